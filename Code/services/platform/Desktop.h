@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace sonvarro::platform {
+
+enum class MessageIcon { Error, Warning, Question, Information };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { None, Ok, Yes, No, Cancel };
+
+// The machine-facing actions a user sees or feels: power-off, a folder shown
+// in the file manager, message boxes. The program installs the real ones;
+// tests install doubles, so a test can never power the machine off.
+class IDesktop {
+ public:
+  virtual ~IDesktop() = default;
+  virtual void PowerOff() = 0;
+  virtual void OpenFolder(const std::string& folder) = 0;
+  virtual MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
+                                    MessageIcon icon, MessageButtons buttons) = 0;
+  // Lets the user interface handle what is waiting (no-op without windows).
+  virtual void ProcessPendingEvents() {}
+};
+
+// The desktop in use. Until SetDesktop is called this is the system's own.
+IDesktop& Desktop();
+// Installs a desktop (not owned); nullptr goes back to the system's own.
+void SetDesktop(IDesktop* desktop);
+
+}  // namespace sonvarro::platform

@@ -1,0 +1,71 @@
+#pragma once
+
+// The small, toolkit-free views of the controls that the behaviour reads and
+// writes. Qt widgets implement them in the program; plain structs implement
+// them in the tests.
+
+#include <functional>
+#include <string>
+
+#include "sourcelist/SourceItem.h"
+
+namespace sonvarro {
+
+class IControl {
+ public:
+  virtual ~IControl() = default;
+  virtual bool Enabled() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+};
+
+// A drop-down list: text items and one selection index (-1: none).
+// OnChange is raised by the user's choices only, never by SetItemIndex.
+class ISelector : public IControl {
+ public:
+  virtual int Count() const = 0;
+  virtual std::string Item(int index) const = 0;
+  virtual void AddItem(const std::string& text) = 0;
+  virtual void Clear() = 0;
+  virtual int ItemIndex() const = 0;
+  // An index outside the items clears the selection.
+  virtual void SetItemIndex(int index) = 0;
+  // The selected item's text; for an editable list, the typed text.
+  virtual std::string Text() const = 0;
+  virtual void SetText(const std::string& text) = 0;
+
+  std::function<void()> OnChange;
+};
+
+class ICheckBox : public IControl {
+ public:
+  virtual bool Checked() const = 0;
+  virtual void SetChecked(bool checked) = 0;
+};
+
+class ITextField : public IControl {
+ public:
+  virtual std::string Text() const = 0;
+  virtual void SetText(const std::string& text) = 0;
+};
+
+// The source list grid: rows of seven texts, a multiple selection and one
+// focused row (-1: none).
+class ISourceGrid {
+ public:
+  virtual ~ISourceGrid() = default;
+  virtual int RowCount() const = 0;
+  virtual std::string Cell(int row, int column) const = 0;
+  virtual void SetCell(int row, int column, const std::string& text) = 0;
+  virtual void AppendRow(const SourceItem& item) = 0;
+  virtual void DeleteRow(int row) = 0;
+  virtual void Clear() = 0;
+  virtual bool IsSelected(int row) const = 0;
+  virtual void SetSelected(int row, bool selected) = 0;
+  virtual int FocusedRow() const = 0;
+  virtual void SetFocusedRow(int row) = 0;
+  // Update bracket: the grid repaints once, at the matching EndUpdate.
+  virtual void BeginUpdate() = 0;
+  virtual void EndUpdate() = 0;
+};
+
+}  // namespace sonvarro

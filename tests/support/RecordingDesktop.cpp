@@ -1,0 +1,33 @@
+#include "RecordingDesktop.h"
+
+#include <gtest/gtest.h>
+
+namespace sonvarro::test {
+
+RecordingDesktop::RecordingDesktop() : previous_(&platform::Desktop()) { platform::SetDesktop(this); }
+
+RecordingDesktop::~RecordingDesktop() { platform::SetDesktop(previous_); }
+
+platform::MessageAnswer RecordingDesktop::ShowMessage(const std::string& caption, const std::string& text,
+                                                      platform::MessageIcon icon,
+                                                      platform::MessageButtons buttons) {
+  messages.push_back({caption, text, icon, buttons});
+  if (answers.empty()) return platform::MessageAnswer::Ok;
+  auto answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+void GuardDesktop::PowerOff() { ADD_FAILURE() << "a test reached the power-off"; }
+
+void GuardDesktop::OpenFolder(const std::string& folder) {
+  ADD_FAILURE() << "a test reached the file manager with " << folder;
+}
+
+platform::MessageAnswer GuardDesktop::ShowMessage(const std::string&, const std::string& text,
+                                                  platform::MessageIcon, platform::MessageButtons) {
+  ADD_FAILURE() << "unexpected message box: " << text;
+  return platform::MessageAnswer::None;
+}
+
+}  // namespace sonvarro::test

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "services/platform/Desktop.h"
+
+namespace sonvarro::test {
+
+// Records every desktop action instead of doing it; message boxes answer
+// from a queue of scripted answers (Ok when the queue is empty).
+class RecordingDesktop : public platform::IDesktop {
+ public:
+  struct Message {
+    std::string caption;
+    std::string text;
+    platform::MessageIcon icon;
+    platform::MessageButtons buttons;
+  };
+
+  RecordingDesktop();   // installs itself
+  ~RecordingDesktop() override;  // puts the previous desktop back
+
+  void PowerOff() override { ++powerOffs; }
+  void OpenFolder(const std::string& folder) override { openedFolders.push_back(folder); }
+  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
+                                      platform::MessageIcon icon,
+                                      platform::MessageButtons buttons) override;
+
+  int powerOffs = 0;
+  std::vector<std::string> openedFolders;
+  std::vector<Message> messages;
+  std::deque<platform::MessageAnswer> answers;
+
+ private:
+  platform::IDesktop* previous_;
+};
+
+// Installed for the whole test run: any desktop action a test did not expect
+// fails that test instead of reaching the machine.
+class GuardDesktop : public platform::IDesktop {
+ public:
+  void PowerOff() override;
+  void OpenFolder(const std::string& folder) override;
+  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
+                                      platform::MessageIcon, platform::MessageButtons) override;
+};
+
+}  // namespace sonvarro::test

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace sonvarro::test {
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  // The folder as text, ending in the path separator.
+  std::string Folder() const { return path_.string() + "/"; }
+  // Writes a file (folders created as needed) and returns its full path.
+  std::string WriteFile(const std::string& relative, const std::string& content = "") const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace sonvarro::test
