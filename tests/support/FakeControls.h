@@ -112,3 +112,19 @@ struct FakeSourceGrid : ISourceGrid {
 };
 
 }  // namespace sonvarro::test
+
+#include "engine/OptionControls.h"
+
+namespace sonvarro::test {
+
+// A full set of option selectors, as the windows hold them.
+struct FakeOptionControls {
+  FakeSelector outputFiletype, profile, videoSize, framerate, videoBitrate, aspectratio,
+      audioBitrate, audioSample, audioVolumeGain, audioChannels, customProfile;
+  FakeControl btnOptions;
+  OptionControls controls{outputFiletype, profile, btnOptions, videoSize, framerate,
+                          videoBitrate, aspectratio, audioBitrate, audioSample,
+                          audioVolumeGain, audioChannels, customProfile};
+};
+
+}  // namespace sonvarro::test
