@@ -1,0 +1,23 @@
+#pragma once
+
+#include "services/platform/Desktop.h"
+
+namespace sonvarro {
+
+// The desktop once windows exist: message boxes are Qt message boxes owned
+// by the active window; power-off and folder display stay the system's own.
+class QtDesktop final : public platform::IDesktop {
+ public:
+  explicit QtDesktop(platform::IDesktop& system) : system_(system) {}
+  void PowerOff() override { system_.PowerOff(); }
+  void OpenFolder(const std::string& folder) override { system_.OpenFolder(folder); }
+  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
+                                      platform::MessageIcon icon,
+                                      platform::MessageButtons buttons) override;
+  void ProcessPendingEvents() override;
+
+ private:
+  platform::IDesktop& system_;
+};
+
+}  // namespace sonvarro

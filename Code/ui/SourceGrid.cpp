@@ -1,0 +1,168 @@
+#include "ui/SourceGrid.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+
+namespace sonvarro {
+namespace {
+
+// Design widths; the columns share the grid's width in these proportions.
+constexpr int kDesignWidths[kSourceColumnCount] = {16, 68, 28, 28, 28, 28, 28};
+
+}  // namespace
+
+QStringList LocalFilesOf(const QMimeData* mime) {
+  QStringList paths;
+  if (!mime || !mime->hasUrls()) return paths;
+  for (const QUrl& url : mime->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  return paths;
+}
+
+SourceGrid::SourceGrid(QWidget* parent) : QTableView(parent) {
+  setObjectName("dxTreeSourceFileInfo");
+  setModel(&model_);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setShowGrid(true);
+  setWordWrap(false);
+  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
+                  QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+  verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  horizontalHeader()->setSectionsMovable(false);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  horizontalHeader()->setStretchLastSection(true);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setDragEnabled(true);
+  setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::DragDrop);
+  setDefaultDropAction(Qt::MoveAction);
+
+  // Keep the selection visible while another control has the focus.
+  QPalette p = palette();
+  for (auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+    p.setColor(QPalette::Inactive, role, p.color(QPalette::Active, role));
+  }
+  setPalette(p);
+  ShareWidth();
+}
+
+int SourceGrid::RowCount() const { return model_.rowCount(); }
+
+std::string SourceGrid::Cell(int row, int column) const {
+  return model_.Row(row).at(static_cast<size_t>(column));
+}
+
+void SourceGrid::SetCell(int row, int column, const std::string& text) { model_.SetCell(row, column, text); }
+
+void SourceGrid::AppendRow(const SourceItem& item) { model_.AppendRow(item); }
+
+void SourceGrid::DeleteRow(int row) {
+  const bool wasFocused = FocusedRow() == row;
+  model_.RemoveRow(row);
+  // Qt would hand the focus to a neighbour; a deleted focused row leaves
+  // no row focused.
+  if (wasFocused) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void SourceGrid::Clear() { model_.RemoveAll(); }
+
+bool SourceGrid::IsSelected(int row) const { return selectionModel()->isRowSelected(row, QModelIndex()); }
+
+void SourceGrid::SetSelected(int row, bool selected) {
+  selectionModel()->select(model_.index(row, 0), (selected ? QItemSelectionModel::Select
+                                                           : QItemSelectionModel::Deselect) |
+                                                     QItemSelectionModel::Rows);
+}
+
+int SourceGrid::FocusedRow() const {
+  const QModelIndex current = selectionModel()->currentIndex();
+  return current.isValid() ? current.row() : -1;
+}
+
+void SourceGrid::SetFocusedRow(int row) {
+  selectionModel()->setCurrentIndex(row >= 0 ? model_.index(row, kColFileName) : QModelIndex(),
+                                    QItemSelectionModel::NoUpdate);
+}
+
+void SourceGrid::BeginUpdate() {
+  if (updateDepth_++ == 0) setUpdatesEnabled(false);
+}
+
+void SourceGrid::EndUpdate() {
+  if (updateDepth_ > 0 && --updateDepth_ == 0) {
+    setUpdatesEnabled(true);
+    viewport()->update();
+  }
+}
+
+void SourceGrid::FinishRowDrag(bool droppedOnGrid) {
+  if (!droppedOnGrid) emit rowsDraggedOut();
+}
+
+void SourceGrid::keyPressEvent(QKeyEvent* event) {
+  emit keyDown(event->key());
+  QTableView::keyPressEvent(event);
+}
+
+void SourceGrid::keyReleaseEvent(QKeyEvent* event) {
+  emit keyUp(event->key());
+  QTableView::keyReleaseEvent(event);
+}
+
+void SourceGrid::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  ShareWidth();
+}
+
+void SourceGrid::ShareWidth() {
+  int total = 0;
+  for (int w : kDesignWidths) total += w;
+  const int available = viewport()->width();
+  for (int c = 0; c < kSourceColumnCount - 1; ++c) {
+    setColumnWidth(c, available * kDesignWidths[c] / total);
+  }
+}
+
+void SourceGrid::startDrag(Qt::DropActions) {
+  if (!selectionModel()->hasSelection()) return;
+  dropLandedOnGrid_ = false;
+  auto* drag = new QDrag(this);
+  drag->setMimeData(model_.mimeData(selectedIndexes()));
+  drag->exec(Qt::MoveAction);
+  FinishRowDrag(dropLandedOnGrid_);
+}
+
+void SourceGrid::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasFormat(kSourceRowsMimeType) || event->mimeData()->hasUrls()) {
+    event->acceptProposedAction();
+  }
+}
+
+void SourceGrid::dragMoveEvent(QDragMoveEvent* event) {
+  if (event->mimeData()->hasFormat(kSourceRowsMimeType) || event->mimeData()->hasUrls()) {
+    event->acceptProposedAction();
+  }
+}
+
+void SourceGrid::dropEvent(QDropEvent* event) {
+  if (event->mimeData()->hasFormat(kSourceRowsMimeType)) {
+    // Rows dropped back on the grid change nothing.
+    dropLandedOnGrid_ = true;
+    event->acceptProposedAction();
+    return;
+  }
+  const QStringList files = LocalFilesOf(event->mimeData());
+  if (!files.isEmpty()) {
+    event->acceptProposedAction();
+    emit filesDropped(files);
+  }
+}
+
+}  // namespace sonvarro

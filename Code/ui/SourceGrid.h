@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QStringList>
+#include <QTableView>
+
+#include "ui/Controls.h"
+#include "ui/SourceListModel.h"
+
+namespace sonvarro {
+
+// The source list grid `dxTreeSourceFileInfo`: a flat table of the seven
+// columns, several rows selectable, the selection kept visible without the
+// focus, columns resizable but not movable and sharing the grid's width, and
+// rows that can be dragged out of it.
+class SourceGrid final : public QTableView, public ISourceGrid {
+  Q_OBJECT
+ public:
+  explicit SourceGrid(QWidget* parent = nullptr);
+
+  SourceListModel& Model() { return model_; }
+
+  int RowCount() const override;
+  std::string Cell(int row, int column) const override;
+  void SetCell(int row, int column, const std::string& text) override;
+  void AppendRow(const SourceItem& item) override;
+  void DeleteRow(int row) override;
+  void Clear() override;
+  bool IsSelected(int row) const override;
+  void SetSelected(int row, bool selected) override;
+  int FocusedRow() const override;
+  void SetFocusedRow(int row) override;
+  void BeginUpdate() override;
+  void EndUpdate() override;
+
+  // How a drag of rows that started here ended: dropped back on the grid
+  // (nothing happens) or anywhere else, or nowhere (the rows leave the list).
+  void FinishRowDrag(bool droppedOnGrid);
+
+  Q_SIGNAL void keyDown(int key);
+  Q_SIGNAL void keyUp(int key);
+  Q_SIGNAL void rowsDraggedOut();
+  Q_SIGNAL void filesDropped(const QStringList& paths);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void startDrag(Qt::DropActions supportedActions) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void ShareWidth();
+
+  SourceListModel model_;
+  int updateDepth_ = 0;
+  bool dropLandedOnGrid_ = false;
+};
+
+// The local files named by a drop, in the order given.
+QStringList LocalFilesOf(const QMimeData* mime);
+
+}  // namespace sonvarro

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QThread>
+#include <QUrl>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "ui/QtControls.h"
+#include "ui/QtScheduler.h"
+#include "ui/SourceGrid.h"
+
+namespace sonvarro {
+namespace {
+
+void SpinUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+TEST(QtScheduler, RunsTimersInOrderAndHonoursCancel) {
+  QtScheduler scheduler;
+  std::vector<int> ran;
+  scheduler.After(30, [&] { ran.push_back(30); });
+  const auto cancelled = scheduler.After(10, [&] { ran.push_back(10); });
+  scheduler.After(0, [&] { ran.push_back(0); });
+  scheduler.Cancel(cancelled);
+  SpinUntil([&] { return ran.size() >= 2; });
+  SpinUntil([] { return false; }, 50);
+  EXPECT_EQ(ran, (std::vector<int>{0, 30}));
+}
+
+TEST(QtScheduler, PostFromAnotherThreadRunsOnTheUserInterfaceThread) {
+  QtScheduler scheduler;
+  QThread* ranOn = nullptr;
+  std::thread worker([&] { scheduler.Post([&] { ranOn = QThread::currentThread(); }); });
+  worker.join();
+  SpinUntil([&] { return ranOn != nullptr; });
+  EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
+}
+
+TEST(QtSelector, OnlyUserChoicesRaiseTheChangeEvent) {
+  QComboBox box;
+  QtSelector selector(&box);
+  int changes = 0;
+  selector.OnChange = [&] { ++changes; };
+  selector.AddItem("a");
+  selector.AddItem("b");
+  selector.SetItemIndex(1);
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(selector.Text(), "b");
+  emit box.activated(0);  // what Qt raises for a choice made by the user
+  EXPECT_EQ(changes, 1);
+  selector.SetItemIndex(7);
+  EXPECT_EQ(selector.ItemIndex(), -1);
+  EXPECT_EQ(selector.Text(), "");
+}
+
+SourceItem Row(const std::string& path) {
+  return {kCheckedText, path, "1 KB", "00:00:10", "00:00:00", "00:00:10", "00:00:10"};
+}
+
+TEST(SourceGrid, DeletingTheFocusedRowLeavesNoRowFocused) {
+  SourceGrid grid;
+  for (auto p : {"/a.mp3", "/b.mp3", "/c.mp3"}) grid.AppendRow(Row(p));
+  grid.SetFocusedRow(1);
+  grid.SetSelected(1, true);
+  grid.DeleteRow(1);
+  EXPECT_EQ(grid.FocusedRow(), -1);
+  EXPECT_EQ(grid.RowCount(), 2);
+  EXPECT_EQ(grid.Cell(1, kColFileName), "/c.mp3");
+  EXPECT_FALSE(grid.IsSelected(0));
+  EXPECT_FALSE(grid.IsSelected(1));
+}
+
+TEST(SourceGrid, CheckColumnHoldsTrueOrFalseAndReportsTheEdit) {
+  SourceGrid grid;
+  grid.AppendRow(Row("/a.mp3"));
+  QSignalSpy edited(&grid.Model(), &SourceListModel::cellEdited);
+  auto& model = grid.Model();
+  EXPECT_EQ(model.data(model.index(0, kColCheck), Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+  ASSERT_TRUE(model.setData(model.index(0, kColCheck), Qt::Unchecked, Qt::CheckStateRole));
+  EXPECT_EQ(grid.Cell(0, kColCheck), kUncheckedText);
+  EXPECT_EQ(edited.count(), 1);
+  // Only the check box and the two trim times are the user's to edit.
+  EXPECT_FALSE(model.setData(model.index(0, kColFileName), "x", Qt::EditRole));
+  EXPECT_TRUE(model.flags(model.index(0, kColStartTime)) & Qt::ItemIsEditable);
+  EXPECT_FALSE(model.flags(model.index(0, kColDuration)) & Qt::ItemIsEditable);
+}
+
+TEST(SourceGrid, RowsLeaveOnlyWhenDroppedOutsideTheGrid) {
+  SourceGrid grid;
+  QSignalSpy out(&grid, &SourceGrid::rowsDraggedOut);
+  grid.FinishRowDrag(true);
+  EXPECT_EQ(out.count(), 0);
+  grid.FinishRowDrag(false);
+  EXPECT_EQ(out.count(), 1);
+}
+
+TEST(SourceGrid, DroppedUrlsGiveTheLocalFilesInOrder) {
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile("/m/b é.mp3"), QUrl("https://example.org/x.mp3"),
+                QUrl::fromLocalFile("/m/a.wav")});
+  EXPECT_EQ(LocalFilesOf(&mime), (QStringList{"/m/b é.mp3", "/m/a.wav"}));
+}
+
+}  // namespace
+}  // namespace sonvarro
