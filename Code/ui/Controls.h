@@ -48,6 +48,26 @@ class ITextField : public IControl {
   virtual void SetText(const std::string& text) = 0;
 };
 
+// A progress bar: the position always lies within minimum and maximum.
+class IProgressBar {
+ public:
+  virtual ~IProgressBar() = default;
+  virtual int Minimum() const = 0;
+  virtual int Maximum() const = 0;
+  virtual int Position() const = 0;
+  virtual void SetMinimum(int value) = 0;
+  virtual void SetMaximum(int value) = 0;
+  virtual void SetPosition(int value) = 0;
+};
+
+// A top-level window that behaviour shows, hides, enables and disables.
+class IWindow : public IControl {
+ public:
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  virtual bool Visible() const = 0;
+};
+
 // The source list grid: rows of seven texts, a multiple selection and one
 // focused row (-1: none).
 class ISourceGrid {

@@ -1,5 +1,7 @@
 #include "ui/QtControls.h"
 
+#include <algorithm>
+
 namespace sonvarro {
 
 QtSelector::QtSelector(QComboBox* box) : box_(box) {
@@ -27,6 +29,51 @@ void QtSelector::SetText(const std::string& text) {
   const int found = box_->findText(qtext, Qt::MatchExactly | Qt::MatchCaseSensitive);
   box_->setCurrentIndex(found);
   if (box_->isEditable()) box_->setEditText(qtext);
+}
+
+}  // namespace sonvarro
+
+namespace sonvarro {
+
+QtProgressBar::QtProgressBar(QProgressBar* bar) : bar_(bar) {
+  minimum_ = bar_->minimum();
+  maximum_ = bar_->maximum();
+  position_ = std::clamp(bar_->value(), minimum_, maximum_);
+  Show();
+}
+
+void QtProgressBar::SetMinimum(int value) {
+  minimum_ = value;
+  maximum_ = std::max(maximum_, value);
+  position_ = std::clamp(position_, minimum_, maximum_);
+  Show();
+}
+
+void QtProgressBar::SetMaximum(int value) {
+  maximum_ = value;
+  minimum_ = std::min(minimum_, value);
+  position_ = std::clamp(position_, minimum_, maximum_);
+  Show();
+}
+
+void QtProgressBar::SetPosition(int value) {
+  position_ = std::clamp(value, minimum_, maximum_);
+  Show();
+}
+
+void QtProgressBar::Show() {
+  if (maximum_ == minimum_) {
+    bar_->setRange(0, 1);
+    bar_->setValue(0);
+  } else {
+    bar_->setRange(minimum_, maximum_);
+    bar_->setValue(position_);
+  }
+}
+
+void QtWindow::Show() {
+  widget_->show();
+  widget_->raise();
 }
 
 }  // namespace sonvarro

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -64,6 +65,58 @@ class QtTextField final : public ITextField {
 
  private:
   QLineEdit* edit_;
+};
+
+}  // namespace sonvarro
+
+#include <QProgressBar>
+
+namespace sonvarro {
+
+// Keeps the logical range and position itself: QProgressBar ignores values
+// outside its range (we clamp them) and animates an empty 0..0 range as
+// "busy" (we show it as an empty bar).
+class QtProgressBar final : public IProgressBar {
+ public:
+  explicit QtProgressBar(QProgressBar* bar);
+  int Minimum() const override { return minimum_; }
+  int Maximum() const override { return maximum_; }
+  int Position() const override { return position_; }
+  void SetMinimum(int value) override;
+  void SetMaximum(int value) override;
+  void SetPosition(int value) override;
+
+ private:
+  void Show();
+  QProgressBar* bar_;
+  int minimum_ = 0, maximum_ = 100, position_ = 0;
+};
+
+// A top-level widget as a window the behaviour shows and hides.
+class QtWindow final : public IWindow {
+ public:
+  explicit QtWindow(QWidget* widget) : widget_(widget) {}
+  bool Enabled() const override { return widget_->isEnabled(); }
+  void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
+  void Show() override;
+  void Hide() override { widget_->hide(); }
+  bool Visible() const override { return widget_->isVisible(); }
+
+ private:
+  QWidget* widget_;
+};
+
+// A label as a read-only text field.
+class QtLabelText final : public ITextField {
+ public:
+  explicit QtLabelText(QLabel* label) : label_(label) {}
+  bool Enabled() const override { return label_->isEnabled(); }
+  void SetEnabled(bool enabled) override { label_->setEnabled(enabled); }
+  std::string Text() const override { return label_->text().toStdString(); }
+  void SetText(const std::string& text) override { label_->setText(QString::fromStdString(text)); }
+
+ private:
+  QLabel* label_;
 };
 
 }  // namespace sonvarro

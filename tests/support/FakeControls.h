@@ -65,6 +65,37 @@ struct FakeTextField : ITextField {
   void SetText(const std::string& t) override { text = t; }
 };
 
+struct FakeProgressBar : IProgressBar {
+  int minimum = 0, maximum = 100, position = 0;
+  int Minimum() const override { return minimum; }
+  int Maximum() const override { return maximum; }
+  int Position() const override { return position; }
+  void SetMinimum(int v) override {
+    minimum = v;
+    if (maximum < v) maximum = v;
+    SetPosition(position);
+  }
+  void SetMaximum(int v) override {
+    maximum = v;
+    if (minimum > v) minimum = v;
+    SetPosition(position);
+  }
+  void SetPosition(int v) override { position = std::clamp(v, minimum, maximum); }
+};
+
+struct FakeWindow : IWindow {
+  bool enabled = true, visible = false;
+  int shows = 0;
+  bool Enabled() const override { return enabled; }
+  void SetEnabled(bool e) override { enabled = e; }
+  void Show() override {
+    if (!visible) ++shows;
+    visible = true;
+  }
+  void Hide() override { visible = false; }
+  bool Visible() const override { return visible; }
+};
+
 struct FakeSourceGrid : ISourceGrid {
   std::vector<SourceItem> rows;
   std::set<int> selected;

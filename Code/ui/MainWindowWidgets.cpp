@@ -1,0 +1,83 @@
+#include "ui/MainWindowWidgets.h"
+
+#include <QResizeEvent>
+
+namespace sonvarro {
+namespace {
+
+constexpr int kDesignWidth = 692;
+constexpr int kDesignHeight = 456;
+// The grid's design rectangle; it follows the window's size.
+constexpr QRect kGridRect(22, 292, 525, 138);
+
+template <typename W>
+W* Place(W* widget, const char* name, int left, int top, int width, int height) {
+  widget->setObjectName(QString::fromLatin1(name));
+  widget->setGeometry(left, top, width, height);
+  return widget;
+}
+
+QLabel* Caption(QWidget* parent, const char* text, int left, int top, int width) {
+  auto* label = new QLabel(QString::fromLatin1(text), parent);
+  label->setGeometry(left, top, width, 21);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* text, const char* hint, int left,
+                    int top, int width, int height) {
+  auto* button = Place(new QPushButton(QString::fromLatin1(text), parent), name, left, top, width, height);
+  button->setToolTip(QString::fromLatin1(hint));
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+MainWindowWidgets::MainWindowWidgets(QWidget* parent)
+    : QWidget(parent),
+      lblTitle(Place(new QLabel(QStringLiteral("Application name "), this), "lblTitle", 63, 32, 537, 27)),
+      cbbOutputFiletype(Place(new QComboBox(this), "cbbOutputFiletype", 368, 133, 297, 21)),
+      cbbProfile(Place(new QComboBox(this), "cbbProfile", 368, 160, 217, 21)),
+      btnOptions(Button(this, "btnOptions", "Options", "Ctrl + N", 595, 160, 70, 20)),
+      edtOutputFolder(Place(new QLineEdit(this), "edtOutputFolder", 368, 188, 217, 21)),
+      RzBmpButton1(Button(this, "RzBmpButton1", "Browse...", "Ctrl + N", 595, 188, 70, 20)),
+      chkShutdown(Place(new QCheckBox(QStringLiteral("Shutdown computer when job is finished."), this),
+                        "chkShutdown", 294, 226, 300, 17)),
+      chkShowOutputDirectory(Place(new QCheckBox(QStringLiteral("Show output directory when done"), this),
+                                   "chkShowOutputDirectory", 294, 246, 300, 17)),
+      dxTreeSourceFileInfo(Place(new SourceGrid(this), "dxTreeSourceFileInfo", kGridRect.left(),
+                                 kGridRect.top(), kGridRect.width(), kGridRect.height())),
+      btnOpenFile(Button(this, "btnOpenFile", "Add Files", "Ctrl + O", 555, 289, 110, 30)),
+      btnRemoveFile(Button(this, "btnRemoveFile", "Remove", "Ctrl + R", 555, 323, 110, 30)),
+      btnClearFile(Button(this, "btnClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
+      btnConvert(Button(this, "btnConvert", "Convert", "Ctrl + S", 555, 391, 110, 40)),
+      btnSelectOutputFolder(Button(this, "btnSelectOutputFolder", "", "Ctrl + B", 595, 188, 70, 20)) {
+  setObjectName("TFrmMainForm");
+  resize(kDesignWidth, kDesignHeight);
+  QFont titleFont(QStringLiteral("Arial"));
+  titleFont.setBold(true);
+  titleFont.setPixelSize(19);
+  lblTitle->setFont(titleFont);
+  Caption(this, "Output FileType:", 260, 133, 100);
+  Caption(this, "Profile Settings:", 260, 160, 100);
+  Caption(this, "Output Folder:", 260, 188, 100);
+  edtOutputFolder->setReadOnly(true);
+  chkShowOutputDirectory->setChecked(true);
+  btnSelectOutputFolder->hide();
+}
+
+void MainWindowWidgets::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The grid grows with the window; the buttons beside it keep their place
+  // relative to its right edge.
+  const int dw = width() - kDesignWidth;
+  const int dh = height() - kDesignHeight;
+  dxTreeSourceFileInfo->setGeometry(kGridRect.left(), kGridRect.top(), kGridRect.width() + dw,
+                                    kGridRect.height() + dh);
+  for (auto* button : {btnOpenFile, btnRemoveFile, btnClearFile, btnConvert}) {
+    button->move(555 + dw, button->y());
+  }
+}
+
+}  // namespace sonvarro

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "ui/QtControls.h"
+#include "ui/SourceGrid.h"
+
+namespace sonvarro {
+
+// The main window's controls at their design positions (client pixels of a
+// 692 x 456 area), with their names. The window's behaviour wires them up.
+class MainWindowWidgets final : public QWidget {
+  Q_OBJECT
+ public:
+  explicit MainWindowWidgets(QWidget* parent = nullptr);
+
+  QLabel* lblTitle;
+  QComboBox* cbbOutputFiletype;
+  QComboBox* cbbProfile;
+  QPushButton* btnOptions;
+  QLineEdit* edtOutputFolder;
+  QPushButton* RzBmpButton1;
+  QCheckBox* chkShutdown;
+  QCheckBox* chkShowOutputDirectory;
+  SourceGrid* dxTreeSourceFileInfo;
+  QPushButton* btnOpenFile;
+  QPushButton* btnRemoveFile;
+  QPushButton* btnClearFile;
+  QPushButton* btnConvert;
+  QPushButton* btnSelectOutputFolder;
+
+  QtSelector outputFiletype{cbbOutputFiletype};
+  QtSelector profile{cbbProfile};
+  QtControl options{btnOptions};
+  QtTextField outputFolder{edtOutputFolder};
+  QtCheckBox shutdown{chkShutdown};
+  QtCheckBox showOutputDirectory{chkShowOutputDirectory};
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+};
+
+}  // namespace sonvarro
