@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 
