@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+
+#include <cctype>
 
 #include <filesystem>
 #include <fstream>
