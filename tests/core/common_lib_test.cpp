@@ -3,7 +3,6 @@
 #include <sys/wait.h>
 
 #include <cctype>
-
 #include <filesystem>
 #include <fstream>
 #include <regex>
