@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "services/FileFunc.h"
+#include "services/StrFunc.h"
+
+namespace sonvarro {
+namespace {
+
+TEST(LastPart, IsTheTextAfterTheLastSeparator) {
+  const struct {
+    std::string text;
+    char separator;
+    std::string expected;
+  } cases[] = {
+      {"a.b.c", '.', "c"},  {"abc", '.', "abc"},    {"x_", '_', ""},       {"", '.', ""},
+      {"song_12", '_', "12"}, {".mp3", '.', "mp3"}, {"a_b_c_7", '_', "7"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TStrFunc::LastPart(c.text, c.separator), c.expected) << c.text << " at " << c.separator;
+}
+
+TEST(FileBaseName, DropsTheLastExtensionOfTheFileName) {
+  const struct {
+    std::string path;
+    std::string expected;
+  } cases[] = {
+      {"/in/a.b.mp4", "a.b"},        {"/in/name.", "name"},   {"/in/", ""},
+      {"noext", "noext"},            {"/in.dir/file", "file"}, {"/in/c:d.mp3", "c:d"},
+      {"/in/my clip é.mp4", "my clip é"}, {"/in/.hidden", ""},  {"song.mp3", "song"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TFileFunc::GetFileBaseName(c.path), c.expected) << c.path;
+}
+
+TEST(FileDir, IsEverythingUpToTheLastSlash) {
+  const struct {
+    std::string path;
+    std::string expected;
+  } cases[] = {
+      {"/out/song.mp3", "/out/"}, {"song.mp3", ""}, {"/out/", "/out/"}, {"a:b/c", "a:b/"},
+      {"/", "/"},                 {"C:song.mp3", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TFileFunc::GetFileDir(c.path), c.expected) << c.path;
+}
+
+TEST(FileList, ListsFilesNotFoldersFilteredByExactExtension) {
+  test::TempDir dir;
+  for (const char* name : {"a.mp3", "b.MP3", "c.wav", "noext", "sub/e.mp3"}) dir.WriteFile(name);
+  std::filesystem::create_directory(dir.Path() / "d.mp3");
+  const std::string folder = dir.Folder();
+
+  auto all = TFileFunc::GetFileList(folder, "");
+  std::sort(all.begin(), all.end());
+  EXPECT_EQ(all, (std::vector<std::string>{folder + "a.mp3", folder + "b.MP3", folder + "c.wav", folder + "noext"}));
+  EXPECT_EQ(TFileFunc::GetFileList(folder, ".mp3"), std::vector<std::string>{folder + "a.mp3"});
+  EXPECT_TRUE(TFileFunc::GetFileList(folder, ".ogg").empty());
+  EXPECT_TRUE(TFileFunc::GetFileList(folder + "missing/", "").empty());
+}
+
+TEST(UniqueFileName, SkipsEveryBaseNameAFileInTheFolderHas) {
+  const struct {
+    std::vector<std::string> existing;  // a trailing "/" makes a folder
+    std::string wanted;
+    std::string expected;
+  } cases[] = {
+      {{}, "song.mp3", "song.mp3"},
+      {{"song.mp3"}, "song.mp3", "song_1.mp3"},
+      {{"song.wav"}, "song.mp3", "song_1.mp3"},
+      {{"song.mp3", "song_1.aac"}, "song.mp3", "song_2.mp3"},
+      {{"song_1.mp3"}, "song.mp3", "song.mp3"},
+      {{"song.mp3", "song_1.mp3", "song_2.mp3", "song_3.mp3", "song_4.mp3", "song_5.mp3", "song_6.mp3",
+        "song_7.mp3", "song_8.mp3", "song_9.mp3"},
+       "song.mp3",
+       "song_10.mp3"},
+      {{"clip_3.mp3"}, "clip_3.mp3", "clip_3_1.mp3"},
+      {{"clip_3.mp3", "clip_3_1.ogg"}, "clip_3.mp3", "clip_3_2.mp3"},
+      {{"song.mp3/"}, "song.mp3", "song.mp3"},
+      {{"song/"}, "song.mp3", "song.mp3"},
+      {{"Song.mp3", "SONG.wav"}, "song.mp3", "song.mp3"},
+      {{"sub/song.mp3"}, "song.mp3", "song.mp3"},
+      {{"a:b.mp3"}, "a:b.mp3", "a:b_1.mp3"},
+      {{"song"}, "song", "song_1"},
+      {{"song.tar.gz"}, "song.tar.mp3", "song.tar_1.mp3"},
+      {{"my clip é $x.mp3"}, "my clip é $x.mp3", "my clip é $x_1.mp3"},
+  };
+  for (const auto& c : cases) {
+    test::TempDir dir;
+    for (const auto& name : c.existing) {
+      if (name.back() == '/')
+        std::filesystem::create_directories(dir.Path() / name);
+      else
+        dir.WriteFile(name);
+    }
+    TFileFunc files;
+    EXPECT_EQ(files.GetUniqueFileName(dir.Folder() + c.wanted), dir.Folder() + c.expected)
+        << c.wanted << " among " << testing::PrintToString(c.existing);
+    EXPECT_EQ(files.RequestedBaseName, TFileFunc::GetFileBaseName(c.wanted));
+  }
+}
+
+TEST(UniqueFileName, MissingFolderGivesTheWantedPathUnchanged) {
+  test::TempDir dir;
+  TFileFunc files;
+  EXPECT_EQ(files.GetUniqueFileName(dir.Folder() + "gone/song.mp3"), dir.Folder() + "gone/song.mp3");
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "gone"));
+}
+
+TEST(UniqueFileName, SeesFilesAddedSinceTheLastCall) {
+  test::TempDir dir;
+  TFileFunc files;
+  const std::string first = files.GetUniqueFileName(dir.Folder() + "song.mp3");
+  dir.WriteFile("song.mp3");
+  const std::string second = files.GetUniqueFileName(dir.Folder() + "song.mp3");
+  dir.WriteFile("song_1.mp3");
+  const std::string third = files.GetUniqueFileName(dir.Folder() + "song.mp3");
+  EXPECT_EQ(first, dir.Folder() + "song.mp3");
+  EXPECT_EQ(second, dir.Folder() + "song_1.mp3");
+  EXPECT_EQ(third, dir.Folder() + "song_2.mp3");
+}
+
+TEST(NextFreeFileName, CountsOnFromASuffixedCandidate) {
+  test::TempDir dir;
+  for (const char* name : {"song.mp3", "song_1.mp3", "song_2.ogg", "song_099.wav", "take.mp3"}) dir.WriteFile(name);
+  TFileFunc files;
+  files.RequestedBaseName = "song";
+  EXPECT_EQ(files.NextFreeFileName(dir.Folder() + "song.mp3"), dir.Folder() + "song_3.mp3");
+  EXPECT_EQ(files.NextFreeFileName(dir.Folder() + "song_1.mp3"), dir.Folder() + "song_3.mp3");
+  EXPECT_EQ(files.NextFreeFileName(dir.Folder() + "song_099.mp3"), dir.Folder() + "song_100.mp3");
+  // A colliding candidate without a number to count on starts a suffix.
+  EXPECT_EQ(files.NextFreeFileName(dir.Folder() + "take.mp3"), dir.Folder() + "take_1.mp3");
+}
+
+}  // namespace
+}  // namespace sonvarro

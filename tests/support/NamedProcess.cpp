@@ -1,0 +1,59 @@
+#include "NamedProcess.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+extern char** environ;
+
+namespace sonvarro::test {
+
+std::string UniqueExecutableName(const std::string& infix) {
+  std::random_device random;
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "%06x", static_cast<unsigned>(random()) & 0xffffffu);
+  return "svt-" + std::string(hex) + infix + ".exe";
+}
+
+NamedProcess::NamedProcess(const std::string& exeName) {
+  programPath_ = (folder_.Path() / exeName).string();
+  std::filesystem::copy_file("/bin/sleep", programPath_);
+  std::filesystem::permissions(programPath_, std::filesystem::perms::owner_all);
+  std::string name = exeName;
+  std::string seconds = "60";
+  std::vector<char*> argv{name.data(), seconds.data(), nullptr};
+  // posix_spawn returns once the child runs the new program, so the process
+  // is listed under its name from here on.
+  const int error = posix_spawn(&id_, programPath_.c_str(), nullptr, nullptr, argv.data(), environ);
+  if (error != 0) throw std::system_error(error, std::generic_category(), "cannot start " + programPath_);
+}
+
+NamedProcess::~NamedProcess() {
+  if (reaped_) return;
+  kill(id_, SIGKILL);
+  Reap();
+}
+
+void NamedProcess::WaitUntilZombie() const {
+  siginfo_t info{};
+  while (waitid(P_PID, static_cast<id_t>(id_), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+  }
+}
+
+int NamedProcess::Reap() {
+  int status = 0;
+  while (waitpid(id_, &status, 0) < 0 && errno == EINTR) {
+  }
+  reaped_ = true;
+  return status;
+}
+
+}  // namespace sonvarro::test

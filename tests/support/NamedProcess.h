@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "TempDir.h"
+
+namespace sonvarro::test {
+
+// "svt-" + six random hex digits + infix + ".exe": a program file name no
+// other process has. Without infix it fits the 15 bytes the kernel keeps as
+// a process's command name, so lookups that fall back to that name see it too.
+std::string UniqueExecutableName(const std::string& infix = "");
+
+// A copy of /bin/sleep started (without a shell) under a program file name
+// of the test's choosing, so lookups by name find this process and no other.
+// It sleeps for a minute unless killed; the destructor kills and reaps it.
+class NamedProcess {
+ public:
+  explicit NamedProcess(const std::string& exeName);
+  ~NamedProcess();
+  NamedProcess(const NamedProcess&) = delete;
+  NamedProcess& operator=(const NamedProcess&) = delete;
+
+  int Id() const { return id_; }
+  // Full path of the program file.
+  const std::string& ProgramPath() const { return programPath_; }
+
+  // Waits until the process has ended and leaves it a zombie (not reaped).
+  void WaitUntilZombie() const;
+  // Waits until the process has ended, reaps it and returns its wait status.
+  int Reap();
+
+ private:
+  TempDir folder_;
+  std::string programPath_;
+  int id_ = 0;
+  bool reaped_ = false;
+};
+
+}  // namespace sonvarro::test
