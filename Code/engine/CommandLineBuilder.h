@@ -6,6 +6,7 @@
 
 #include "engine/CustomProc.h"
 #include "engine/EncoderCommand.h"
+#include "engine/EncoderName.h"
 #include "engine/OptionControls.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
@@ -13,9 +14,6 @@
 #include "ui/Controls.h"
 
 namespace sonvarro {
-
-// The encoder's file in the application folder.
-inline constexpr const char* kEncoderFileName = "evc.exe";
 
 // What a command line is built from: the source list's rows, the option
 // selectors and the output folder field, plus the shared objects it writes.
