@@ -268,5 +268,18 @@ TEST_F(ConversionEndToEnd, ClosingTheProgressWindowEndsTheJobAfterThisRowAndRuns
   EXPECT_TRUE(mainWidget.isEnabled());
 }
 
+TEST_F(ConversionEndToEnd, AnEncoderThatCannotStartCountsItsRowAndTheJobGoesOn) {
+  fs::remove(appFolder + "evc.exe");
+  AddRow(media->shortFlac, kShortSeconds);
+  AddRow(media->shortWav, kShortSeconds);
+  unit->btnConvertClick();
+  UntilJobEnds();
+  EXPECT_EQ(Parameters().size(), 2u);
+  EXPECT_EQ(proc.ConvertedCount, 2);
+  EXPECT_FALSE(fs::exists(OutFolder() + "song.mp3"));
+  EXPECT_TRUE(desktop.messages.empty()) << "no per-file error is reported";
+  EXPECT_EQ(finished, 1);
+}
+
 }  // namespace
 }  // namespace sonvarro
