@@ -1,0 +1,52 @@
+#pragma once
+
+// Filling the output type, profile and option lists, and applying the chosen
+// output type and profile to the option lists.
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/OptionControls.h"
+#include "ui/Controls.h"
+
+namespace sonvarro {
+
+// Appends every entry but the last to the selector's items, then selects the
+// index that the last entry holds as a decimal number. The selector is not
+// cleared first.
+void FillFromTable(ISelector& selector, const std::string_view* entries, std::size_t count);
+
+template <std::size_t N>
+void FillFromTable(ISelector& selector, const std::array<std::string_view, N>& table) {
+  FillFromTable(selector, table.data(), N);
+}
+
+// Appends the five presets and then the custom profile names, in order, and
+// selects "Normal Quality". Position kFirstCustomProfile + i is
+// customNames[i]. The selector is not cleared first.
+void FillProfileList(ISelector& profile, const std::vector<std::string>& customNames);
+
+// Fills the main window's and the Options dialog's lists with their items and
+// default selections, in this order: output type, profile, aspect ratio,
+// video bitrate, audio bitrate, audio channels, frame rate, sample rate,
+// volume, video size. The caller loads the user settings right after it and
+// then applies the profile.
+void FillOptionLists(OptionControls& controls, const std::vector<std::string>& customProfileNames);
+
+// The six selectors a profile string sets, in its order: video size, frame
+// rate, video bitrate, audio bitrate, audio channels, sample rate.
+std::array<ISelector*, 6> ProfileSelectors(OptionControls& controls);
+
+// Applies the selected profile for the selected output type. A custom profile
+// (position kFirstCustomProfile and on) selects its entry in the custom
+// profile list and calls applyCustomProfile, changing nothing else. A preset
+// sets the enabled states of the profile list, the Options button and the
+// video lists for the output type, then selects the preset's indexes in the
+// six profile selectors. Selections set here raise no change events.
+void ApplyProfile(OptionControls& controls, const std::function<void()>& applyCustomProfile);
+
+}  // namespace sonvarro

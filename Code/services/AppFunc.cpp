@@ -1,0 +1,67 @@
+#include "services/AppFunc.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+#include <system_error>
+#include <utility>
+
+#include "services/platform/ExecutableFolder.h"
+
+namespace sonvarro {
+namespace {
+
+constexpr const char* kLogFileName = "log.txt";
+constexpr const char* kLogLinePrefix = "Quorvane Soft ";
+
+// The clock's current local time in the given strftime form; the locale
+// comes from the process's LC_TIME.
+std::string LocalNow(const std::tm& now, const char* format) {
+  char buffer[128];
+  const size_t length = std::strftime(buffer, sizeof buffer, format, &now);
+  return std::string(buffer, length);
+}
+
+[[noreturn]] void ThrowIoError(const std::string& action, const std::string& path) {
+  throw std::system_error(errno, std::generic_category(), "I/O error: cannot " + action + " " + path);
+}
+
+}  // namespace
+
+TAppFunc::TAppFunc() : TAppFunc(platform::ExecutableFolder()) {}
+
+TAppFunc::TAppFunc(std::string appFolder) : appFolder_(std::move(appFolder)) {
+  if (appFolder_.empty() || appFolder_.back() != '/') appFolder_ += '/';
+}
+
+std::string TAppFunc::GetAppPath() const { return appFolder_; }
+
+void TAppFunc::WriteLog(const std::string& message) const {
+  const std::string path = GetAppPath() + kLogFileName;
+
+  const std::time_t clock = std::time(nullptr);
+  std::tm now{};
+  localtime_r(&clock, &now);
+  const std::string line = kLogLinePrefix + LocalNow(now, "%x") + " " + LocalNow(now, "%X") + "|" +
+                           message + "\r\n";
+
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) ThrowIoError("open", path);
+  size_t written = 0;
+  while (written < line.size()) {
+    const ssize_t n = write(fd, line.data() + written, line.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      close(fd);
+      errno = error;
+      ThrowIoError("write", path);
+    }
+    written += static_cast<size_t>(n);
+  }
+  if (close(fd) != 0) ThrowIoError("close", path);
+}
+
+}  // namespace sonvarro

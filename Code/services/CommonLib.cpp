@@ -1,0 +1,72 @@
+#include "services/CommonLib.h"
+
+#include <malloc.h>
+
+#include <utility>
+
+#include "services/ApplicationTitle.h"
+#include "services/SysFunc.h"
+#include "services/platform/Desktop.h"
+
+namespace sonvarro {
+namespace {
+
+std::string_view FileNamePart(std::string_view path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+TCommonLib::TCommonLib(std::string appFolder, TAppFunc& appFunc)
+    : AppFolder(std::move(appFolder)), appFunc_(appFunc) {
+  if (AppFolder.empty() || AppFolder.back() != '/') AppFolder += '/';
+}
+
+ProcessId TCommonLib::GetProcessIdByName(std::string_view exeName) {
+  const ProcessId id = TSysFunc::FindProcessId(exeName);
+  if (id == 0) appFunc_.WriteLog("Get Process id error.");
+  return id;
+}
+
+bool TCommonLib::KillProcess(std::string_view exeName) {
+  EnableDebugPrivilege();
+  bool lastSucceeded = false;
+  platform::ForEachProcess([&](const platform::ProcessEntry& entry) {
+    if (TSysFunc::SameExecutableName(FileNamePart(entry.exeFile), exeName) ||
+        TSysFunc::SameExecutableName(entry.exeFile, exeName))
+      lastSucceeded = platform::TerminateProcess(entry.id);
+  });
+  if (lastSucceeded) return true;
+  appFunc_.WriteLog("Terminate process error.");
+  return false;
+}
+
+bool TCommonLib::SetPrivilege(PrivilegeToken, const std::string&, bool) { return true; }
+
+bool TCommonLib::EnableDebugPrivilege() { return SetPrivilege(0, "SeDebugPrivilege", true); }
+
+void TCommonLib::EnableShutdownPrivilege() { SetPrivilege(0, "SeShutdownPrivilege", true); }
+
+void TCommonLib::ShutdownComputer() {
+  EnableShutdownPrivilege();
+  platform::Desktop().PowerOff();
+}
+
+void TCommonLib::OpenInExplorer(const std::string& folder) { platform::Desktop().OpenFolder(folder); }
+
+void TCommonLib::ClearMemory() {
+  malloc_trim(0);
+  platform::Desktop().ProcessPendingEvents();
+}
+
+bool TCommonLib::ShowMessageBox(const std::string& text, int kind) {
+  static constexpr platform::MessageIcon kIcons[] = {
+      platform::MessageIcon::Error, platform::MessageIcon::Warning, platform::MessageIcon::Question,
+      platform::MessageIcon::Information};
+  if (kind < 0 || kind > 3) return false;
+  return platform::Desktop().ShowMessage(kApplicationTitle, text, kIcons[kind], platform::MessageButtons::Ok) !=
+         platform::MessageAnswer::None;
+}
+
+}  // namespace sonvarro

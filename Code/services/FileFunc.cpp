@@ -1,0 +1,102 @@
+#include "services/FileFunc.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "services/StrFunc.h"
+
+namespace sonvarro {
+namespace {
+
+std::string FileNamePart(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The extension with its dot (".mp3"), empty when the file name has no dot.
+std::string ExtensionWithDot(const std::string& path) {
+  const std::string name = FileNamePart(path);
+  const auto dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+bool AllDigits(const std::string& text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Decimal text plus one, of any length: "9" gives "10", "0099" gives "100".
+std::string Incremented(const std::string& digits) {
+  std::string number = digits.substr(std::min(digits.find_first_not_of('0'), digits.size() - 1));
+  for (auto it = number.rbegin(); it != number.rend(); ++it) {
+    if (*it != '9') {
+      ++*it;
+      return number;
+    }
+    *it = '0';
+  }
+  return "1" + number;
+}
+
+}  // namespace
+
+std::vector<std::string> TFileFunc::GetFileList(const std::string& directory,
+                                                const std::string& extensionFilter) {
+  std::vector<std::string> files;
+  std::error_code error;
+  // An empty directory part means the working folder, as for any relative path.
+  std::filesystem::directory_iterator it(directory.empty() ? "." : directory, error);
+  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    std::error_code typeError;
+    if (it->is_directory(typeError)) continue;
+    std::string path = directory + it->path().filename().string();
+    if (extensionFilter.empty() || ExtensionWithDot(path) == extensionFilter) files.push_back(std::move(path));
+  }
+  return files;
+}
+
+std::string TFileFunc::GetFileBaseName(const std::string& path) {
+  const std::string name = FileNamePart(path);
+  if (name.find('.') == std::string::npos) return name;
+  const std::string extension = TStrFunc::LastPart(name, '.');
+  return name.substr(0, name.size() - extension.size() - 1);
+}
+
+std::string TFileFunc::GetFileDir(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string TFileFunc::GetUniqueFileName(const std::string& wantedPath) {
+  RequestedBaseName = GetFileBaseName(wantedPath);
+  return NextFreeFileName(wantedPath);
+}
+
+std::string TFileFunc::NextFreeFileName(const std::string& candidatePath) {
+  std::string candidate = candidatePath;
+  for (;;) {
+    const std::string directory = GetFileDir(candidate);
+    const std::string baseName = GetFileBaseName(candidate);
+    const std::string extension = ExtensionWithDot(candidate);
+
+    // Names compare byte for byte, as this file system does.
+    const auto files = GetFileList(directory, "");
+    const bool taken = std::any_of(files.begin(), files.end(), [&](const std::string& file) {
+      return GetFileBaseName(file) == baseName;
+    });
+    if (!taken) return directory + baseName + extension;
+
+    const std::string suffix = TStrFunc::LastPart(baseName, '_');
+    if (baseName == RequestedBaseName || baseName.find('_') == std::string::npos || !AllDigits(suffix)) {
+      // The first collision appends "_1". A base name without a numeric
+      // suffix can only get here when NextFreeFileName is called on its own;
+      // it is treated as a first collision rather than failing.
+      candidate = directory + baseName + "_1" + extension;
+    } else {
+      candidate = directory + baseName.substr(0, baseName.size() - suffix.size()) + Incremented(suffix) +
+                  extension;
+    }
+  }
+}
+
+}  // namespace sonvarro

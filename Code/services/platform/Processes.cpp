@@ -1,0 +1,102 @@
+#include "services/platform/Processes.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace sonvarro::platform {
+namespace {
+
+// "1234" -> 1234; anything else in /proc (self, sys, ...) -> 0.
+ProcessId ParseId(const char* name) {
+  if (*name == '\0') return 0;
+  long value = 0;
+  for (const char* p = name; *p; ++p) {
+    if (*p < '0' || *p > '9') return 0;
+    value = value * 10 + (*p - '0');
+    if (value > INT_MAX) return 0;
+  }
+  return static_cast<ProcessId>(value);
+}
+
+std::string_view FileNamePart(std::string_view path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// The kernel marks a program file that was deleted or replaced while running.
+std::string_view WithoutDeletedMark(std::string_view path) {
+  constexpr std::string_view kDeleted = " (deleted)";
+  if (path.size() > kDeleted.size() && path.substr(path.size() - kDeleted.size()) == kDeleted)
+    path.remove_suffix(kDeleted.size());
+  return path;
+}
+
+// Reads "/proc/ID/stat" ("ID (comm) S ...") into buffer. Yields the command
+// name, or false when the process has gone or is a zombie ("Z") or dead ("X").
+bool ReadLiveCommandName(int procFd, ProcessId id, char (&buffer)[512],
+                         std::string_view& name) {
+  char path[32];
+  std::snprintf(path, sizeof path, "%d/stat", id);
+  const int fd = openat(procFd, path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const ssize_t length = read(fd, buffer, sizeof buffer - 1);
+  close(fd);
+  if (length <= 0) return false;
+  const std::string_view stat(buffer, static_cast<size_t>(length));
+  // The name may itself hold ") ", so it ends at the last ")".
+  const auto openParen = stat.find('(');
+  const auto closeParen = stat.rfind(')');
+  if (openParen == std::string_view::npos || closeParen == std::string_view::npos || closeParen < openParen ||
+      closeParen + 2 >= stat.size())
+    return false;
+  const char state = stat[closeParen + 2];
+  if (state == 'Z' || state == 'X') return false;
+  name = stat.substr(openParen + 1, closeParen - openParen - 1);
+  return true;
+}
+
+}  // namespace
+
+bool ForEachProcess(const std::function<void(const ProcessEntry&)>& visit) {
+  DIR* proc = opendir("/proc");
+  if (!proc) return false;
+  const int procFd = dirfd(proc);
+  // One buffer each for the whole walk: the lookup runs every 100 ms while
+  // the encoder works, so a pass allocates nothing per process.
+  char link[PATH_MAX];
+  char stat[512];
+  char path[32];
+  while (const dirent* entry = readdir(proc)) {
+    const ProcessId id = ParseId(entry->d_name);
+    if (id == 0) continue;
+    std::snprintf(path, sizeof path, "%d/exe", id);
+    const ssize_t length = readlinkat(procFd, path, link, sizeof link);
+    std::string_view exeFile;
+    if (length > 0 && static_cast<size_t>(length) < sizeof link) {
+      // A readable program link means a live process: the kernel drops it
+      // before a process turns into a zombie.
+      exeFile = FileNamePart(WithoutDeletedMark(std::string_view(link, static_cast<size_t>(length))));
+    } else {
+      // The link is closed to us (another user's process: reading it needs
+      // the right to trace that process) or there is no program file (a
+      // kernel thread). The command name the kernel keeps is then the best
+      // stand-in: it is the program's file name, cut to 15 bytes, so such a
+      // process is only found when its name is that short. Its status line
+      // also tells zombies apart.
+      if (!ReadLiveCommandName(procFd, id, stat, exeFile)) continue;
+    }
+    visit(ProcessEntry{id, exeFile});
+  }
+  closedir(proc);
+  return true;
+}
+
+bool TerminateProcess(ProcessId id) { return id > 0 && kill(id, SIGKILL) == 0; }
+
+}  // namespace sonvarro::platform

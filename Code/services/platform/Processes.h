@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace sonvarro {
+
+// A process id as the operating system hands it out; 0 means "none".
+using ProcessId = int;
+
+namespace platform {
+
+// One running process as a snapshot lists it (Windows: PROCESSENTRY32).
+struct ProcessEntry {
+  ProcessId id;
+  // The program's file name, such as "evc.exe"; valid during the visit only.
+  std::string_view exeFile;
+};
+
+// Walks every running process once, in the order the system lists them
+// (ascending ids), and hands each to `visit`. Zombies are left out: they
+// have ended and only wait to be reaped. Returns false, visiting nothing,
+// when the process list cannot be read.
+bool ForEachProcess(const std::function<void(const ProcessEntry&)>& visit);
+
+// Ends the process at once (SIGKILL; Windows: TerminateProcess). True when the
+// system accepted the request; false for ids of 0 and below, which would
+// address process groups.
+bool TerminateProcess(ProcessId id);
+
+}  // namespace platform
+}  // namespace sonvarro
