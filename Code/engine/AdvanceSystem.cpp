@@ -1,0 +1,90 @@
+#include "engine/AdvanceSystem.h"
+
+#include <algorithm>
+#include <memory>
+#include <system_error>
+#include <utility>
+
+#include "services/platform/ChildProcess.h"
+
+namespace sonvarro {
+namespace {
+
+// How long the loop waits for output when none is there, instead of spinning.
+// Output that arrives sooner ends the wait at once.
+constexpr int kIdleWaitMs = 10;
+
+// Reads what is waiting: one read when it fits a chunk, otherwise 1023-byte
+// pieces while the last piece was full and more is waiting. Only the last
+// piece survives; it is cut at its first zero byte.
+std::string ReadChunk(platform::ChildProcess& child, std::size_t waiting) {
+  char buffer[kMaxChunkBytes];
+  std::size_t count = 0;
+  if (waiting <= kMaxChunkBytes) {
+    count = child.Read(buffer, kMaxChunkBytes);
+  } else {
+    std::size_t previous = kMaxChunkBytes;
+    while (previous == kMaxChunkBytes && child.BytesWaiting() > 0) {
+      previous = child.Read(buffer, kMaxChunkBytes);
+    }
+    count = previous;
+  }
+  return std::string(buffer, std::find(buffer, buffer + count, '\0'));
+}
+
+}  // namespace
+
+bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOutput,
+                const std::string& workingFolder, std::chrono::milliseconds pauseAfterChunk) {
+  std::error_code error;
+  std::unique_ptr<platform::ChildProcess> child =
+      platform::ChildProcess::Start(command.args, workingFolder, error);
+  if (!child) return false;
+
+  bool running = true;
+  while (running) {
+    // Asked before looking at the pipe, so what the child wrote just before
+    // it ended is still read in the last pass.
+    running = child->Running();
+    std::size_t waiting = child->BytesWaiting();
+    if (waiting == 0) {
+      if (running) child->WaitForOutput(kIdleWaitMs);
+      continue;
+    }
+    std::string chunk = ReadChunk(*child, waiting);
+    if (onOutput) onOutput(chunk);
+    std::this_thread::sleep_for(pauseAfterChunk);
+  }
+  return true;
+}
+
+TAdvanceSystem::TAdvanceSystem(EncoderCommand command, EncoderOutputCallback onOutput,
+                               std::string workingFolder,
+                               std::chrono::milliseconds pauseAfterChunk)
+    : command_(std::move(command)),
+      onOutput_(std::move(onOutput)),
+      workingFolder_(std::move(workingFolder)),
+      pauseAfterChunk_(pauseAfterChunk) {}
+
+TAdvanceSystem::~TAdvanceSystem() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TAdvanceSystem::Resume() {
+  if (thread_.joinable() || finished_) return;
+  thread_ = std::thread([this] { Execute(); });
+}
+
+void TAdvanceSystem::Execute() {
+  // The result is of no interest: a runner that could not start its encoder
+  // simply leaves no encoder process for the job to find. An exception from
+  // the owner's callback ends the run like the thread ending; the child is
+  // not left behind (ChildProcess kills and reaps it).
+  try {
+    RunEncoder(command_, onOutput_, workingFolder_, pauseAfterChunk_);
+  } catch (...) {
+  }
+  finished_ = true;
+}
+
+}  // namespace sonvarro

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "engine/EncoderCommand.h"
+
+namespace sonvarro {
+
+// Receives one chunk of the encoder's console output, on the runner's thread.
+// The text is valid only during the call; the runner waits for the return.
+using EncoderOutputCallback = std::function<void(const std::string& chunk)>;
+
+// After each delivered chunk the runner rests this long, so the progress
+// display is refreshed about twice a second at most.
+inline constexpr std::chrono::milliseconds kPauseAfterChunk{500};
+// The largest chunk one read hands on.
+inline constexpr std::size_t kMaxChunkBytes = 1023;
+
+// Runs command as a child process (working folder workingFolder, standard
+// input a pipe never written, standard output and error merged, no terminal)
+// and hands its output to onOutput chunk by chunk until the child has ended.
+// Of a backlog larger than kMaxChunkBytes only the last piece read is handed
+// on; the rest is drained. Returns false, without a call of onOutput and with
+// nothing left open, when the child cannot be started; true once it has
+// ended. pauseAfterChunk exists for tests; the program keeps the default.
+bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOutput,
+                const std::string& workingFolder,
+                std::chrono::milliseconds pauseAfterChunk = kPauseAfterChunk);
+
+// One encoder run on a worker thread of its own. Created suspended; Resume
+// starts RunEncoder once. The run ends only when the encoder process ends
+// (the job terminates the process to stop it); destruction waits for that.
+// Not reused: one runner per command.
+class TAdvanceSystem {
+ public:
+  TAdvanceSystem(EncoderCommand command, EncoderOutputCallback onOutput,
+                 std::string workingFolder,
+                 std::chrono::milliseconds pauseAfterChunk = kPauseAfterChunk);
+  // Waits until the thread (if it was started) has finished.
+  ~TAdvanceSystem();
+  TAdvanceSystem(const TAdvanceSystem&) = delete;
+  TAdvanceSystem& operator=(const TAdvanceSystem&) = delete;
+
+  // Starts the thread; later calls do nothing.
+  void Resume();
+  // Sets the stop flag. RunEncoder does not look at it: the runner ends only
+  // with the encoder process.
+  void Terminate() { terminated_ = true; }
+  bool Terminated() const { return terminated_; }
+  // True once RunEncoder has returned on the worker thread.
+  bool Finished() const { return finished_; }
+
+  const EncoderCommand& Command() const { return command_; }
+
+ private:
+  void Execute();
+
+  // Written before the thread starts, only read afterwards.
+  const EncoderCommand command_;
+  const EncoderOutputCallback onOutput_;
+  const std::string workingFolder_;
+  const std::chrono::milliseconds pauseAfterChunk_;
+
+  std::atomic<bool> terminated_{false};
+  std::atomic<bool> finished_{false};
+  std::thread thread_;
+};
+
+}  // namespace sonvarro

@@ -1,0 +1,184 @@
+#include "services/platform/ChildProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+extern char** environ;
+
+namespace sonvarro::platform {
+namespace {
+
+// Both ends of a pipe, closed on every path unless released.
+struct Pipe {
+  int read = -1;
+  int write = -1;
+  ~Pipe() {
+    if (read >= 0) close(read);
+    if (write >= 0) close(write);
+  }
+  bool Open() {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return false;
+    read = ends[0];
+    write = ends[1];
+    return true;
+  }
+  int ReleaseRead() { int fd = read; read = -1; return fd; }
+  int ReleaseWrite() { int fd = write; write = -1; return fd; }
+};
+
+struct SpawnActions {
+  posix_spawn_file_actions_t actions;
+  SpawnActions() { posix_spawn_file_actions_init(&actions); }
+  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions); }
+};
+
+struct SpawnAttributes {
+  posix_spawnattr_t attributes;
+  SpawnAttributes() { posix_spawnattr_init(&attributes); }
+  ~SpawnAttributes() { posix_spawnattr_destroy(&attributes); }
+};
+
+int ExitCodeOf(int status) {
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
+}
+
+}  // namespace
+
+std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>& args,
+                                                  const std::string& workingFolder,
+                                                  std::error_code& error) {
+  error.clear();
+  if (args.empty()) {
+    error = std::make_error_code(std::errc::invalid_argument);
+    return nullptr;
+  }
+  Pipe input, output;
+  if (!input.Open() || !output.Open()) {
+    error = std::error_code(errno, std::generic_category());
+    return nullptr;
+  }
+  // Only our end of the output pipe polls; the child writes as usual.
+  fcntl(output.read, F_SETFL, fcntl(output.read, F_GETFL) | O_NONBLOCK);
+
+  // Every descriptor of ours is close-on-exec; closefrom also drops any that
+  // were inherited without that flag (from whoever started this program).
+  SpawnActions actions;
+  int rc = posix_spawn_file_actions_adddup2(&actions.actions, input.read, STDIN_FILENO);
+  if (rc == 0) rc = posix_spawn_file_actions_adddup2(&actions.actions, output.write, STDOUT_FILENO);
+  if (rc == 0) rc = posix_spawn_file_actions_adddup2(&actions.actions, output.write, STDERR_FILENO);
+  if (rc == 0) rc = posix_spawn_file_actions_addclosefrom_np(&actions.actions, STDERR_FILENO + 1);
+  if (rc == 0 && !workingFolder.empty())
+    rc = posix_spawn_file_actions_addchdir_np(&actions.actions, workingFolder.c_str());
+
+  // A session of its own detaches the child from any terminal; signals start
+  // unblocked and at their defaults whatever this thread has set.
+  SpawnAttributes attributes;
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  if (rc == 0)
+    rc = posix_spawnattr_setflags(&attributes.attributes,
+                                  POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  if (rc == 0) rc = posix_spawnattr_setsigmask(&attributes.attributes, &none);
+  if (rc == 0) rc = posix_spawnattr_setsigdefault(&attributes.attributes, &all);
+
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  pid_t pid = -1;
+  if (rc == 0)
+    rc = posix_spawn(&pid, args[0].c_str(), &actions.actions, &attributes.attributes, argv.data(),
+                     environ);
+  if (rc != 0) {
+    error = std::error_code(rc, std::generic_category());
+    return nullptr;
+  }
+  // The child's ends close here (Pipe destructors); ours move into the object.
+  return std::unique_ptr<ChildProcess>(
+      new ChildProcess(pid, output.ReleaseRead(), input.ReleaseWrite()));
+}
+
+ChildProcess::ChildProcess(pid_t pid, int outputFd, int inputFd)
+    : pid_(pid), outputFd_(outputFd), inputFd_(inputFd) {}
+
+ChildProcess::~ChildProcess() {
+  if (!reaped_) {
+    kill(pid_, SIGKILL);
+    WaitForExit();
+  }
+  close(outputFd_);
+  close(inputFd_);
+}
+
+void ChildProcess::Reaped(int status) {
+  reaped_ = true;
+  exitCode_ = ExitCodeOf(status);
+}
+
+bool ChildProcess::Running() {
+  if (reaped_) return false;
+  for (;;) {
+    int status = 0;
+    pid_t result = waitpid(pid_, &status, WNOHANG);
+    if (result == 0) return true;
+    if (result == pid_) {
+      Reaped(status);
+      return false;
+    }
+    if (errno == EINTR) continue;
+    // ECHILD: reaped elsewhere (SIGCHLD ignored); it is gone all the same.
+    reaped_ = true;
+    return false;
+  }
+}
+
+int ChildProcess::WaitForExit() {
+  while (!reaped_) {
+    int status = 0;
+    pid_t result = waitpid(pid_, &status, 0);
+    if (result == pid_) {
+      Reaped(status);
+    } else if (result < 0 && errno != EINTR) {
+      reaped_ = true;
+    }
+  }
+  return exitCode_;
+}
+
+std::size_t ChildProcess::BytesWaiting() const {
+  int waiting = 0;
+  if (ioctl(outputFd_, FIONREAD, &waiting) != 0 || waiting < 0) return 0;
+  return static_cast<std::size_t>(waiting);
+}
+
+std::size_t ChildProcess::Read(char* buffer, std::size_t size) {
+  for (;;) {
+    ssize_t count = read(outputFd_, buffer, size);
+    if (count >= 0) return static_cast<std::size_t>(count);
+    if (errno != EINTR) return 0;  // EAGAIN: nothing there after all
+  }
+}
+
+void ChildProcess::WaitForOutput(int timeoutMs) const {
+  pollfd watch{outputFd_, POLLIN, 0};
+  int ready = poll(&watch, 1, timeoutMs);
+  // With no writer left the pipe reports a hang-up at once; sleep instead.
+  if (ready > 0 && (watch.revents & (POLLHUP | POLLERR)) && BytesWaiting() == 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+}
+
+}  // namespace sonvarro::platform
