@@ -168,7 +168,9 @@ TEST_P(RemoveSelectedFilesTest, FocusRule) {
   } else {
     ASSERT_GE(grid.focused, 0);
     EXPECT_EQ(grid.rows[static_cast<size_t>(grid.focused)][kColFileName], c.focusedAfter);
-    if (!c.selected.empty()) EXPECT_TRUE(grid.IsSelected(grid.focused));
+    if (!c.selected.empty()) {
+      EXPECT_TRUE(grid.IsSelected(grid.focused));
+    }
   }
   EXPECT_EQ(grid.updateDepth, 0);
   EXPECT_EQ(grid.repaints, c.selected.empty() ? 0 : 1);
