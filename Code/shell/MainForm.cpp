@@ -16,7 +16,6 @@
 #include "settings/DefaultFolders.h"
 #include "shell/KeyMap.h"
 #include "ui/CodeErrorForm.h"
-#include "ui/ConvertingDialog.h"
 #include "ui/InitFileForm.h"
 #include "ui/OptionsDialog.h"
 #include "ui/SourceFileDialogs.h"
@@ -76,9 +75,7 @@ TFrmMainForm::TFrmMainForm(MainFormServices services, QWidget* parent)
 
 TFrmMainForm::~TFrmMainForm() { qApp->removeEventFilter(this); }
 
-void TFrmMainForm::Attach(ConvertingDialog& frmConverting, OptionsDialog& frmOption, TFrmInitFileForm& frmInitFile) {
-  frmConverting_ = &frmConverting;
-  frmInitFile_ = &frmInitFile;
+void TFrmMainForm::AttachOptionsDialog(OptionsDialog& frmOption) {
   MainWindowWidgets& w = *widgets_;
   options_.reset(new OptionControls{w.outputFiletype, w.profile, w.options, frmOption.videoSize,
                                     frmOption.framerate, frmOption.videoBitrate, frmOption.aspectratio,
@@ -88,7 +85,10 @@ void TFrmMainForm::Attach(ConvertingDialog& frmConverting, OptionsDialog& frmOpt
   const auto applyProfile = [this] { ApplyProfile(*options_, [] {}); };
   w.outputFiletype.OnChange = applyProfile;
   w.profile.OnChange = applyProfile;
+}
 
+void TFrmMainForm::AttachInitFileForm(TFrmInitFileForm& frmInitFile) {
+  frmInitFile_ = &frmInitFile;
   frmInitFile.AddFiles = [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); };
   connect(&frmInitFile, &QDialog::finished, this, [this] {
     try {

@@ -20,7 +20,6 @@
 
 namespace sonvarro {
 
-class ConvertingDialog;
 class OptionsDialog;
 class TAppFunc;
 class TCommonLib;
@@ -42,8 +41,10 @@ class TFrmMainForm final : public QWidget {
   explicit TFrmMainForm(MainFormServices services, QWidget* parent = nullptr);
   ~TFrmMainForm() override;
 
-  // Hands over the windows created after this one, before it is shown.
-  void Attach(ConvertingDialog& frmConverting, OptionsDialog& frmOption, TFrmInitFileForm& frmInitFile);
+  // Hand over the windows created after this one, before it is shown.
+  // The option selectors exist once the Options dialog is attached.
+  void AttachOptionsDialog(OptionsDialog& frmOption);
+  void AttachInitFileForm(TFrmInitFileForm& frmInitFile);
 
   MainWindowWidgets& Widgets() { return *widgets_; }
   OptionControls& Options() { return *options_; }
@@ -90,7 +91,6 @@ class TFrmMainForm final : public QWidget {
   MainFormServices services_;
   MainWindowWidgets* widgets_;
   std::unique_ptr<OptionControls> options_;
-  ConvertingDialog* frmConverting_ = nullptr;
   TFrmInitFileForm* frmInitFile_ = nullptr;
   bool shown_ = false;
   bool dropsAccepted_ = false;

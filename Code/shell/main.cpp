@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
   ConvertingDialog frmConverting(&frmMain);
   OptionsDialog frmOption(&frmMain);
   TFrmInitFileForm frmInitFile(scheduler, &frmMain);
-  frmMain.Attach(frmConverting, frmOption, frmInitFile);
+  frmMain.AttachOptionsDialog(frmOption);
+  frmMain.AttachInitFileForm(frmInitFile);
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     frmMain.move(screen->availableGeometry().center() - frmMain.rect().center());

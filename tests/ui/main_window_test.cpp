@@ -19,7 +19,6 @@
 #include "settings/DefaultFolders.h"
 #include "shell/MainForm.h"
 #include "ui/CodeErrorForm.h"
-#include "ui/ConvertingDialog.h"
 #include "ui/InitFileForm.h"
 #include "ui/OptionsDialog.h"
 #include "ui/SourceFileDialogs.h"
@@ -41,7 +40,8 @@ class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
     fs::create_directory(app.Path() / "Config");
-    form.Attach(converting, options, popup);
+    form.AttachOptionsDialog(options);
+    form.AttachInitFileForm(popup);
     form.dlgOpenSourceFile = [this](const std::string& initialDir) {
       dialogStartedIn.push_back(initialDir);
       return dialogChoice;
@@ -84,7 +84,6 @@ class MainWindowTest : public ::testing::Test {
   TAppFunc appFunc{app.Folder()};
   TCommonLib common{app.Folder(), appFunc};
   TFrmMainForm form{{app.Folder(), scheduler, appFunc, common}};
-  ConvertingDialog converting{&form};
   OptionsDialog options{&form};
   TFrmInitFileForm popup{scheduler, &form};
 
