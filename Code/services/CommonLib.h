@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/ConvertParameters.h"
 #include "services/AppFunc.h"
 #include "services/platform/Processes.h"
 
@@ -23,6 +24,9 @@ class TCommonLib {
 
   // Folder of the running program, ending in "/".
   std::string AppFolder;
+
+  // The pieces of the encoder command line of the item built last.
+  TConvertParameterStruct Params;
 
   // TSysFunc::FindProcessId, but logs "Get Process id error." when none runs.
   ProcessId GetProcessIdByName(std::string_view exeName);

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "engine/CustomProc.h"
+#include "engine/EncoderCommand.h"
+#include "engine/EncoderName.h"
+#include "engine/OptionControls.h"
+#include "services/AppFunc.h"
+#include "services/CommonLib.h"
+#include "services/FileFunc.h"
+#include "ui/Controls.h"
+
+namespace sonvarro {
+
+// What a command line is built from: the source list's rows, the option
+// selectors and the output folder field, plus the shared objects it writes.
+struct CommandLineSources {
+  ISourceGrid& sourceList;
+  OptionControls& options;
+  ITextField& edtOutputFolder;
+};
+
+struct CommandLineServices {
+  TCustomProc& proc;   // receives CurrentStartTime and CurrentCutSeconds
+  TCommonLib& lib;     // AppFolder; receives Params
+  TAppFunc& appFunc;   // the log
+  TFileFunc& fileFunc; // the free output name
+};
+
+// Builds the encoder command line of one row of the source list.
+class TCommandLineBuilder {
+ public:
+  TCommandLineBuilder(CommandLineSources sources, CommandLineServices services);
+
+  // Fills Params, CurrentStartTime and CurrentCutSeconds, creates the output
+  // folder (logging it) and returns the command for the row holding path,
+  // writing to the first free name in the output folder.
+  EncoderCommand BuildCommandLine(const std::string& path);
+
+  // The output folder field's text ending in "/", created with its parents;
+  // logs "Output directory " or "Output directory error. ->" and the folder.
+  std::string PrepareOutputFolder();
+
+  // Start Time of the last row whose path equals path (letters a-z without
+  // regard to case), empty when none does. Each matching row also applies
+  // the selected custom profile.
+  std::string GetItemStartTime(const std::string& path);
+
+  // End Time minus Start Time, in seconds, of the last row holding path; 0
+  // when none does. A time that is not three ":"-joined numbers counts as 0.
+  int32_t GetTrimLength(const std::string& path);
+
+  // Sets the six profile selectors from the custom profile chosen in the
+  // Options dialog; does nothing when none is chosen. Empty until custom
+  // profiles exist.
+  std::function<void()> ApplyCustomProfile;
+
+ private:
+  CommandLineSources sources_;
+  CommandLineServices services_;
+};
+
+}  // namespace sonvarro

@@ -1,0 +1,155 @@
+#include "engine/ConversionJob.h"
+
+#include "engine/EncoderName.h"
+
+namespace sonvarro {
+namespace {
+
+constexpr int kWarningKind = 1;
+
+int CountChecked(const ISourceGrid& list) {
+  int checked = 0;
+  for (int row = 0; row < list.RowCount(); ++row)
+    if (list.Cell(row, kColCheck) == kCheckedText) ++checked;
+  return checked;
+}
+
+}  // namespace
+
+TConversionJob::TConversionJob(ConversionJobParts parts, ConversionTimings timings)
+    : parts_(std::move(parts)), timings_(timings) {}
+
+TConversionJob::~TConversionJob() {
+  parts_.scheduler.Cancel(pending_);
+  if (parts_.proc.EncoderRunner) {
+    parts_.processes.KillProcess(kEncoderFileName);
+    parts_.proc.EncoderRunner.reset();
+  }
+}
+
+void TConversionJob::After(int delayMs, void (TConversionJob::*step)()) {
+  pending_ = parts_.scheduler.After(delayMs, [this, step] {
+    pending_ = 0;
+    (this->*step)();
+  });
+}
+
+bool TConversionJob::btnConvertClick(ISourceGrid& list) {
+  if (Running()) return false;
+  parts_.proc.ConvertedCount = 0;
+  return ConvertCheckedItems(list);
+}
+
+bool TConversionJob::ConvertCheckedItems(ISourceGrid& list) {
+  if (Running()) return false;
+  TCustomProc& proc = parts_.proc;
+  list_ = &list;
+  proc.ConvertedCount = 0;
+  proc.CheckedCount = CountChecked(list);
+  if (list.RowCount() == 0) {
+    parts_.lib.ShowMessageBox(kEmptyListWarning, kWarningKind);
+    Finish();
+    return true;
+  }
+  proc.CurrentRow = 0;
+  NextCheckedRow();
+  return true;
+}
+
+bool TConversionJob::PastLastRow() const { return parts_.proc.CurrentRow > list_->RowCount() - 1; }
+
+void TConversionJob::NextCheckedRow() {
+  // Unchecked rows are passed over without a pause; the row count is read
+  // again on every pass.
+  while (!PastLastRow()) {
+    if (list_->Cell(parts_.proc.CurrentRow, kColCheck) == kCheckedText) {
+      ConvertRow();
+      return;
+    }
+    ++parts_.proc.CurrentRow;
+  }
+  AfterJobActions();
+}
+
+void TConversionJob::ConvertRow() {
+  TCustomProc& proc = parts_.proc;
+  const std::string path = list_->Cell(proc.CurrentRow, kColFileName);
+  proc.CommandLine = parts_.builder.BuildCommandLine(path);
+  parts_.appFunc.WriteLog("parameter: " + proc.CommandLine.text);
+  proc.RefreshCount = 0;
+  parts_.frmConverting.Controls().ProgressBar1.SetPosition(0);
+  parts_.frmConverting.Controls().window.Show();
+  parts_.mainWindow.SetEnabled(false);
+  giveUpsAtRowStart_ = parts_.stopper.GiveUps();
+  After(timings_.pauseBeforeEncoderMs, &TConversionJob::StartEncoder);
+}
+
+void TConversionJob::StartEncoder() {
+  TCustomProc& proc = parts_.proc;
+  // A stop during the pause came before this row's encoder existed, so it
+  // could not end it: do not start it at all.
+  if (PastLastRow()) {
+    RowDone();
+    return;
+  }
+  if (proc.EncoderRunner) proc.EncoderRunner->Terminate();
+  proc.EncoderRunner = parts_.newRunner(
+      proc.CommandLine, [this](const std::string& chunk) { OnEncoderOutput(chunk); }, parts_.lib.AppFolder);
+  proc.EncoderRunner->Resume();
+  After(timings_.pauseAfterEncoderStartMs, &TConversionJob::WaitForEncoder);
+}
+
+void TConversionJob::WaitForEncoder() {
+  // Any process of the encoder's name keeps the job waiting, unless a stop
+  // has given up on ending it.
+  const bool encoderRuns = parts_.processes.FindProcessId(kEncoderFileName) != 0 &&
+                           parts_.stopper.GiveUps() == giveUpsAtRowStart_;
+  // The runner's thread may still be in its pause after the last chunk:
+  // joining it then would hold up the user interface.
+  const bool runnerBusy = parts_.proc.EncoderRunner && !parts_.proc.EncoderRunner->Finished();
+  if (encoderRuns || runnerBusy) {
+    After(timings_.encoderPollMs, &TConversionJob::WaitForEncoder);
+    return;
+  }
+  parts_.proc.EncoderRunner.reset();
+  RowDone();
+}
+
+void TConversionJob::RowDone() {
+  ++parts_.proc.ConvertedCount;
+  ++parts_.proc.CurrentRow;
+  NextCheckedRow();
+}
+
+void TConversionJob::AfterJobActions() {
+  TCustomProc& proc = parts_.proc;
+  if (!proc.StopRequested) {
+    if (parts_.chkShowOutputDirectory.Checked()) parts_.lib.OpenInExplorer(parts_.lib.Params.OutputFolder);
+    if (parts_.chkShutdown.Checked()) {
+      parts_.lib.ShutdownComputer();
+      list_ = nullptr;
+      parts_.quitApplication();
+      return;
+    }
+  }
+  proc.StopRequested = false;
+  Finish();
+}
+
+void TConversionJob::Finish() {
+  parts_.frmConverting.Controls().window.Hide();
+  parts_.mainWindow.SetEnabled(true);
+  list_ = nullptr;
+  if (OnFinished) OnFinished();
+}
+
+void TConversionJob::OnEncoderOutput(const std::string& chunk) {
+  parts_.scheduler.Post([this, chunk] {
+    ProgressWindowControls& window = parts_.frmConverting.Controls();
+    window.statState.SetText(chunk);
+    window.lblCurFileName.SetText(parts_.lib.Params.SourceFile);
+    parts_.frmConverting.actRefreshProgressExecute();
+  });
+}
+
+}  // namespace sonvarro

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "engine/CommandLineBuilder.h"
+#include "engine/CustomProc.h"
+#include "engine/EncoderProcesses.h"
+#include "engine/EncoderRunner.h"
+#include "engine/EncoderStopper.h"
+#include "engine/FrmConverting.h"
+#include "services/AppFunc.h"
+#include "services/CommonLib.h"
+#include "services/Scheduler.h"
+#include "ui/Controls.h"
+
+namespace sonvarro {
+
+inline constexpr const char* kEmptyListWarning = "Please add media files you want to convert into the list.";
+
+// The job's pauses. The program keeps these values; only tests shorten them.
+struct ConversionTimings {
+  int pauseBeforeEncoderMs = 2000;      // the progress window is up, the encoder not yet started
+  int pauseAfterEncoderStartMs = 3000;  // before the first look for a running encoder
+  int encoderPollMs = 100;              // between looks while an encoder runs
+};
+
+// What the job works with.
+struct ConversionJobParts {
+  IScheduler& scheduler;
+  TCustomProc& proc;
+  TCommonLib& lib;
+  TAppFunc& appFunc;
+  TCommandLineBuilder& builder;
+  TfrmConverting& frmConverting;
+  IControl& mainWindow;
+  ICheckBox& chkShowOutputDirectory;
+  ICheckBox& chkShutdown;
+  IEncoderProcesses& processes;
+  TEncoderStopper& stopper;   // its give-ups end the wait for an encoder
+  EncoderRunnerFactory newRunner;
+  std::function<void()> quitApplication;  // ends the program at once
+};
+
+// The conversion job: every checked row of the source list, one after
+// another, through the encoder. It runs as a chain of steps on the
+// scheduler, so the user interface stays live between them; the progress
+// window's Stop and close act on TCustomProc while it waits.
+class TConversionJob {
+ public:
+  explicit TConversionJob(ConversionJobParts parts, ConversionTimings timings = {});
+  // Ends a running encoder first, so that its runner can be joined.
+  ~TConversionJob();
+  TConversionJob(const TConversionJob&) = delete;
+  TConversionJob& operator=(const TConversionJob&) = delete;
+
+  // The Convert button: ConvertedCount := 0, then the job over list.
+  // Returns false, doing nothing, while a job runs.
+  bool btnConvertClick(ISourceGrid& list);
+  bool ConvertCheckedItems(ISourceGrid& list);
+
+  // The runner's callback: hands the chunk to the user-interface thread
+  // without waiting there. Safe on any thread.
+  void OnEncoderOutput(const std::string& chunk);
+
+  bool Running() const { return list_ != nullptr; }
+
+  // Runs on the user-interface thread once a job has ended (not after the
+  // power-off, which ends the program).
+  std::function<void()> OnFinished;
+
+ private:
+  bool PastLastRow() const;
+  void NextCheckedRow();
+  void ConvertRow();
+  void StartEncoder();
+  void WaitForEncoder();
+  void RowDone();
+  void Finish();
+  void AfterJobActions();
+  void After(int delayMs, void (TConversionJob::*step)());
+
+  ConversionJobParts parts_;
+  ConversionTimings timings_;
+  ISourceGrid* list_ = nullptr;  // set while a job runs
+  int giveUpsAtRowStart_ = 0;
+  IScheduler::TimerId pending_ = 0;
+};
+
+}  // namespace sonvarro

@@ -1,0 +1,45 @@
+#include "engine/EncoderStopper.h"
+
+#include <utility>
+
+#include "engine/EncoderName.h"
+
+namespace sonvarro {
+namespace {
+
+std::string FileNamePart(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+TEncoderStopper::TEncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc,
+                                 int pauseMs, int attempts)
+    : scheduler_(scheduler), processes_(processes), appFunc_(appFunc), pauseMs_(pauseMs), attempts_(attempts) {}
+
+void TEncoderStopper::StopEncoderProcesses(const std::string& executablePath, std::function<void()> done) {
+  StopAll(FileNamePart(executablePath), 0, [this, done = std::move(done)]() mutable {
+    StopAll(kEncoderFileName, 0, std::move(done));
+  });
+}
+
+void TEncoderStopper::StopAll(std::string name, int attempt, std::function<void()> next) {
+  if (processes_.GetProcessIdByName(name) == 0) {
+    if (next) next();
+    return;
+  }
+  if (attempt == attempts_) {
+    ++giveUps_;
+    appFunc_.WriteLog("Stop encoder: " + name + " still runs after " + std::to_string(attempts_) +
+                      " terminations; giving up.");
+    if (next) next();
+    return;
+  }
+  processes_.KillProcess(name);
+  scheduler_.After(pauseMs_, [this, name = std::move(name), attempt, next = std::move(next)]() mutable {
+    StopAll(std::move(name), attempt + 1, std::move(next));
+  });
+}
+
+}  // namespace sonvarro

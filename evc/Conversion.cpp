@@ -1,0 +1,194 @@
+#include "Conversion.h"
+
+#include <sys/stat.h>
+
+#include <exception>
+#include <filesystem>
+#include <thread>
+
+#include "AudioEncoder.h"
+#include "BoundedQueue.h"
+#include "EncodeError.h"
+#include "FrameProducer.h"
+#include "OutputContainer.h"
+#include "OutputWriter.h"
+#include "SourceReader.h"
+#include "StatusLine.h"
+
+namespace sonvarro::evc {
+namespace {
+
+// Frames in flight between the decoding and the encoding thread.
+constexpr size_t kFramesInFlight = 8;
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void CheckOutputPath(const EncoderOptions& options) {
+  std::error_code error;
+  if (!std::filesystem::exists(options.output, error)) return;
+  if (SameFile(options.input, options.output))
+    throw EncodeError(Failure::kOutput, "output " + Quoted(options.output) + " is the input file itself");
+  if (!options.overwrite)
+    throw EncodeError(Failure::kOutput, "output " + Quoted(options.output) + " already exists (-y overwrites it)");
+}
+
+std::string ChannelsText(int channels) {
+  return channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " channels";
+}
+
+void PrintHeader(std::FILE* out, const EncoderOptions& options, const SourceInfo& source,
+                 const AVOutputFormat* container, AVCodecID codec, const AudioFormat& format) {
+  std::fprintf(out, "Input %s: %s, audio %s, %d Hz, %s", Quoted(options.input).c_str(), source.containerName.c_str(),
+               source.codecName.c_str(), source.sampleRate, ChannelsText(source.channels).c_str());
+  if (source.durationSeconds > 0) std::fprintf(out, ", %.2f s", source.durationSeconds);
+  std::fprintf(out, "\nOutput %s: %s, audio %s, %d Hz, %s", Quoted(options.output).c_str(), container->name,
+               avcodec_get_name(codec), format.sampleRate, ChannelsText(format.channels).c_str());
+  if (format.bitRate > 0) std::fprintf(out, ", %s", BitrateText(format.bitRate).c_str());
+  std::fprintf(out, "\n");
+}
+
+void ThrowIfStopped(const std::string& output) {
+  if (StopRequested().load())
+    throw EncodeError(Failure::kStopped, "stopped; partial output " + Quoted(output) + " removed");
+}
+
+// Runs the producer on its own thread: decoding and resampling overlap with
+// encoding, which keeps both cores busy on the expensive codecs.
+class ProducerThread {
+ public:
+  ProducerThread(FrameProducer& producer, BoundedQueue<FramePtr>& queue)
+      : queue_(queue), thread_([this, &producer] { Run(producer); }) {}
+  ~ProducerThread() {
+    queue_.Cancel();
+    if (thread_.joinable()) thread_.join();
+  }
+  // Waits for the end and passes on the producer's failure, if any.
+  void Join() {
+    thread_.join();
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+ private:
+  void Run(FrameProducer& producer) {
+    try {
+      while (FramePtr frame = producer.Next()) {
+        if (StopRequested().load() || !queue_.Push(std::move(frame))) break;
+      }
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
+    queue_.Close();
+  }
+
+  BoundedQueue<FramePtr>& queue_;
+  std::exception_ptr failure_;
+  std::thread thread_;
+};
+
+}  // namespace
+
+std::atomic<bool>& StopRequested() {
+  static std::atomic<bool> requested{false};
+  return requested;
+}
+
+void Convert(const EncoderOptions& options, std::FILE* out) {
+  const AVOutputFormat* container = ChooseContainer(options.output, options.format);
+  const AVCodecID codec = ChooseAudioCodec(container, options.audioCodec, options.output);
+  CheckOutputPath(options);
+
+  SourceReader reader(options.input);
+  const SourceInfo& source = reader.Info();
+
+  const bool globalHeader = container->flags & AVFMT_GLOBALHEADER;
+  auto factory = EncoderFactory::ForCodec(codec, globalHeader);
+  if (!factory)
+    throw EncodeError(Failure::kOutput, std::string("no ") + avcodec_get_name(codec) + " encoder for output " +
+                                            Quoted(options.output));
+  AudioFormat wanted;
+  wanted.sampleRate = options.sampleRate.value_or(source.sampleRate);
+  wanted.channels = options.channels.value_or(std::min(source.channels, 2));
+  wanted.bitRate = options.audioBitrateKbps ? int64_t{*options.audioBitrateKbps} * 1000 : 0;
+  const ResolvedFormat resolved = ResolveFormat(factory->Probe(), wanted);
+  if (!resolved.ok)
+    throw EncodeError(Failure::kOutput, std::string("the ") + avcodec_get_name(codec) +
+                                            " encoder takes none of the values near those asked for output " +
+                                            Quoted(options.output));
+  std::unique_ptr<AudioEncoder> encoder = factory->Open(resolved.format);
+  const AudioFormat& format = encoder->Format();
+
+  PrintHeader(out, options, source, container, codec, format);
+  if (!resolved.note.empty()) std::fprintf(out, "%s\n", resolved.note.c_str());
+  std::fflush(out);
+
+  AVCodecParameters* parameters = avcodec_parameters_alloc();
+  if (!parameters) throw std::bad_alloc();
+  encoder->FillParameters(parameters);
+  std::unique_ptr<OutputWriter> writer;
+  try {
+    writer = std::make_unique<OutputWriter>(options.output, container, parameters, AVRational{1, format.sampleRate},
+                                            reader.Tags());
+  } catch (...) {
+    avcodec_parameters_free(&parameters);
+    throw;
+  }
+  avcodec_parameters_free(&parameters);
+
+  reader.SeekTo(options.startSeconds);
+  FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize()};
+  ProduceSettings settings{options.startSeconds, options.durationSeconds, options.volumePercent / 100.0};
+  FrameProducer producer(reader, target, settings);
+
+  StatusPrinter status(out);
+  const AudioEncoder::PacketSink write = [&](AVPacket* packet) { writer->Write(packet); };
+  {
+    BoundedQueue<FramePtr> queue(kFramesInFlight);
+    ProducerThread thread(producer, queue);
+    while (std::optional<FramePtr> frame = queue.Pop()) {
+      ThrowIfStopped(options.output);
+      encoder->Encode(frame->get(), write);
+      status.Update(writer->BytesWritten(), writer->SecondsWritten());
+    }
+    thread.Join();
+  }
+  ThrowIfStopped(options.output);
+  encoder->Encode(nullptr, write);
+
+  const bool askedForAudio = !(options.durationSeconds && *options.durationSeconds <= 0);
+  if (reader.DecodedSamples() == 0 && askedForAudio && (reader.DecodeErrors() > 0 || options.startSeconds <= 0))
+    throw EncodeError(Failure::kInput, "no audio could be decoded from input " + Quoted(options.input) +
+                                           (reader.LastError().empty() ? "" : ": " + reader.LastError()));
+  const double seconds = writer->SecondsWritten();
+  writer->Finish();
+  std::error_code error;
+  const auto size = std::filesystem::file_size(options.output, error);
+  status.Final(error ? 0 : static_cast<int64_t>(size), seconds);
+}
+
+int RunEncoder(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  av_log_set_level(AV_LOG_QUIET);  // failures are reported in our own words
+  const ParsedOptions parsed = ParseOptions(args);
+  if (!parsed.ok) {
+    std::fprintf(err, "evc: %s\n", parsed.error.c_str());
+    return static_cast<int>(Failure::kBadOptions);
+  }
+  try {
+    Convert(parsed.options, out);
+    return 0;
+  } catch (const EncodeError& e) {
+    std::fflush(out);
+    std::fprintf(err, "evc: %s\n", e.what());
+    return static_cast<int>(e.failure());
+  } catch (const std::exception& e) {
+    std::fflush(out);
+    std::fprintf(err, "evc: converting %s failed: %s\n", Quoted(parsed.options.input).c_str(), e.what());
+    return 1;
+  }
+}
+
+}  // namespace sonvarro::evc

@@ -1,0 +1,182 @@
+#include "FrameProducer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "EncodeError.h"
+
+namespace sonvarro::evc {
+namespace {
+
+// The input side of the trim keeps a few samples past the end so the
+// resampler has them as context; the output side cuts exactly.
+constexpr int64_t kTrimMarginSamples = 64;
+// Chunk for encoders that take any frame size (PCM).
+constexpr int kFreeFrameSize = 4096;
+
+void EnsureCapacity(std::vector<std::vector<float>>& planes, std::vector<float*>& pointers, int samples) {
+  for (size_t c = 0; c < planes.size(); ++c) {
+    if (static_cast<int>(planes[c].size()) < samples) planes[c].resize(samples);
+    pointers[c] = planes[c].data();
+  }
+}
+
+}  // namespace
+
+FrameProducer::FrameProducer(SourceReader& reader, const FrameTarget& target, const ProduceSettings& settings)
+    : reader_(reader), target_(target), settings_(settings), decoded_(MakeFrame()),
+      work_(target.channels), workPlanes_(target.channels) {
+  if (target_.frameSize <= 0) target_.frameSize = kFreeFrameSize;
+  ready_.reset(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, target_.channels, target_.frameSize * 2));
+  if (!ready_) throw std::bad_alloc();
+  if (settings_.durationSeconds) {
+    outputCap_ = std::llround(std::max(0.0, *settings_.durationSeconds) * target_.sampleRate);
+    if (*outputCap_ == 0) ended_ = true;  // nothing asked: not even a read
+  }
+  // Unity gain leaves the samples untouched (PCM stays bit-exact); a
+  // downmix can sum past full scale, so it is limited even then.
+  const bool downmix = reader_.Info().channels > target_.channels;
+  if (settings_.gain != 1.0 || downmix)
+    limiter_ = std::make_unique<VolumeLimiter>(target_.channels, target_.sampleRate, settings_.gain);
+  if (target_.sampleFormat != AV_SAMPLE_FMT_FLTP) {
+    AVChannelLayout layout{};
+    av_channel_layout_default(&layout, target_.channels);
+    SwrContext* converter = nullptr;
+    const int status = swr_alloc_set_opts2(&converter, &layout, target_.sampleFormat, target_.sampleRate, &layout,
+                                           AV_SAMPLE_FMT_FLTP, target_.sampleRate, 0, nullptr);
+    formatConverter_.reset(converter);
+    if (status < 0 || swr_init(converter) < 0)
+      throw EncodeError(Failure::kOutput, "cannot convert samples for the encoder");
+  }
+}
+
+FrameProducer::~FrameProducer() { av_channel_layout_uninit(&resamplerInput_); }
+
+void FrameProducer::SetUpResampler(const AVFrame* frame) {
+  if (resampler_ && frame->format == resamplerFormat_ && frame->sample_rate == resamplerRate_ &&
+      av_channel_layout_compare(&frame->ch_layout, &resamplerInput_) == 0)
+    return;
+  if (resampler_) DrainResampler();  // the source changed format midway
+  av_channel_layout_uninit(&resamplerInput_);
+  av_channel_layout_copy(&resamplerInput_, &frame->ch_layout);
+  resamplerFormat_ = frame->format;
+  resamplerRate_ = frame->sample_rate;
+
+  AVChannelLayout input{};
+  if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+    av_channel_layout_default(&input, frame->ch_layout.nb_channels);
+  else
+    av_channel_layout_copy(&input, &frame->ch_layout);
+  AVChannelLayout output{};
+  av_channel_layout_default(&output, target_.channels);
+  SwrContext* resampler = nullptr;
+  int status = swr_alloc_set_opts2(&resampler, &output, AV_SAMPLE_FMT_FLTP, target_.sampleRate, &input,
+                                   static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0, nullptr);
+  av_channel_layout_uninit(&input);
+  resampler_.reset(resampler);
+  if (status >= 0) status = swr_init(resampler);
+  if (status < 0) throw EncodeError(Failure::kInput, "cannot convert the source's audio: " + ErrorText(status));
+}
+
+void FrameProducer::Resample(const AVFrame* frame, int skip, int take) {
+  SetUpResampler(frame);
+  const int bytesPerSample = av_get_bytes_per_sample(static_cast<AVSampleFormat>(frame->format));
+  const bool planar = av_sample_fmt_is_planar(static_cast<AVSampleFormat>(frame->format));
+  const int channels = frame->ch_layout.nb_channels;
+  std::vector<const uint8_t*> input(planar ? channels : 1);
+  for (size_t c = 0; c < input.size(); ++c)
+    input[c] = frame->extended_data[c] + static_cast<size_t>(skip) * bytesPerSample * (planar ? 1 : channels);
+  const int room = swr_get_out_samples(resampler_.get(), take);
+  EnsureCapacity(work_, workPlanes_, room);
+  const int converted = swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room,
+                                    input.data(), take);
+  if (converted < 0) throw EncodeError(Failure::kInput, "cannot convert the source's audio: " + ErrorText(converted));
+  Deliver(converted);
+}
+
+void FrameProducer::DrainResampler() {
+  if (!resampler_) return;
+  for (;;) {
+    const int room = std::max(swr_get_out_samples(resampler_.get(), 0), 1);
+    EnsureCapacity(work_, workPlanes_, room);
+    const int converted = swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room,
+                                      nullptr, 0);
+    if (converted <= 0) break;
+    Deliver(converted);
+  }
+  resampler_.reset();
+}
+
+// Takes `samples` fresh samples from work_, cuts them to the length asked
+// for, passes them through the limiter and queues them for framing.
+void FrameProducer::Deliver(int samples) {
+  if (outputCap_) samples = static_cast<int>(std::min<int64_t>(samples, *outputCap_ - resampled_));
+  if (samples <= 0) return;
+  resampled_ += samples;
+  const int out = limiter_ ? limiter_->Process(workPlanes_.data(), samples) : samples;
+  if (out > 0 && av_audio_fifo_write(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), out) < out)
+    throw std::bad_alloc();
+}
+
+// The resampler and the limiter hand back what they hold: the end of the
+// audio is never lost.
+void FrameProducer::Finish() {
+  DrainResampler();
+  if (limiter_) {
+    EnsureCapacity(work_, workPlanes_, limiter_->HeldSamples());
+    const int held = limiter_->Flush(workPlanes_.data());
+    if (held > 0 && av_audio_fifo_write(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), held) < held)
+      throw std::bad_alloc();
+  }
+  ended_ = true;
+}
+
+void FrameProducer::Pull() {
+  if (!reader_.Next(decoded_.get())) {
+    Finish();
+    return;
+  }
+  if (!trim_) {
+    const int rate = decoded_->sample_rate;
+    std::optional<int64_t> count;
+    if (settings_.durationSeconds) count = std::llround(*settings_.durationSeconds * rate) + kTrimMarginSamples;
+    trim_.emplace(std::llround(settings_.startSeconds * rate), count);
+  }
+  const auto position = decoded_->pts == AV_NOPTS_VALUE ? std::nullopt : std::optional<int64_t>(decoded_->pts);
+  const TrimWindow::Span span = trim_->Place(position, decoded_->nb_samples);
+  if (span.take > 0) Resample(decoded_.get(), span.skip, span.take);
+  av_frame_unref(decoded_.get());
+  // Enough read: end now rather than decode the rest of the source.
+  if (trim_->Done() || (outputCap_ && resampled_ >= *outputCap_)) {
+    Finish();
+  }
+}
+
+FramePtr FrameProducer::TakeFrame(int samples) {
+  FramePtr frame = MakeFrame();
+  frame->format = target_.sampleFormat;
+  frame->sample_rate = target_.sampleRate;
+  frame->nb_samples = samples;
+  av_channel_layout_default(&frame->ch_layout, target_.channels);
+  if (av_frame_get_buffer(frame.get(), 0) < 0) throw std::bad_alloc();
+  if (!formatConverter_) {
+    av_audio_fifo_read(ready_.get(), reinterpret_cast<void**>(frame->extended_data), samples);
+  } else {
+    EnsureCapacity(work_, workPlanes_, samples);
+    av_audio_fifo_read(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), samples);
+    swr_convert(formatConverter_.get(), frame->extended_data, samples,
+                const_cast<const uint8_t**>(reinterpret_cast<uint8_t**>(workPlanes_.data())), samples);
+  }
+  frame->pts = produced_;
+  produced_ += samples;
+  return frame;
+}
+
+FramePtr FrameProducer::Next() {
+  while (!ended_ && av_audio_fifo_size(ready_.get()) < target_.frameSize) Pull();
+  const int available = av_audio_fifo_size(ready_.get());
+  if (available <= 0) return nullptr;
+  return TakeFrame(std::min(available, target_.frameSize));
+}
+
+}  // namespace sonvarro::evc

@@ -1,0 +1,83 @@
+#include "OutputWriter.h"
+
+#include <cstdio>
+
+#include "EncodeError.h"
+
+namespace sonvarro::evc {
+
+void CopyTags(const AVDictionary* from, AVDictionary** to) {
+  static const char* const kCarried[] = {"title", "artist", "album", "date", "genre", "track"};
+  for (const char* key : kCarried) {
+    // Lookup ignores letter case: Vorbis comments and RIFF INFO write them in capitals.
+    if (const AVDictionaryEntry* entry = av_dict_get(from, key, nullptr, 0))
+      av_dict_set(to, key, entry->value, 0);
+  }
+}
+
+OutputWriter::OutputWriter(const std::string& path, const AVOutputFormat* container, const AVCodecParameters* audio,
+                           AVRational packetTimeBase, const AVDictionary* tags)
+    : path_(path), packetTimeBase_(packetTimeBase) {
+  int status = avformat_alloc_output_context2(&format_, container, nullptr, nullptr);
+  if (status < 0) Fail("cannot prepare", status);
+  stream_ = avformat_new_stream(format_, nullptr);
+  if (!stream_) Fail("cannot prepare", AVERROR(ENOMEM));
+  status = avcodec_parameters_copy(stream_->codecpar, audio);
+  if (status < 0) Fail("cannot prepare", status);
+  stream_->codecpar->codec_tag = 0;
+  stream_->time_base = packetTimeBase;
+  CopyTags(tags, &format_->metadata);
+
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  status = avio_open2(&format_->pb, FileUrl(path).c_str(), AVIO_FLAG_WRITE, nullptr, &options);
+  av_dict_free(&options);
+  if (status < 0) Fail("cannot create", status);
+  status = avformat_write_header(format_, nullptr);
+  if (status < 0) Fail("cannot write", status);
+}
+
+OutputWriter::~OutputWriter() {
+  Close();
+  if (!finished_) std::remove(path_.c_str());
+}
+
+void OutputWriter::Close() {
+  if (!format_) return;
+  if (format_->pb) avio_closep(&format_->pb);
+  avformat_free_context(format_);
+  format_ = nullptr;
+}
+
+void OutputWriter::Fail(const std::string& what, int code) {
+  throw EncodeError(Failure::kOutput, what + " output \"" + path_ + "\": " + ErrorText(code));
+}
+
+void OutputWriter::Write(AVPacket* packet) {
+  const int64_t end = packet->pts + packet->duration;
+  if (end > 0) {
+    const double seconds = end * av_q2d(packetTimeBase_);
+    if (seconds > secondsWritten_) secondsWritten_ = seconds;
+  }
+  av_packet_rescale_ts(packet, packetTimeBase_, stream_->time_base);
+  packet->stream_index = stream_->index;
+  const int status = av_write_frame(format_, packet);
+  if (status < 0) Fail("cannot write", status);
+  // Buffered writes report a full disk only through the I/O context.
+  if (format_->pb->error < 0) Fail("cannot write", format_->pb->error);
+}
+
+void OutputWriter::Finish() {
+  int status = av_write_trailer(format_);
+  if (status < 0) Fail("cannot finish", status);
+  status = avio_closep(&format_->pb);
+  if (status < 0) Fail("cannot finish", status);
+  if (format_->pb == nullptr && status >= 0) finished_ = true;
+  Close();
+}
+
+int64_t OutputWriter::BytesWritten() const {
+  return format_ && format_->pb ? avio_tell(format_->pb) : 0;
+}
+
+}  // namespace sonvarro::evc

@@ -1,0 +1,156 @@
+#include "SourceReader.h"
+
+#include <cmath>
+
+#include "EncodeError.h"
+
+namespace sonvarro::evc {
+namespace {
+
+// A damaged file can make a decoder refuse packet after packet; past this
+// many in a row with nothing decoded, the file counts as undecodable.
+constexpr int kMaxRefusalsBeforeAudio = 500;
+
+bool HasAudioParameters(const AVStream* stream) {
+  const AVCodecParameters* p = stream->codecpar;
+  return p->codec_id != AV_CODEC_ID_NONE && p->sample_rate > 0 && p->ch_layout.nb_channels > 0;
+}
+
+int FindAudioStream(AVFormatContext* format) {
+  return av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+}
+
+}  // namespace
+
+SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakePacket()) {
+  const std::string quoted = "\"" + path + "\"";
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  AVFormatContext* raw = nullptr;
+  int status = avformat_open_input(&raw, FileUrl(path).c_str(), nullptr, &options);
+  av_dict_free(&options);
+  if (status < 0) throw EncodeError(Failure::kInput, "cannot open input " + quoted + ": " + ErrorText(status));
+  format_.reset(raw);
+
+  int index = FindAudioStream(format_.get());
+  // Containers whose header tells all need no probing, which would decode
+  // video too; the others (raw streams, MPEG-TS) are probed.
+  if (index < 0 || !HasAudioParameters(format_->streams[index])) {
+    for (unsigned i = 0; i < format_->nb_streams; ++i)
+      if (format_->streams[i]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
+        format_->streams[i]->discard = AVDISCARD_ALL;
+    status = avformat_find_stream_info(format_.get(), nullptr);
+    if (status < 0) throw EncodeError(Failure::kInput, "cannot read input " + quoted + ": " + ErrorText(status));
+    index = FindAudioStream(format_.get());
+  }
+  if (index < 0) throw EncodeError(Failure::kInput, "no audio stream in input " + quoted);
+  stream_ = format_->streams[index];
+  for (unsigned i = 0; i < format_->nb_streams; ++i)
+    if (static_cast<int>(i) != index) format_->streams[i]->discard = AVDISCARD_ALL;
+
+  const AVCodec* codec = avcodec_find_decoder(stream_->codecpar->codec_id);
+  if (!codec)
+    throw EncodeError(Failure::kInput, "no decoder for the audio (" +
+                                           std::string(avcodec_get_name(stream_->codecpar->codec_id)) +
+                                           ") of input " + quoted);
+  decoder_.reset(avcodec_alloc_context3(codec));
+  if (!decoder_) throw std::bad_alloc();
+  status = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
+  if (status >= 0) {
+    decoder_->pkt_timebase = stream_->time_base;
+    status = avcodec_open2(decoder_.get(), codec, nullptr);
+  }
+  if (status < 0)
+    throw EncodeError(Failure::kInput, "cannot decode the audio of input " + quoted + ": " + ErrorText(status));
+
+  if (stream_->start_time != AV_NOPTS_VALUE) streamStart_ = stream_->start_time;
+  info_.containerName = format_->iformat->name;
+  info_.codecName = codec->name;
+  info_.sampleRate = decoder_->sample_rate;
+  info_.channels = decoder_->ch_layout.nb_channels;
+  if (format_->duration > 0) info_.durationSeconds = format_->duration / double(AV_TIME_BASE);
+
+  av_dict_copy(&tags_, format_->metadata, 0);
+  av_dict_copy(&tags_, stream_->metadata, AV_DICT_DONT_OVERWRITE);
+}
+
+SourceReader::~SourceReader() { av_dict_free(&tags_); }
+
+void SourceReader::SeekTo(double seconds) {
+  if (seconds <= 0) return;
+  const int64_t target = streamStart_ + av_rescale_q(std::llround(seconds * AV_TIME_BASE), AV_TIME_BASE_Q,
+                                                     stream_->time_base);
+  // At or before the target: the samples up to it are dropped by position.
+  if (avformat_seek_file(format_.get(), stream_->index, INT64_MIN, target, target, 0) >= 0)
+    avcodec_flush_buffers(decoder_.get());
+}
+
+void SourceReader::NoteError(int code) {
+  ++decodeErrors_;
+  lastError_ = ErrorText(code);
+}
+
+// Hands the decoder one packet of the audio stream, or the end of input.
+bool SourceReader::Feed() {
+  while (!inputEnded_) {
+    const int status = av_read_frame(format_.get(), packet_.get());
+    if (status < 0) {
+      // Damaged or cut-off data ends the input like its end does.
+      if (status != AVERROR_EOF) NoteError(status);
+      inputEnded_ = true;
+      avcodec_send_packet(decoder_.get(), nullptr);
+      return true;
+    }
+    if (packet_->stream_index != stream_->index) {
+      av_packet_unref(packet_.get());
+      continue;
+    }
+    const int sent = avcodec_send_packet(decoder_.get(), packet_.get());
+    av_packet_unref(packet_.get());
+    if (sent < 0 && sent != AVERROR(EAGAIN)) {
+      NoteError(sent);
+      if (decodedSamples_ == 0 && decodeErrors_ > kMaxRefusalsBeforeAudio) {
+        inputEnded_ = true;
+        avcodec_send_packet(decoder_.get(), nullptr);
+      }
+    }
+    return true;
+  }
+  return false;
+}
+
+bool SourceReader::Next(AVFrame* frame) {
+  while (!drained_) {
+    const int status = avcodec_receive_frame(decoder_.get(), frame);
+    if (status >= 0) {
+      if (frame->nb_samples <= 0 || frame->sample_rate <= 0 || frame->ch_layout.nb_channels <= 0) {
+        av_frame_unref(frame);
+        continue;
+      }
+      decodedSamples_ += frame->nb_samples;
+      const int64_t stamp = frame->best_effort_timestamp;
+      frame->pts = stamp == AV_NOPTS_VALUE
+                       ? AV_NOPTS_VALUE
+                       : av_rescale_q(stamp - streamStart_, stream_->time_base, AVRational{1, frame->sample_rate});
+      return true;
+    }
+    if (status == AVERROR_EOF) {
+      drained_ = true;
+      break;
+    }
+    if (status != AVERROR(EAGAIN)) {
+      NoteError(status);
+      if (inputEnded_) {
+        drained_ = true;
+        break;
+      }
+    }
+    if (!Feed()) {
+      drained_ = true;
+      break;
+    }
+  }
+  return false;
+}
+
+}  // namespace sonvarro::evc

@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakeControls.h"
+#include "FakeEncoders.h"
+#include "FakeProgressWindow.h"
+#include "LogMessages.h"
+#include "RecordingDesktop.h"
+#include "TempDir.h"
+#include "VirtualScheduler.h"
+#include "engine/ConversionJob.h"
+#include "engine/OptionLists.h"
+#include "engine/OutputTables.h"
+#include "services/ApplicationTitle.h"
+
+namespace sonvarro {
+namespace {
+
+using platform::MessageAnswer;
+using test::FakeCheckBox;
+using test::FakeEncoders;
+using test::FakeOptionControls;
+using test::FakeProgressWindow;
+using test::FakeSourceGrid;
+using test::FakeTextField;
+using test::FakeWindow;
+using test::LogMessagesStartingWith;
+using test::RecordingDesktop;
+using test::TempDir;
+using test::VirtualScheduler;
+
+class ConversionJobTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    FillOptionLists(options.controls, {});
+    options.outputFiletype.SetItemIndex(kOutputMp3);
+    ApplyProfile(options.controls, {});
+    outputFolder.text = out.Folder();
+    progress.Wire(form.Events());
+    job.OnFinished = [this] { ++finished; };
+  }
+
+  void AddRows(std::initializer_list<const char*> names) {
+    for (const char* name : names) grid.AddFile(std::string("/in/") + name + ".avi", "00:01:00");
+  }
+
+  std::vector<std::string> Parameters() { return LogMessagesStartingWith(app.Folder(), "parameter: "); }
+
+  std::vector<int64_t> EncoderStarts() {
+    std::vector<int64_t> starts;
+    for (const auto& run : encoders.runs) starts.push_back(run->startedAt);
+    return starts;
+  }
+
+  // Lets virtual time run until the job has started its nth encoder.
+  void UntilEncoder(size_t n) {
+    for (int i = 0; i < 1000 && encoders.runs.size() < n; ++i) scheduler.AdvanceBy(100);
+    ASSERT_EQ(encoders.runs.size(), n);
+  }
+
+  void UntilFinished() {
+    for (int i = 0; i < 1000 && job.Running(); ++i) scheduler.AdvanceBy(100);
+    ASSERT_FALSE(job.Running());
+  }
+
+  RecordingDesktop desktop;
+  VirtualScheduler scheduler;
+  TempDir app, out;
+  FakeSourceGrid grid;
+  FakeOptionControls options;
+  FakeTextField outputFolder;
+  FakeCheckBox chkShowOutputDirectory, chkShutdown;
+  FakeWindow mainWindow;
+  FakeProgressWindow progress;
+  TAppFunc appFunc{app.Folder()};
+  TCommonLib lib{app.Folder(), appFunc};
+  TFileFunc fileFunc;
+  TCustomProc proc;
+  FakeEncoders encoders{scheduler};
+  TCommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc}};
+  TEncoderStopper stopper{scheduler, encoders, appFunc};
+  TfrmConverting form{progress.controls, {scheduler, proc, lib, grid, mainWindow, stopper}};
+  int quits = 0;
+  int finished = 0;
+  TConversionJob job{{scheduler, proc, lib, appFunc, builder, form, mainWindow, chkShowOutputDirectory, chkShutdown,
+                      encoders, stopper, encoders.Factory(), [this] { ++quits; }}};
+};
+
+TEST_F(ConversionJobTest, CheckedRowsRunInOrderWithThePausesBetweenTheSteps) {
+  AddRows({"a", "b", "c", "d"});
+  grid.rows[1][kColCheck] = kUncheckedText;
+  chkShowOutputDirectory.checked = true;
+
+  ASSERT_TRUE(job.btnConvertClick(grid));
+  EXPECT_EQ(proc.CheckedCount, 3);
+  EXPECT_EQ(Parameters().size(), 1u);  // built and logged at once
+  EXPECT_TRUE(progress.window.visible);
+  EXPECT_FALSE(mainWindow.enabled);
+  EXPECT_EQ(progress.lblCurFileName.text, "/in/a.avi");
+  EXPECT_EQ(progress.lblPersent.text, "Current: 1, Total: 3");
+  EXPECT_FALSE(job.btnConvertClick(grid)) << "a second job while one runs";
+
+  scheduler.AdvanceBy(1999);
+  EXPECT_TRUE(encoders.runs.empty());
+  scheduler.AdvanceBy(1);
+  ASSERT_EQ(encoders.runs.size(), 1u);
+  EXPECT_EQ(encoders.runs[0]->command.text, proc.CommandLine.text);
+  EXPECT_EQ(encoders.runs[0]->workingFolder, app.Folder());
+
+  // The first encoder ends within the 3000 ms pause: the wait does not pause
+  // again, and the unchecked row costs no time.
+  scheduler.AdvanceBy(2000);
+  encoders.EndCurrent();
+  scheduler.AdvanceBy(1000);
+  EXPECT_EQ(proc.ConvertedCount, 1);
+  EXPECT_EQ(proc.CurrentRow, 2);
+  EXPECT_EQ(encoders.runnersAlive, 0);
+  UntilEncoder(2);
+
+  // The second runs on past the pause; the job looks every 100 ms.
+  scheduler.AdvanceBy(3050);
+  encoders.EndCurrent();
+  UntilEncoder(3);
+  encoders.EndCurrent();
+  UntilFinished();
+
+  EXPECT_EQ(EncoderStarts(), (std::vector<int64_t>{2000, 7000, 12100}));
+  const std::string encoder = app.Folder() + "evc.exe -y -i ";
+  const std::vector<std::string> parameters = Parameters();
+  ASSERT_EQ(parameters.size(), 3u);
+  EXPECT_EQ(parameters[0].rfind("parameter: " + encoder + "\"/in/a.avi\"", 0), 0u) << parameters[0];
+  EXPECT_EQ(parameters[1].rfind("parameter: " + encoder + "\"/in/c.avi\"", 0), 0u) << parameters[1];
+  EXPECT_EQ(parameters[2].rfind("parameter: " + encoder + "\"/in/d.avi\"", 0), 0u) << parameters[2];
+  EXPECT_EQ(proc.ConvertedCount, 3);
+  EXPECT_EQ(proc.CurrentRow, 4);
+  EXPECT_EQ(progress.window.shows, 1);
+  EXPECT_FALSE(progress.window.visible);
+  EXPECT_TRUE(mainWindow.enabled);
+  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{out.Folder()});
+  EXPECT_EQ(desktop.powerOffs, 0);
+  EXPECT_EQ(finished, 1);
+  EXPECT_EQ(encoders.runnersAlive, 0);
+}
+
+TEST_F(ConversionJobTest, EncoderOutputReachesTheWindowOnlyThroughTheScheduler) {
+  AddRows({"a"});
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  progress.lblCurFileName.text = "";
+  encoders.Print("banner");
+  EXPECT_EQ(progress.statState.text, "");
+  scheduler.RunPending();
+  EXPECT_EQ(progress.statState.text, "banner");
+  EXPECT_EQ(progress.lblCurFileName.text, "/in/a.avi");
+  EXPECT_EQ(proc.RefreshCount, 1);
+  encoders.Print("size=  10kB time=7.50 bitrate= 1kbits/s");
+  scheduler.RunPending();
+  EXPECT_EQ(proc.RefreshCount, 2);
+  EXPECT_EQ(progress.ProgressBar1.position, 7);
+  EXPECT_EQ(progress.ProgressBar1.maximum, 60);
+}
+
+TEST_F(ConversionJobTest, StopDuringTheSecondOfThreeEndsTheJobWithoutItsAfterActions) {
+  AddRows({"a", "b", "c"});
+  chkShowOutputDirectory.checked = true;
+  chkShutdown.checked = true;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent();
+  UntilEncoder(2);
+  scheduler.AdvanceBy(4000);  // the second encoder runs, the job waits for it
+
+  desktop.answers = {MessageAnswer::Yes};
+  form.btnStop1Click();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].caption, kApplicationTitle);
+  EXPECT_EQ(desktop.messages[0].text, "Are you sure you want to stop the work ? ");
+  EXPECT_EQ(desktop.messages[0].icon, platform::MessageIcon::Question);
+  EXPECT_EQ(desktop.messages[0].buttons, platform::MessageButtons::YesNo);
+  EXPECT_TRUE(proc.StopRequested);
+  EXPECT_EQ(proc.CurrentRow, 13);
+  EXPECT_FALSE(progress.window.visible);
+  EXPECT_TRUE(mainWindow.enabled);
+  EXPECT_TRUE(encoders.runs[1]->terminateAsked);
+  EXPECT_FALSE(encoders.runs[1]->running) << "the encoder is terminated at once";
+
+  UntilFinished();
+  EXPECT_EQ(encoders.runs.size(), 2u) << "the third row never starts";
+  EXPECT_EQ(proc.ConvertedCount, 2);
+  EXPECT_EQ(Parameters().size(), 2u);
+  EXPECT_TRUE(desktop.openedFolders.empty());
+  EXPECT_EQ(desktop.powerOffs, 0);
+  EXPECT_EQ(quits, 0);
+  EXPECT_FALSE(proc.StopRequested);
+  EXPECT_EQ(finished, 1);
+  scheduler.AdvanceBy(1000);  // the stop's own look-ups have ended too
+
+  // The next job runs normally, after-job actions included.
+  chkShutdown.checked = false;
+  ASSERT_TRUE(job.btnConvertClick(grid));
+  for (size_t n = 3; n <= 5; ++n) {
+    UntilEncoder(n);
+    encoders.EndCurrent();
+  }
+  UntilFinished();
+  EXPECT_EQ(proc.ConvertedCount, 3);
+  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{out.Folder()});
+}
+
+TEST_F(ConversionJobTest, ClosingTheProgressWindowEndsTheJobAfterThisRowWithItsAfterActions) {
+  AddRows({"a", "b", "c"});
+  chkShowOutputDirectory.checked = true;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent();
+  UntilEncoder(2);
+  scheduler.AdvanceBy(3500);
+
+  desktop.answers = {MessageAnswer::Yes};
+  form.FormClose();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "Are you sure to stop processing ?");
+  EXPECT_EQ(desktop.messages[0].buttons, platform::MessageButtons::YesNo);
+  EXPECT_FALSE(proc.StopRequested);
+  EXPECT_FALSE(progress.window.visible);
+  EXPECT_TRUE(mainWindow.enabled);
+
+  UntilFinished();
+  EXPECT_EQ(encoders.runs.size(), 2u);
+  EXPECT_EQ(proc.ConvertedCount, 2);
+  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{out.Folder()});
+}
+
+TEST_F(ConversionJobTest, AnsweringNoChangesNothing) {
+  AddRows({"a", "b"});
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  scheduler.AdvanceBy(3500);
+  progress.lblPersent.text = "Current: 1 , Total: 2.";
+  desktop.answers = {MessageAnswer::No, MessageAnswer::No};
+  form.btnStop1Click();
+  form.FormClose();
+  EXPECT_EQ(desktop.messages.size(), 2u);
+  EXPECT_TRUE(progress.window.visible);
+  EXPECT_FALSE(mainWindow.enabled);
+  EXPECT_EQ(proc.CurrentRow, 0);
+  EXPECT_FALSE(proc.StopRequested);
+  EXPECT_TRUE(encoders.runs[0]->running);
+  EXPECT_EQ(encoders.kills, 0);
+  EXPECT_EQ(progress.lblPersent.text, "Current: 1 , Total: 2.");
+  encoders.EndCurrent();
+  UntilEncoder(2);
+}
+
+TEST_F(ConversionJobTest, StopBeforeTheEncoderStartsKeepsItFromStarting) {
+  AddRows({"a", "b"});
+  job.btnConvertClick(grid);
+  scheduler.AdvanceBy(1000);
+  desktop.answers = {MessageAnswer::Yes};
+  form.btnStop1Click();
+  UntilFinished();
+  EXPECT_TRUE(encoders.runs.empty());
+  EXPECT_EQ(proc.ConvertedCount, 1);
+  EXPECT_EQ(finished, 1);
+}
+
+TEST_F(ConversionJobTest, AnEmptyListOnlyWarns) {
+  ASSERT_TRUE(job.btnConvertClick(grid));
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "Please add media files you want to convert into the list.");
+  EXPECT_EQ(desktop.messages[0].icon, platform::MessageIcon::Warning);
+  EXPECT_EQ(desktop.messages[0].buttons, platform::MessageButtons::Ok);
+  EXPECT_EQ(progress.window.shows, 0);
+  EXPECT_TRUE(mainWindow.enabled);
+  EXPECT_FALSE(job.Running());
+  EXPECT_EQ(finished, 1);
+  EXPECT_TRUE(Parameters().empty());
+}
+
+TEST_F(ConversionJobTest, RowsNoneCheckedStillRunTheAfterJobActions) {
+  AddRows({"a", "b"});
+  for (auto& row : grid.rows) row[kColCheck] = kUncheckedText;
+  chkShowOutputDirectory.checked = true;
+  job.btnConvertClick(grid);
+  EXPECT_FALSE(job.Running());
+  EXPECT_EQ(progress.window.shows, 0);
+  EXPECT_EQ(proc.ConvertedCount, 0);
+  EXPECT_EQ(proc.CheckedCount, 0);
+  EXPECT_TRUE(desktop.messages.empty());
+  // No row was ever built: the folder of the last build is still empty.
+  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{""});
+  EXPECT_EQ(finished, 1);
+}
+
+TEST_F(ConversionJobTest, ShutdownPowersOffAndEndsTheProgramAtOnce) {
+  AddRows({"a"});
+  chkShutdown.checked = true;
+  chkShowOutputDirectory.checked = true;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent();
+  for (int i = 0; i < 100 && quits == 0; ++i) scheduler.AdvanceBy(100);
+  EXPECT_EQ(desktop.openedFolders.size(), 1u);
+  EXPECT_EQ(desktop.powerOffs, 1);
+  EXPECT_EQ(quits, 1);
+  EXPECT_EQ(finished, 0) << "nothing else runs after the power-off";
+}
+
+TEST_F(ConversionJobTest, AnEncoderThatCannotBeEndedIsGivenUpAndTheJobEnds) {
+  AddRows({"a", "b"});
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.foreign = 1;  // another evc.exe that no termination ends
+  encoders.killable = false;
+  scheduler.AdvanceBy(3500);
+  desktop.answers = {MessageAnswer::Yes};
+  form.btnStop1Click();
+  UntilFinished();
+  EXPECT_EQ(encoders.runs.size(), 1u);
+  // 50 attempts per name: the encoder's path, then "evc.exe" (the second stop
+  // call of the Stop button follows after the job has ended).
+  scheduler.AdvanceBy(60000);
+  const auto giveUps = LogMessagesStartingWith(app.Folder(), "Stop encoder: evc.exe still runs after 50");
+  EXPECT_EQ(giveUps.size(), 4u);
+  EXPECT_EQ(encoders.kills, 200);
+  EXPECT_EQ(scheduler.PendingTimers(), 1u) << "only the spinner is left";
+}
+
+TEST_F(ConversionJobTest, AnotherEncoderOnTheMachineKeepsTheJobWaiting) {
+  AddRows({"a"});
+  encoders.foreign = 1;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent();
+  scheduler.AdvanceBy(20000);
+  EXPECT_TRUE(job.Running());
+  encoders.foreign = 0;
+  UntilFinished();
+}
+
+}  // namespace
+}  // namespace sonvarro

@@ -1,0 +1,77 @@
+#include "FakeEncoders.h"
+
+#include <gtest/gtest.h>
+
+namespace sonvarro::test {
+namespace {
+
+class FakeRunner final : public IEncoderRunner {
+ public:
+  FakeRunner(std::shared_ptr<FakeEncoders::Run> run, VirtualScheduler& clock, int& alive)
+      : run_(std::move(run)), clock_(clock), alive_(alive) {
+    ++alive_;
+  }
+  ~FakeRunner() override {
+    EXPECT_FALSE(run_->running) << "a runner was joined while its encoder still ran";
+    --alive_;
+  }
+  void Resume() override {
+    run_->startedAt = clock_.Now();
+    run_->running = true;
+  }
+  void Terminate() override { run_->terminateAsked = true; }
+  bool Finished() const override { return run_->startedAt >= 0 && !run_->running; }
+
+ private:
+  std::shared_ptr<FakeEncoders::Run> run_;
+  VirtualScheduler& clock_;
+  int& alive_;
+};
+
+}  // namespace
+
+EncoderRunnerFactory FakeEncoders::Factory() {
+  return [this](const EncoderCommand& command, EncoderOutputHandler onOutput, const std::string& folder) {
+    auto run = std::make_shared<Run>();
+    run->command = command;
+    run->workingFolder = folder;
+    run->onOutput = std::move(onOutput);
+    runs.push_back(run);
+    return std::unique_ptr<IEncoderRunner>(new FakeRunner(run, clock_, runnersAlive));
+  };
+}
+
+void FakeEncoders::Print(const std::string& chunk) {
+  ASSERT_FALSE(runs.empty());
+  runs.back()->onOutput(chunk);
+}
+
+void FakeEncoders::EndCurrent() {
+  ASSERT_FALSE(runs.empty());
+  runs.back()->running = false;
+}
+
+int FakeEncoders::Running(std::string_view exeName) const {
+  if (exeName != "evc.exe") return 0;
+  int count = foreign;
+  for (const auto& run : runs) count += run->running ? 1 : 0;
+  return count;
+}
+
+ProcessId FakeEncoders::FindProcessId(std::string_view exeName) { return Running(exeName) ? 4242 : 0; }
+
+ProcessId FakeEncoders::GetProcessIdByName(std::string_view exeName) {
+  ++lookups;
+  return FindProcessId(exeName);
+}
+
+bool FakeEncoders::KillProcess(std::string_view exeName) {
+  ++kills;
+  if (Running(exeName) == 0) return false;
+  for (auto& run : runs) run->running = false;
+  if (!killable) return foreign == 0;
+  foreign = 0;
+  return true;
+}
+
+}  // namespace sonvarro::test

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "VirtualScheduler.h"
+#include "engine/EncoderProcesses.h"
+#include "engine/EncoderRunner.h"
+
+namespace sonvarro::test {
+
+// Encoder runs without processes: a runner "starts" an encoder process named
+// evc.exe when resumed; the test makes it print and end. The process table
+// holds only these encoders (plus `foreign` ones the job did not start).
+class FakeEncoders : public IEncoderProcesses {
+ public:
+  explicit FakeEncoders(VirtualScheduler& clock) : clock_(clock) {}
+
+  struct Run {
+    EncoderCommand command;
+    std::string workingFolder;
+    EncoderOutputHandler onOutput;
+    int64_t startedAt = -1;  // virtual time of Resume; -1 while suspended
+    bool running = false;    // its process exists
+    bool terminateAsked = false;
+  };
+
+  EncoderRunnerFactory Factory();
+
+  // The newest run prints chunk / ends by itself.
+  void Print(const std::string& chunk);
+  void EndCurrent();
+
+  ProcessId FindProcessId(std::string_view exeName) override;
+  ProcessId GetProcessIdByName(std::string_view exeName) override;
+  bool KillProcess(std::string_view exeName) override;
+
+  std::vector<std::shared_ptr<Run>> runs;
+  int foreign = 0;         // other processes named evc.exe
+  bool killable = true;    // false: the foreign ones survive terminations
+  int kills = 0;
+  int lookups = 0;         // GetProcessIdByName calls
+  int runnersAlive = 0;
+
+ private:
+  int Running(std::string_view exeName) const;
+  VirtualScheduler& clock_;
+};
+
+}  // namespace sonvarro::test

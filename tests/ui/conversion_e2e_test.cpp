@@ -1,0 +1,272 @@
+// The conversion end to end: the real evc.exe, the real runner and process
+// look-up, the progress window on a live Qt event loop.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FakeControls.h"
+#include "LogMessages.h"
+#include "RecordingDesktop.h"
+#include "TempDir.h"
+#include "engine/OptionLists.h"
+#include "engine/OutputTables.h"
+#include "services/platform/Processes.h"
+#include "ui/ConversionUnit.h"
+#include "ui/QtControls.h"
+
+namespace sonvarro {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::MessageAnswer;
+using test::FakeCheckBox;
+using test::FakeOptionControls;
+using test::FakeSourceGrid;
+using test::FakeTextField;
+using test::LogMessagesStartingWith;
+using test::RecordingDesktop;
+using test::TempDir;
+
+// Generous: the machine may be loaded.
+constexpr int kJobTimeoutMs = 180000;
+constexpr int kShortSeconds = 120;  // encodes in about a second or more: several output chunks
+constexpr int kLongSeconds = 600;   // still encoding when the test stops it
+// A full 128 kbit/s encode of the long source is about this large.
+constexpr std::uintmax_t kLongFullBytes = kLongSeconds * 128000 / 8;
+
+// Runs the loop until done() holds or the time is up; onTurn sees every turn.
+bool SpinUntil(const std::function<bool()>& done, int timeoutMs = kJobTimeoutMs,
+               const std::function<void()>& onTurn = {}) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (onTurn) onTurn();
+  }
+  return true;
+}
+
+void MakeTone(const std::string& path, int seconds, const char* channels = "2") {
+  fs::create_directories(fs::path(path).parent_path());
+  const int code = QProcess::execute(
+      QStringLiteral(SONVARRO_FFMPEG_TOOL),
+      {"-v", "error", "-nostdin", "-f", "lavfi", "-i",
+       QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds), "-ac", channels, "-y",
+       QString::fromStdString(path)});
+  ASSERT_EQ(code, 0) << path;
+}
+
+// Sources shared by the tests, made once: a folder with blanks, "$" and a
+// non-ASCII letter in its name.
+class Media {
+ public:
+  static Media& Get() {
+    static Media media;
+    return media;
+  }
+  std::string shortFlac, otherFlac, shortWav, longFlac;
+
+ private:
+  Media() {
+    const std::string src = dir_.Folder() + "src Ü $x/";
+    shortFlac = src + "a/song.flac";
+    otherFlac = src + "b/other.flac";
+    shortWav = src + "c/song.wav";
+    longFlac = src + "long one.flac";
+    MakeTone(shortFlac, kShortSeconds);
+    MakeTone(otherFlac, 5);
+    MakeTone(shortWav, kShortSeconds, "1");
+    MakeTone(longFlac, kLongSeconds);
+  }
+  TempDir dir_;
+};
+
+class ConversionEndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    media = &Media::Get();
+    fs::create_directories(appFolder);
+    fs::copy_file(std::string(std::getenv("SONVARRO_APP_DIR")) + "/evc.exe", appFolder + "evc.exe");
+    FillOptionLists(options.controls, {});
+    options.outputFiletype.SetItemIndex(kOutputMp3);
+    ApplyProfile(options.controls, {});
+    outputFolder.text = out.Folder() + "converted";  // created by the job, "/" added
+    mainWidget.show();
+    unit = std::make_unique<ConversionUnit>(
+        ConversionInputs{grid, options.controls, outputFolder, chkShowOutputDirectory, chkShutdown, mainWindow},
+        ConversionServices{proc, lib, appFunc, fileFunc}, &mainWidget,
+        ConversionTimings{100, 300, 50});
+    unit->SetQuitApplication([this] { ++quits; });
+    unit->SetOnJobFinished([this] { ++finished; });
+  }
+
+  void AddRow(const std::string& path, int seconds, bool checked = true) {
+    grid.AddFile(path, "00:0" + std::to_string(seconds / 60) + ":" + (seconds % 60 < 10 ? "0" : "") +
+                           std::to_string(seconds % 60));
+    if (!checked) grid.rows.back()[kColCheck] = kUncheckedText;
+  }
+
+  std::string OutFolder() const { return out.Folder() + "converted/"; }
+  std::vector<std::string> Parameters() const { return LogMessagesStartingWith(appFolder, "parameter: "); }
+
+  // Waits until the row's encoder runs and has printed.
+  void UntilEncoderOfRowPrints(int row) {
+    ASSERT_TRUE(SpinUntil([&] { return proc.CurrentRow == row && proc.EncoderRunner && proc.RefreshCount >= 1; }))
+        << JobState();
+  }
+
+  void UntilJobEnds() { ASSERT_TRUE(SpinUntil([&] { return !unit->Running(); })) << JobState(); }
+
+  // For a job that does not end: what it waits for.
+  std::string JobState() const {
+    std::string state = "row " + std::to_string(proc.CurrentRow) + ", runner " +
+                        (proc.EncoderRunner ? (proc.EncoderRunner->Finished() ? "finished" : "running") : "none") +
+                        ", processes named evc.exe:";
+    platform::ForEachProcess([&](const platform::ProcessEntry& entry) {
+      if (entry.exeFile == "evc.exe") state += " " + std::to_string(entry.id);
+    });
+    return state;
+  }
+
+  RecordingDesktop desktop;
+  Media* media = nullptr;
+  TempDir app, out;
+  const std::string appFolder = app.Folder() + "My App/";
+  FakeSourceGrid grid;
+  FakeOptionControls options;
+  FakeTextField outputFolder;
+  FakeCheckBox chkShowOutputDirectory, chkShutdown;
+  QWidget mainWidget;
+  QtControl mainWindow{&mainWidget};
+  TAppFunc appFunc{appFolder};
+  TCommonLib lib{appFolder, appFunc};
+  TFileFunc fileFunc;
+  TCustomProc proc;
+  std::unique_ptr<ConversionUnit> unit;
+  int quits = 0;
+  int finished = 0;
+};
+
+TEST_F(ConversionEndToEnd, ConvertsCheckedRowsToFreeNamesAndMovesTheBars) {
+  fs::create_directories(OutFolder());
+  std::ofstream(OutFolder() + "song.txt") << "taken";
+  AddRow(media->shortFlac, kShortSeconds);
+  AddRow(media->otherFlac, 5, false);
+  AddRow(media->shortWav, kShortSeconds);
+  chkShowOutputDirectory.checked = true;
+
+  unit->btnConvertClick();
+  int fileBarMax = 0, jobBarMax = 0;
+  bool stopUsableWhileMainDisabled = false;
+  ConvertingDialog& dialog = unit->Dialog();
+  const bool ended = SpinUntil([&] { return !unit->Running(); }, kJobTimeoutMs, [&] {
+    fileBarMax = std::max(fileBarMax, dialog.Controls().ProgressBar1.Position());
+    jobBarMax = std::max(jobBarMax, dialog.Controls().pbTotal.Position());
+    if (dialog.isVisible() && !mainWidget.isEnabled() && dialog.btnStop->isEnabled())
+      stopUsableWhileMainDisabled = true;
+  });
+  ASSERT_TRUE(ended) << JobState();
+
+  const std::vector<std::string> parameters = Parameters();
+  ASSERT_EQ(parameters.size(), 2u);
+  const std::string encoder = "parameter: " + appFolder + "evc.exe -y -i ";
+  EXPECT_EQ(parameters[0], encoder + "\"" + media->shortFlac +
+                               "\" -acodec mp3 -vn -ab 128 -vol 200 -ac 2 -ar 44100 -ss 00:00:00 -t 120 \"" +
+                               OutFolder() + "song_1.mp3\"");
+  EXPECT_EQ(parameters[1].rfind(encoder + "\"" + media->shortWav + "\"", 0), 0u) << parameters[1];
+  EXPECT_NE(parameters[1].find("\"" + OutFolder() + "song_2.mp3\""), std::string::npos) << parameters[1];
+  EXPECT_GT(fs::file_size(OutFolder() + "song_1.mp3"), 100000u);
+  EXPECT_GT(fs::file_size(OutFolder() + "song_2.mp3"), 100000u);
+  EXPECT_FALSE(fs::exists(OutFolder() + "other.mp3"));
+  EXPECT_EQ(proc.ConvertedCount, 2);
+  EXPECT_EQ(proc.CheckedCount, 2);
+  EXPECT_GT(fileBarMax, 0);
+  EXPECT_GE(jobBarMax, 100) << "the second file's refreshes start at 100 of 200";
+  EXPECT_TRUE(stopUsableWhileMainDisabled);
+  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{OutFolder()});
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_TRUE(mainWidget.isEnabled());
+  EXPECT_EQ(finished, 1);
+}
+
+TEST_F(ConversionEndToEnd, StopDuringTheSecondOfThreeEndsItsEncoderAndTheNextJobRunsNormally) {
+  AddRow(media->shortFlac, kShortSeconds);
+  AddRow(media->longFlac, kLongSeconds);
+  AddRow(media->shortWav, kShortSeconds);
+  chkShowOutputDirectory.checked = true;
+  chkShutdown.checked = true;
+
+  unit->btnConvertClick();
+  UntilEncoderOfRowPrints(1);
+  desktop.answers = {MessageAnswer::Yes};
+  unit->Dialog().btnStop->click();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "Are you sure you want to stop the work ? ");
+  EXPECT_FALSE(unit->Dialog().isVisible());
+  EXPECT_TRUE(mainWidget.isEnabled());
+  UntilJobEnds();
+
+  EXPECT_EQ(Parameters().size(), 2u);
+  EXPECT_EQ(proc.ConvertedCount, 2);
+  EXPECT_FALSE(proc.StopRequested);
+  // The long encoder was ended early: its output is a fraction of a full one.
+  ASSERT_TRUE(fs::exists(OutFolder() + "long one.mp3"));
+  EXPECT_LT(fs::file_size(OutFolder() + "long one.mp3"), kLongFullBytes / 2);
+  EXPECT_FALSE(fs::exists(OutFolder() + "song_1.mp3")) << "the third row never started";
+  EXPECT_TRUE(desktop.openedFolders.empty());
+  EXPECT_EQ(desktop.powerOffs, 0);
+  EXPECT_EQ(quits, 0);
+  // Both stop calls end with look-ups that find nothing.
+  EXPECT_TRUE(SpinUntil([&] { return LogMessagesStartingWith(appFolder, "Get Process id error.").size() >= 4; }));
+
+  // The next job behaves normally again.
+  grid.Clear();
+  AddRow(media->shortFlac, kShortSeconds);
+  chkShutdown.checked = false;
+  desktop.messages.clear();
+  unit->btnConvertClick();
+  UntilJobEnds();
+  EXPECT_EQ(proc.ConvertedCount, 1);
+  EXPECT_EQ(Parameters().size(), 3u);
+  EXPECT_GT(fs::file_size(OutFolder() + "song_1.mp3"), 100000u);
+  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{OutFolder()});
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(finished, 2);
+}
+
+TEST_F(ConversionEndToEnd, ClosingTheProgressWindowEndsTheJobAfterThisRowAndRunsTheAfterActions) {
+  AddRow(media->shortFlac, kShortSeconds);
+  AddRow(media->longFlac, kLongSeconds);
+  AddRow(media->shortWav, kShortSeconds);
+  chkShowOutputDirectory.checked = true;
+
+  unit->btnConvertClick();
+  UntilEncoderOfRowPrints(1);
+  desktop.answers = {MessageAnswer::Yes};
+  unit->Dialog().close();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "Are you sure to stop processing ?");
+  EXPECT_EQ(desktop.messages[0].caption, "Sonvarro Converter");
+  UntilJobEnds();
+
+  EXPECT_EQ(Parameters().size(), 2u);
+  EXPECT_EQ(proc.ConvertedCount, 2);
+  EXPECT_LT(fs::file_size(OutFolder() + "long one.mp3"), kLongFullBytes / 2);
+  EXPECT_FALSE(fs::exists(OutFolder() + "song_1.mp3"));
+  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{OutFolder()});
+  EXPECT_TRUE(mainWidget.isEnabled());
+}
+
+}  // namespace
+}  // namespace sonvarro
