@@ -16,6 +16,7 @@
 #include "settings/DefaultFolders.h"
 #include "shell/KeyMap.h"
 #include "ui/CodeErrorForm.h"
+#include "ui/ConversionUnit.h"
 #include "ui/InitFileForm.h"
 #include "ui/OptionsDialog.h"
 #include "ui/SourceFileDialogs.h"
@@ -98,6 +99,8 @@ void TFrmMainForm::AttachInitFileForm(TFrmInitFileForm& frmInitFile) {
     }
   });
 }
+
+void TFrmMainForm::AttachConversion(ConversionUnit& conversion) { conversion_ = &conversion; }
 
 UserSettingsControls TFrmMainForm::SettingsControls() {
   return {widgets_->showOutputDirectory, widgets_->shutdown, widgets_->outputFolder};
@@ -198,7 +201,9 @@ void TFrmMainForm::btnClearFileClick() {
   StopPreview();
 }
 
-void TFrmMainForm::btnConvertClick() {}
+void TFrmMainForm::btnConvertClick() {
+  if (conversion_) conversion_->btnConvertClick();
+}
 
 void TFrmMainForm::btnSelectOutputFolderClick() {
   ITextField& folder = widgets_->outputFolder;

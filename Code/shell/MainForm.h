@@ -20,6 +20,7 @@
 
 namespace sonvarro {
 
+class ConversionUnit;
 class OptionsDialog;
 class TAppFunc;
 class TCommonLib;
@@ -45,9 +46,13 @@ class TFrmMainForm final : public QWidget {
   // The option selectors exist once the Options dialog is attached.
   void AttachOptionsDialog(OptionsDialog& frmOption);
   void AttachInitFileForm(TFrmInitFileForm& frmInitFile);
+  // The progress window with the conversion job behind the Convert button.
+  void AttachConversion(ConversionUnit& conversion);
 
   MainWindowWidgets& Widgets() { return *widgets_; }
   OptionControls& Options() { return *options_; }
+  // The window as the conversion disables and enables it.
+  IControl& WindowControl() { return windowControl_; }
 
   // The platform pickers and dialogs; tests replace them.
   OpenFilesDialog dlgOpenSourceFile;
@@ -91,7 +96,9 @@ class TFrmMainForm final : public QWidget {
   MainFormServices services_;
   MainWindowWidgets* widgets_;
   std::unique_ptr<OptionControls> options_;
+  QtControl windowControl_{this};
   TFrmInitFileForm* frmInitFile_ = nullptr;
+  ConversionUnit* conversion_ = nullptr;
   bool shown_ = false;
   bool dropsAccepted_ = false;
   std::vector<std::string> lastChosenFiles_;

@@ -1,12 +1,14 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "engine/CustomProc.h"
 #include "services/AppFunc.h"
 #include "services/ApplicationTitle.h"
 #include "services/CommonLib.h"
+#include "services/FileFunc.h"
 #include "services/platform/Desktop.h"
 #include "shell/MainForm.h"
-#include "ui/ConvertingDialog.h"
+#include "ui/ConversionUnit.h"
 #include "ui/InitFileForm.h"
 #include "ui/OptionsDialog.h"
 #include "ui/QtDesktop.h"
@@ -24,12 +26,20 @@ int main(int argc, char** argv) {
   QtScheduler scheduler;
   TAppFunc appFunc;
   TCommonLib common(appFunc.GetAppPath(), appFunc);
+  TFileFunc fileFunc;
+  TCustomProc proc;
 
+  // The windows live until the program ends. The Options dialog comes before
+  // the progress window: the conversion binds the dialog's selectors.
   TFrmMainForm frmMain({appFunc.GetAppPath(), scheduler, appFunc, common});
-  ConvertingDialog frmConverting(&frmMain);
   OptionsDialog frmOption(&frmMain);
-  TFrmInitFileForm frmInitFile(scheduler, &frmMain);
   frmMain.AttachOptionsDialog(frmOption);
+  MainWindowWidgets& widgets = frmMain.Widgets();
+  ConversionUnit frmConverting({*widgets.dxTreeSourceFileInfo, frmMain.Options(), widgets.outputFolder,
+                                widgets.showOutputDirectory, widgets.shutdown, frmMain.WindowControl()},
+                               {proc, common, appFunc, fileFunc}, &frmMain);
+  frmMain.AttachConversion(frmConverting);
+  TFrmInitFileForm frmInitFile(scheduler, &frmMain);
   frmMain.AttachInitFileForm(frmInitFile);
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
