@@ -40,6 +40,9 @@ class TFrmInitFileForm final : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  // Esc and close requests are ignored: the popup closes itself once the
+  // files are in.
+  void reject() override {}
 
  private:
   void Timer1Timer();

@@ -288,6 +288,9 @@ TEST(InitFileForm, SpinsEverySecondWhileTheAddingRuns) {
   popup.show();
   EXPECT_EQ(popup.SpinnerStep(), 1);
   EXPECT_TRUE(popup.Timer1Enabled());
+  QTest::keyClick(&popup, Qt::Key_Escape);
+  popup.close();
+  EXPECT_TRUE(popup.isVisible()) << "only the adding closes the popup";
   EXPECT_THROW(scheduler.AdvanceBy(300), std::runtime_error);
   EXPECT_EQ(added, Paths{"/a.mp3"});
   EXPECT_EQ(seen, (std::vector<std::string>{"Installing File...", "Installing File...  /", "Installing File...  -",
