@@ -1,0 +1,36 @@
+#pragma once
+
+// What the user chose in one run, kept for the next in Config/UserSettings.ini:
+// the open-files dialog's start folder, the output folder and the two
+// after-job choices. The controls hold these values while the program runs.
+
+#include <string>
+
+#include "ui/Controls.h"
+
+namespace sonvarro {
+
+struct UserSettingsControls {
+  ICheckBox& chkShowOutputDirectory;
+  ICheckBox& chkShutdown;
+  ITextField& edtOutputFolder;
+};
+
+// Sets the two boxes ("1" checks, anything else clears) and the output
+// folder (the current text stays when nothing is stored). A missing file or
+// key is not an error.
+void LoadUserSettings(const std::string& appFolder, const UserSettingsControls& controls);
+
+// Writes the two boxes as "1"/"0" and the output folder text. Throws
+// IniFileError when the file cannot be written (no Config/ folder, say).
+void SaveUserSettings(const std::string& appFolder, const UserSettingsControls& controls);
+
+// The folder the open-files dialog starts in.
+std::string GetInitDir(const std::string& appFolder);
+
+// Stores the folder of `chosenFile` (with its trailing "/") as the dialog's
+// start folder; a file name without a folder part changes nothing. Throws
+// IniFileError when the file cannot be written.
+void SaveInitDir(const std::string& appFolder, const std::string& chosenFile);
+
+}  // namespace sonvarro

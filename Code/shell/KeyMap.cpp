@@ -1,0 +1,27 @@
+#include "shell/KeyMap.h"
+
+namespace sonvarro {
+namespace {
+
+struct CtrlShortcut {
+  char letter;
+  MainWindowCommand command;
+};
+
+constexpr CtrlShortcut kCtrlShortcuts[] = {
+    {'O', MainWindowCommand::OpenFile},   {'R', MainWindowCommand::RemoveFile},
+    {'L', MainWindowCommand::ClearFile},  {'S', MainWindowCommand::Convert},
+    {'N', MainWindowCommand::Convert},    {'B', MainWindowCommand::SelectOutputFolder},
+};
+
+}  // namespace
+
+MainWindowCommand MapMainWindowKey(int key, const HeldModifiers& held) {
+  if (!held.ctrl || held.shift || held.alt || held.mouseButton) return MainWindowCommand::None;
+  for (const CtrlShortcut& shortcut : kCtrlShortcuts) {
+    if (key == shortcut.letter) return shortcut.command;
+  }
+  return MainWindowCommand::None;
+}
+
+}  // namespace sonvarro

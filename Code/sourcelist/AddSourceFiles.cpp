@@ -1,0 +1,50 @@
+#include "sourcelist/AddSourceFiles.h"
+
+#include <system_error>
+
+#include "engine/TextHelpers.h"
+#include "sourcelist/Probe.h"
+#include "sourcelist/SourceFiles.h"
+
+namespace sonvarro {
+namespace {
+
+constexpr const char* kZeroTime = "00:00:00";
+
+bool InGrid(const ISourceGrid& grid, const std::string& path) {
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    if (grid.Cell(row, kColFileName) == path) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void AddSourceFiles(ISourceGrid& grid, const std::vector<std::string>& paths, const AddSourceFilesHooks& hooks) {
+  const std::unique_ptr<MediaGraph> probeGraph = hooks.makeProbeGraph();
+  for (const std::string& path : paths) {
+    const std::string extension = LowercaseExtension(path);
+    if (InGrid(grid, path) || !IsAcceptedExtension(extension)) continue;
+
+    const std::string duration = TimeText(ProbeDuration(path, *probeGraph));
+    if (duration == kZeroTime && extension != kDurationlessExtension) {
+      hooks.showFileReadError();
+      continue;
+    }
+    std::string size;
+    try {
+      size = SizeText(ReadFileSize(path));
+    } catch (const std::system_error&) {
+      // Gone or locked since it was probed: the rest of the list still comes in.
+      hooks.showFileReadError();
+      continue;
+    }
+    grid.AppendRow({kCheckedText, path, size, duration, kZeroTime, duration, duration});
+  }
+  if (grid.RowCount() > 0) {
+    grid.SetSelected(0, true);
+    hooks.syncTimelineToSelection();
+  }
+}
+
+}  // namespace sonvarro

@@ -1,0 +1,110 @@
+#include "sourcelist/SourceFiles.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "services/platform/Desktop.h"
+
+namespace sonvarro {
+
+const std::array<FileFilter, 20> kSourceFileFilters = {{
+    {"Supported Files",
+     "*.3gp;*.mp4;*.m4v;*.mpeg;*.3g2;*.mpg;*.avi;*.asf;*.mov;*.wmv;*.flv;*.swf;*.rm;*.rmvb;*.vob;*.aac;*.ac3;"
+     "*.m4a;*.mp2;*.mp3;*.ogg;*.tta;*.wav;*.wma;*.amr;"},
+    {"3GP, 3G2 Files (*.3gp,*.3g2)", "*.3gp"},
+    {"AVI Files (*.avi)", "*.avi"},
+    {"ASF Files (*.asf)", "*.asf"},
+    {"MOV Files (*.mov)", "*.mov"},
+    {"FLV ,SWF Flash Video (*.flv,swf)", "*.flv;*.swf"},
+    {"MP4 File (*.mp4,*.m4v)", "*.mp4;*.m4v"},
+    {"MPEG Files (*.mpeg,*.mpg)", "*.mpeg;*.mpg"},
+    {"RM, RMVB (*.rm,*.rmvb)", "*.rm;*.rmvb"},
+    {"VOB Video Files (*.vob)", "*.vob"},
+    {"WMV Video Files (*.wmv)", "*.wmv"},
+    {"AAC Audio Files (*.aac)", "*.aac"},
+    {"AC3 Audio Files (*.ac3)", "*.ac3"},
+    {"M4A Audio Files (*.m4a)", "*.m4a"},
+    {"MP2, MP3 Audio Files (*.mp2, mp3)", "*.mp2;*.mp3;"},
+    {"OGG Audio Files (*.ogg)", "*.ogg"},
+    {"TTA Audio Files (*.tta)", "*.tta"},
+    {"WAV Audio Files (*.wav)", "*.wav"},
+    {"WMA Audio Files (*.wma)", "*.wma"},
+    {"AMR Audio files(*.amr)", "*.amr"},
+}};
+
+std::string LowercaseExtension(const std::string& path) {
+  const size_t nameStart = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot < nameStart) return "";
+  std::string extension = path.substr(dot);
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension;
+}
+
+bool IsAcceptedExtension(const std::string& lowercaseExtension) {
+  return std::find(AcceptedExtensions.begin(), AcceptedExtensions.end(), lowercaseExtension) !=
+         AcceptedExtensions.end();
+}
+
+std::vector<std::string> SelectSourceFiles(const OpenFilesDialog& dialog, bool removeDuplicates,
+                                           const std::string& initialDir) {
+  std::vector<std::string> chosen = dialog(initialDir);
+  return removeDuplicates ? RemoveDuplicateNames(chosen) : chosen;
+}
+
+std::vector<std::string> RemoveDuplicateNames(const std::vector<std::string>& paths) {
+  std::vector<std::string> unique;
+  for (const std::string& path : paths) {
+    if (std::find(unique.begin(), unique.end(), path) == unique.end()) unique.push_back(path);
+  }
+  return unique;
+}
+
+namespace {
+
+int FirstSelectedRow(const ISourceGrid& grid) {
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    if (grid.IsSelected(row)) return row;
+  }
+  return -1;
+}
+
+}  // namespace
+
+void RemoveSelectedFiles(ISourceGrid& grid) {
+  if (FirstSelectedRow(grid) < 0) return;
+  platform::Desktop().ProcessPendingEvents();
+  int candidate = grid.FocusedRow() > 0 ? grid.FocusedRow() - 1 : -1;
+  grid.BeginUpdate();
+  struct Finish {
+    ISourceGrid& grid;
+    int& candidate;
+    ~Finish() {
+      if (candidate >= 0 && candidate < grid.RowCount()) {
+        grid.SetFocusedRow(candidate);
+        grid.SetSelected(candidate, true);
+      }
+      grid.EndUpdate();
+    }
+  } finish{grid, candidate};
+  while (FirstSelectedRow(grid) >= 0) {
+    platform::Desktop().ProcessPendingEvents();
+    const int row = FirstSelectedRow(grid);
+    if (row < 0) break;
+    if (row == candidate) candidate = -1;
+    else if (row < candidate) --candidate;  // the candidate moves up with the rows below the gap
+    grid.DeleteRow(row);
+  }
+}
+
+bool ClearSourceFiles(ISourceGrid& grid) {
+  try {
+    grid.Clear();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace sonvarro

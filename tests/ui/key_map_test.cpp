@@ -1,0 +1,41 @@
+#include "shell/KeyMap.h"
+
+#include <gtest/gtest.h>
+
+namespace sonvarro {
+namespace {
+
+using C = MainWindowCommand;
+
+TEST(MainWindowKeyMap, OnlyExactlyCtrlCounts) {
+  struct Row {
+    char key;
+    HeldModifiers held;
+    C expected;
+  };
+  const HeldModifiers ctrl{true, false, false, false};
+  const Row rows[] = {
+      {'O', ctrl, C::OpenFile},
+      {'R', ctrl, C::RemoveFile},
+      {'L', ctrl, C::ClearFile},
+      {'S', ctrl, C::Convert},
+      {'N', ctrl, C::Convert},
+      {'B', ctrl, C::SelectOutputFolder},
+      {'O', {true, true, false, false}, C::None},   // Ctrl+Shift
+      {'S', {true, false, true, false}, C::None},   // Ctrl+Alt
+      {'R', {true, false, false, true}, C::None},   // Ctrl with a mouse button held
+      {'O', {false, false, true, false}, C::None},  // Alt
+      {'O', {false, true, false, false}, C::None},  // Shift
+      {'L', {}, C::None},
+      {'A', ctrl, C::None},
+      {'o', ctrl, C::None},  // key codes of letters are upper case
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(MapMainWindowKey(row.key, row.held), row.expected)
+        << row.key << " ctrl=" << row.held.ctrl << " shift=" << row.held.shift << " alt=" << row.held.alt
+        << " mouse=" << row.held.mouseButton;
+  }
+}
+
+}  // namespace
+}  // namespace sonvarro

@@ -1,0 +1,134 @@
+// The main window end to end: files added through its open command, an
+// output type and a preset chosen as a user would, the real encoder, and the
+// settings written when the window closes.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "LogMessages.h"
+#include "RecordingDesktop.h"
+#include "SilentWav.h"
+#include "TempDir.h"
+#include "VirtualScheduler.h"
+#include "engine/CustomProc.h"
+#include "engine/OutputTables.h"
+#include "player/ProbeGraph.h"
+#include "services/AppFunc.h"
+#include "services/CommonLib.h"
+#include "services/FileFunc.h"
+#include "shell/MainForm.h"
+#include "sourcelist/Probe.h"
+#include "ui/ConversionUnit.h"
+#include "ui/InitFileForm.h"
+#include "ui/OptionsDialog.h"
+
+namespace sonvarro {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool SpinUntil(const std::function<bool()>& done, int timeoutMs = 180000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+constexpr int kExcellentQuality = 3;
+
+// The audio bitrate index that the chosen MP3 preset selects (fourth field).
+size_t PresetAudioBitrateIndex() {
+  const std::string_view preset = PresetTable[kOutputMp3][kExcellentQuality];
+  size_t start = 0;
+  for (int field = 0; field < 3; ++field) start = preset.find('|', start) + 1;
+  return static_cast<size_t>(std::stoi(std::string(preset.substr(start, preset.find('|', start) - start))));
+}
+
+// A choice made in the drop-down list by the user.
+void UserChooses(QComboBox* box, int index) {
+  box->setCurrentIndex(index);
+  emit box->activated(index);
+}
+
+TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
+  test::RecordingDesktop desktop;
+  test::TempDir app, media, out;
+  fs::create_directory(app.Path() / "Config");
+  fs::copy_file(fs::path(std::getenv("SONVARRO_APP_DIR")) / "evc.exe", app.Path() / "evc.exe");
+  const std::string first = test::WriteSilentWav(media.Folder() + "first take.wav", 3000);
+  const std::string second = test::WriteSilentWav(media.Folder() + "zweite Ü $x.wav", 2000);
+
+  test::VirtualScheduler popupScheduler;
+  TAppFunc appFunc(app.Folder());
+  TCommonLib common(app.Folder(), appFunc);
+  TFileFunc fileFunc;
+  TCustomProc proc;
+  TFrmMainForm form({app.Folder(), popupScheduler, appFunc, common});
+  OptionsDialog options(&form);
+  form.AttachOptionsDialog(options);
+  MainWindowWidgets& w = form.Widgets();
+  // Shortened pauses; the job is otherwise the program's own.
+  ConversionUnit conversion({*w.dxTreeSourceFileInfo, form.Options(), w.outputFolder, w.showOutputDirectory,
+                             w.shutdown, form.WindowControl()},
+                            {proc, common, appFunc, fileFunc}, &form, ConversionTimings{100, 300, 50});
+  form.AttachConversion(conversion);
+  TFrmInitFileForm popup(popupScheduler, &form);
+  form.AttachInitFileForm(popup);
+  int ends = 0;
+  form.endProcess = [&] { ++ends; };
+  form.dlgOpenSourceFile = [&](const std::string&) { return std::vector<std::string>{first, second}; };
+  form.pickOutputFolder = [&] { return std::optional<std::string>(out.Folder() + "converted"); };
+  fs::create_directory(out.Path() / "converted");
+  form.show();
+
+  w.btnOpenFile->click();
+  popupScheduler.AdvanceBy(TFrmInitFileForm::kTimer2DelayMs);
+  ASSERT_EQ(w.dxTreeSourceFileInfo->RowCount(), 2);
+  UserChooses(w.cbbOutputFiletype, kOutputMp3);
+  UserChooses(w.cbbProfile, kExcellentQuality);
+  w.RzBmpButton1->click();
+  w.chkShowOutputDirectory->setChecked(false);
+
+  w.btnConvert->click();
+  ASSERT_TRUE(SpinUntil([&] { return !conversion.Running(); }));
+  EXPECT_TRUE(form.isEnabled());
+
+  std::vector<std::string> produced;
+  for (const auto& entry : fs::directory_iterator(out.Path() / "converted")) {
+    produced.push_back(entry.path().filename().string());
+  }
+  std::sort(produced.begin(), produced.end());
+  ASSERT_EQ(produced, (std::vector<std::string>{"first take.mp3", "zweite Ü $x.mp3"}));
+  ProbeGraph probe;
+  EXPECT_EQ(ProbeDuration(out.Folder() + "converted/first take.mp3", probe), 3);
+  EXPECT_EQ(ProbeDuration(out.Folder() + "converted/zweite Ü $x.mp3", probe), 2);
+  EXPECT_TRUE(desktop.openedFolders.empty());
+  // The command lines carry the chosen type and the preset's audio bitrate.
+  const std::string bitrate = "-ab " + std::string(AudioBitrates[PresetAudioBitrateIndex()]) + " ";
+  for (const std::string& line : test::LogMessagesStartingWith(app.Folder(), "parameter: ")) {
+    EXPECT_NE(line.find("-acodec mp3 "), std::string::npos) << line;
+    EXPECT_NE(line.find(bitrate), std::string::npos) << line;
+  }
+  EXPECT_EQ(test::LogMessagesStartingWith(app.Folder(), "parameter: ").size(), 2u);
+
+  form.close();
+  EXPECT_EQ(ends, 1);
+  std::ifstream settings(app.Path() / "Config/UserSettings.ini", std::ios::binary);
+  const std::string text(std::istreambuf_iterator<char>(settings), {});
+  EXPECT_NE(text.find("SHWDDir=0\r\nSHUTDOWN=0\r\nOutDir=" + out.Folder() + "converted\r\n"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("InitDir=" + media.Folder() + "\r\n"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace sonvarro
