@@ -64,7 +64,8 @@ TFrmMainForm::TFrmMainForm(MainFormServices services, QWidget* parent)
   connect(w.RzBmpButton1, &QPushButton::clicked, this, [this] { btnSelectOutputFolderClick(); });
   connect(w.btnSelectOutputFolder, &QPushButton::clicked, this, [this] { btnSelectOutputFolderClick(); });
   // btnOptions opens the Options dialog once that dialog has its own
-  // behaviour; until then the button has no action.
+  // behaviour; until then it stays out of sight rather than do nothing.
+  w.btnOptions->hide();
   connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this, [this](int key) { dxTreeSourceFileInfoKeyDown(key); });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::rowsDraggedOut, w.btnRemoveFile, &QPushButton::click);
   connect(w.dxTreeSourceFileInfo, &SourceGrid::filesDropped, this, [this](const QStringList& paths) {

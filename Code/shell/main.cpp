@@ -42,6 +42,11 @@ int main(int argc, char** argv) {
   TFrmInitFileForm frmInitFile(scheduler, &frmMain);
   frmMain.AttachInitFileForm(frmInitFile);
 
+  // Until the product strings arrive with the start-up sequence, the
+  // application title names the window.
+  frmMain.setWindowTitle(QString::fromLatin1(kApplicationTitle));
+  widgets.lblTitle->setText(QString::fromLatin1(kApplicationTitle));
+
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     frmMain.move(screen->availableGeometry().center() - frmMain.rect().center());
   }

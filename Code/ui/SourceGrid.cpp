@@ -5,7 +5,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QStyle>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace sonvarro {
 namespace {
@@ -37,7 +40,7 @@ SourceGrid::SourceGrid(QWidget* parent) : QTableView(parent) {
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setSectionsMovable(false);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  horizontalHeader()->setStretchLastSection(true);
+  horizontalHeader()->setStretchLastSection(false);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setDragEnabled(true);
   setAcceptDrops(true);
@@ -122,12 +125,21 @@ void SourceGrid::resizeEvent(QResizeEvent* event) {
 }
 
 void SourceGrid::ShareWidth() {
+  // The check box column keeps room for its box; the text columns share the
+  // rest in their design proportions, each wide enough for its caption, and
+  // the file name takes what is left.
+  const int checkWidth = std::max(kDesignWidths[kColCheck], style()->pixelMetric(QStyle::PM_IndicatorWidth) + 12);
   int total = 0;
-  for (int w : kDesignWidths) total += w;
-  const int available = viewport()->width();
-  for (int c = 0; c < kSourceColumnCount - 1; ++c) {
-    setColumnWidth(c, available * kDesignWidths[c] / total);
+  for (int c = kColFileName; c < kSourceColumnCount; ++c) total += kDesignWidths[c];
+  const int available = std::max(0, viewport()->width() - checkWidth);
+  setColumnWidth(kColCheck, checkWidth);
+  int used = 0;
+  for (int c = kColFileSize; c < kSourceColumnCount; ++c) {
+    const int width = std::max(available * kDesignWidths[c] / total, horizontalHeader()->sectionSizeHint(c));
+    setColumnWidth(c, width);
+    used += width;
   }
+  setColumnWidth(kColFileName, std::max(available - used, kDesignWidths[kColFileName]));
 }
 
 void SourceGrid::startDrag(Qt::DropActions) {
