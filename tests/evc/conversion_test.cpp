@@ -24,7 +24,7 @@ class EvcTrim : public ::testing::Test {
     args.insert(args.end(), trim.begin(), trim.end());
     args.push_back(output_);
     const EvcRun run = RunEvc(args);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, 0) << run.started << run.timedOut << run.err;
     return DecodeMedia(output_);
   }
   TempDir dir_;
