@@ -49,17 +49,15 @@ int FindAudioStream(AVFormatContext* format) {
 
 SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakePacket()) {
   const std::string quoted = "\"" + path + "\"";
+  std::error_code sizeError;
+  if (std::filesystem::is_regular_file(path, sizeError) && std::filesystem::file_size(path, sizeError) == 0)
+    throw EncodeError(Failure::kInput, "input " + quoted + " is empty");
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", "file", 0);
   AVFormatContext* raw = avformat_alloc_context();
   if (!raw) throw std::bad_alloc();
   raw->format_whitelist = av_strdup(AllowedDemuxers().c_str());
   raw->interrupt_callback.callback = InterruptWhenStopped;
-  std::error_code sizeError;
-  if (std::filesystem::is_regular_file(path, sizeError) && std::filesystem::file_size(path, sizeError) == 0) {
-    avformat_free_context(raw);
-    throw EncodeError(Failure::kInput, "input " + quoted + " is empty");
-  }
   int status = avformat_open_input(&raw, FileUrl(path).c_str(), nullptr, &options);
   av_dict_free(&options);
   if (status < 0) throw EncodeError(Failure::kInput, "cannot open input " + quoted + ": " + ErrorText(status));

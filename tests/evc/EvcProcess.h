@@ -9,6 +9,7 @@ struct EvcRun {
   bool started = false;
   bool exited = false;   // ended by itself (not by a signal, not timed out)
   bool timedOut = false;
+  bool killedFromOutside = false;  // SIGKILL not sent by RunEvc
   int exitCode = -1;
   std::string out;       // standard output
   std::string err;       // standard error
