@@ -19,7 +19,7 @@ namespace sonvarro::evc {
 namespace {
 
 // Frames in flight between the decoding and the encoding thread.
-constexpr size_t kFramesInFlight = 8;
+constexpr size_t kFramesInFlight = 32;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 

@@ -87,6 +87,7 @@ TEST(EvcOptions, ReadsClockTimesAndPlainSeconds) {
   EXPECT_FALSE(ParseTimeText("1e3"));
   EXPECT_FALSE(ParseTimeText("00:00:60"));
   EXPECT_FALSE(ParseTimeText("-1"));
+  EXPECT_FALSE(ParseTimeText(std::string(400, '9')));  // no overflow further on
 }
 
 }  // namespace
