@@ -62,14 +62,20 @@ bool VolumeLimiter::PassQuietBlock(float* const* planes, int count) {
     for (int i = 0; i < count; ++i) peak = std::max(peak, std::fabs(planes[c][i]));
   if (peak * gain_ > kCeiling) return false;
   for (int c = 0; c < channels_; ++c) {
-    float* delay = delay_[c].data();
-    float* samples = planes[c];
-    int position = ringPosition_;
-    for (int i = 0; i < count; ++i) {
-      const float entering = samples[i] * gain_;
-      samples[i] = delay[position];
-      delay[position] = entering;
-      if (++position == lookahead_) position = 0;
+    float* const delay = delay_[c].data();
+    float* const samples = planes[c];
+    // In runs that do not wrap around the ring, so the loop vectorises.
+    for (int done = 0, position = ringPosition_; done < count;) {
+      const int run = std::min(count - done, lookahead_ - position);
+      float* __restrict in = samples + done;
+      float* __restrict line = delay + position;
+      for (int i = 0; i < run; ++i) {
+        const float entering = in[i] * gain_;
+        in[i] = line[i];
+        line[i] = entering;
+      }
+      done += run;
+      position = position + run == lookahead_ ? 0 : position + run;
     }
   }
   ringPosition_ = static_cast<int>((ringPosition_ + static_cast<long long>(count)) % lookahead_);
