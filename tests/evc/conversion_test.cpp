@@ -109,12 +109,7 @@ TEST_F(EvcConversion, NeverWritesVideoAndCarriesTheTags) {
     MediaReport report = DecodeMedia(output);
     ASSERT_TRUE(report.ok) << report.error;
     EXPECT_FALSE(report.hasVideo) << extension;
-    EXPECT_EQ(report.tags["title"], "Tïtle One") << extension;
-    EXPECT_EQ(report.tags["artist"], "Artist") << extension;
-    if (std::string(extension) != ".wav") {  // RIFF INFO has no track field
-      EXPECT_EQ(report.tags["album"], "Album") << extension;
-      EXPECT_EQ(report.tags["genre"], "Jazz") << extension;
-    }
+    for (const auto& [key, value] : spec.tags) EXPECT_EQ(report.tags[key], value) << extension << " " << key;
   }
 }
 
