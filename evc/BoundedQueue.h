@@ -8,7 +8,10 @@
 namespace sonvarro::evc {
 
 // Hands items from one thread to another. A full queue holds the producer
-// back, which keeps memory flat however fast decoding runs ahead.
+// back, which keeps memory flat however fast decoding runs ahead. A held
+// producer is woken only once the queue has drained to half, a waiting
+// consumer only once it is half full: waking either for every item costs a
+// context switch per item.
 template <typename T>
 class BoundedQueue {
  public:
@@ -20,7 +23,7 @@ class BoundedQueue {
     notFull_.wait(lock, [&] { return items_.size() < capacity_ || cancelled_; });
     if (cancelled_) return false;
     items_.push_back(std::move(item));
-    notEmpty_.notify_one();
+    if (items_.size() >= (capacity_ + 1) / 2) notEmpty_.notify_one();
     return true;
   }
 
@@ -47,7 +50,7 @@ class BoundedQueue {
     if (items_.empty() || cancelled_) return std::nullopt;
     T item = std::move(items_.front());
     items_.pop_front();
-    notFull_.notify_one();
+    if (items_.size() <= capacity_ / 2) notFull_.notify_one();
     return item;
   }
 

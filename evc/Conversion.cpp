@@ -19,7 +19,7 @@ namespace sonvarro::evc {
 namespace {
 
 // Frames in flight between the decoding and the encoding thread.
-constexpr size_t kFramesInFlight = 8;
+constexpr size_t kFramesInFlight = 32;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
@@ -97,67 +97,82 @@ std::atomic<bool>& StopRequested() {
   return requested;
 }
 
-void Convert(const EncoderOptions& options, std::FILE* out) {
-  const AVOutputFormat* container = ChooseContainer(options.output, options.format);
-  const AVCodecID codec = ChooseAudioCodec(container, options.audioCodec, options.output);
-  CheckOutputPath(options);
+namespace {
 
-  SourceReader reader(options.input);
-  const SourceInfo& source = reader.Info();
-
-  const bool globalHeader = container->flags & AVFMT_GLOBALHEADER;
+// The encoder for the codec, at the values nearest to those asked that it
+// takes; `note` says what had to change.
+std::unique_ptr<AudioEncoder> OpenEncoder(const EncoderOptions& options, const SourceInfo& source, AVCodecID codec,
+                                          bool globalHeader, std::string* note) {
   auto factory = EncoderFactory::ForCodec(codec, globalHeader);
   if (!factory)
     throw EncodeError(Failure::kOutput, std::string("no ") + avcodec_get_name(codec) + " encoder for output " +
                                             Quoted(options.output));
   AudioFormat wanted;
-  wanted.sampleRate = options.sampleRate.value_or(source.sampleRate);
-  wanted.channels = options.channels.value_or(std::min(source.channels, 2));
+  // A source that does not say its format gets CD's, unless asked otherwise.
+  wanted.sampleRate = options.sampleRate.value_or(source.sampleRate > 0 ? source.sampleRate : 44100);
+  wanted.channels = options.channels.value_or(source.channels > 0 ? std::min(source.channels, 2) : 2);
   wanted.bitRate = options.audioBitrateKbps ? int64_t{*options.audioBitrateKbps} * 1000 : 0;
   const ResolvedFormat resolved = ResolveFormat(factory->Probe(), wanted);
   if (!resolved.ok)
     throw EncodeError(Failure::kOutput, std::string("the ") + avcodec_get_name(codec) +
                                             " encoder takes none of the values near those asked for output " +
                                             Quoted(options.output));
-  std::unique_ptr<AudioEncoder> encoder = factory->Open(resolved.format);
-  const AudioFormat& format = encoder->Format();
+  *note = resolved.note;
+  return factory->Open(resolved.format);
+}
 
-  PrintHeader(out, options, source, container, codec, format);
-  if (!resolved.note.empty()) std::fprintf(out, "%s\n", resolved.note.c_str());
-  std::fflush(out);
-
-  AVCodecParameters* parameters = avcodec_parameters_alloc();
+std::unique_ptr<OutputWriter> OpenWriter(const EncoderOptions& options, const AVOutputFormat* container,
+                                         const AudioEncoder& encoder, const AVDictionary* tags) {
+  std::unique_ptr<AVCodecParameters, void (*)(AVCodecParameters*)> parameters(
+      avcodec_parameters_alloc(), [](AVCodecParameters* p) { avcodec_parameters_free(&p); });
   if (!parameters) throw std::bad_alloc();
-  encoder->FillParameters(parameters);
-  std::unique_ptr<OutputWriter> writer;
-  try {
-    writer = std::make_unique<OutputWriter>(options.output, container, parameters, AVRational{1, format.sampleRate},
-                                            reader.Tags());
-  } catch (...) {
-    avcodec_parameters_free(&parameters);
-    throw;
-  }
-  avcodec_parameters_free(&parameters);
+  encoder.FillParameters(parameters.get());
+  return std::make_unique<OutputWriter>(options.output, container, parameters.get(),
+                                        AVRational{1, encoder.Format().sampleRate}, tags);
+}
 
-  reader.SeekTo(options.startSeconds);
-  FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize()};
-  ProduceSettings settings{options.startSeconds, options.durationSeconds, options.volumePercent / 100.0};
-  FrameProducer producer(reader, target, settings);
-
-  StatusPrinter status(out);
-  const AudioEncoder::PacketSink write = [&](AVPacket* packet) { writer->Write(packet); };
+// Encodes and writes the producer's frames while the producer runs ahead on
+// its own thread, then drains the encoder.
+void Pump(FrameProducer& producer, AudioEncoder& encoder, OutputWriter& writer, StatusPrinter& status,
+          const std::string& output) {
+  const AudioEncoder::PacketSink write = [&](AVPacket* packet) { writer.Write(packet); };
   {
     BoundedQueue<FramePtr> queue(kFramesInFlight);
     ProducerThread thread(producer, queue);
     while (std::optional<FramePtr> frame = queue.Pop()) {
-      ThrowIfStopped(options.output);
-      encoder->Encode(frame->get(), write);
-      status.Update(writer->BytesWritten(), writer->SecondsWritten());
+      ThrowIfStopped(output);
+      encoder.Encode(frame->get(), write);
+      status.Update(writer.BytesWritten(), writer.SecondsWritten());
     }
     thread.Join();
   }
-  ThrowIfStopped(options.output);
-  encoder->Encode(nullptr, write);
+  ThrowIfStopped(output);
+  encoder.Encode(nullptr, write);
+}
+
+}  // namespace
+
+void Convert(const EncoderOptions& options, std::FILE* out) {
+  const AVOutputFormat* container = ChooseContainer(options.output, options.format);
+  const AVCodecID codec = ChooseAudioCodec(container, options.audioCodec, options.output);
+  CheckOutputPath(options);
+
+  SourceReader reader(options.input);
+  std::string note;
+  std::unique_ptr<AudioEncoder> encoder =
+      OpenEncoder(options, reader.Info(), codec, container->flags & AVFMT_GLOBALHEADER, &note);
+  const AudioFormat& format = encoder->Format();
+  PrintHeader(out, options, reader.Info(), container, codec, format);
+  if (!note.empty()) std::fprintf(out, "%s\n", note.c_str());
+  std::fflush(out);
+
+  std::unique_ptr<OutputWriter> writer = OpenWriter(options, container, *encoder, reader.Tags());
+  reader.SeekTo(options.startSeconds);
+  const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize()};
+  const ProduceSettings settings{options.startSeconds, options.durationSeconds, options.volumePercent / 100.0};
+  FrameProducer producer(reader, target, settings);
+  StatusPrinter status(out);
+  Pump(producer, *encoder, *writer, status, options.output);
 
   const bool askedForAudio = !(options.durationSeconds && *options.durationSeconds <= 0);
   if (reader.DecodedSamples() == 0 && askedForAudio && (reader.DecodeErrors() > 0 || options.startSeconds <= 0))

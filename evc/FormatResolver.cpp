@@ -70,15 +70,14 @@ ResolvedFormat ResolveFormat(IEncoderProbe& probe, const AudioFormat& wanted) {
   for (int rate : Candidates(wanted.sampleRate, probe.StatedSampleRates(), kCommonSampleRates)) {
     for (int channels : Candidates(wanted.channels, probe.StatedChannelCounts(), kCommonChannelCounts)) {
       AudioFormat format{rate, channels, searchBitrate ? wanted.bitRate : 0};
-      if (searchBitrate) {
+      if (searchBitrate && !probe.Opens(format)) {
         const int wantedKbps = static_cast<int>((wanted.bitRate + 500) / 1000);
         auto kbps = NearestAccepted(wantedKbps, kLowestKbps, kHighestKbps, kGridKbps, [&](int candidate) {
           return probe.Opens({rate, channels, int64_t{candidate} * 1000});
         });
         if (!kbps) continue;
-        // Keep the exact request when it opened as asked.
-        if (*kbps != wantedKbps) format.bitRate = int64_t{*kbps} * 1000;
-      } else if (!probe.Opens(format)) {
+        format.bitRate = int64_t{*kbps} * 1000;
+      } else if (!searchBitrate && !probe.Opens(format)) {
         continue;
       }
       if (probe.TakesBitrate()) format.bitRate = probe.EffectiveBitrate(format);

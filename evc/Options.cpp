@@ -133,7 +133,7 @@ ParsedOptions Refuse(std::string message) {
 
 }  // namespace
 
-std::optional<double> ParseTimeText(const std::string& text) {
+static std::optional<double> ParseTimeParts(const std::string& text) {
   static const std::regex kClock(R"((?:(\d+):)?(\d+):(\d+(?:\.\d*)?))");
   static const std::regex kSeconds(R"(\d+(\.\d*)?|\.\d+)");
   std::smatch match;
@@ -149,6 +149,15 @@ std::optional<double> ParseTimeText(const std::string& text) {
     if (std::isfinite(seconds)) return seconds;
   }
   return std::nullopt;
+}
+
+// Longer than any media: keeps sample counts far from integer overflow.
+constexpr double kLongestSeconds = 1e8;
+
+std::optional<double> ParseTimeText(const std::string& text) {
+  std::optional<double> seconds = ParseTimeParts(text);
+  if (seconds && *seconds > kLongestSeconds) return std::nullopt;
+  return seconds;
 }
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {

@@ -26,9 +26,10 @@ AVCodecID ChooseAudioCodec(const AVOutputFormat* container, const std::string& c
       throw EncodeError(Failure::kBadOptions, "unknown audio codec \"" + codecName + "\"");
     codec = descriptor->id;
   }
-  // 0 is a plain no; a negative answer means the muxer keeps no list, and
-  // writing the header tells.
-  if (codec == AV_CODEC_ID_NONE || avformat_query_codec(container, codec, FF_COMPLIANCE_NORMAL) == 0)
+  // A negative answer means the muxer keeps no list: such raw containers
+  // hold their own codec only.
+  const int answer = codec == AV_CODEC_ID_NONE ? 0 : avformat_query_codec(container, codec, FF_COMPLIANCE_NORMAL);
+  if (answer == 0 || (answer < 0 && codec != container->audio_codec))
     throw EncodeError(Failure::kOutput, std::string("the ") + container->name + " container of output \"" +
                                             outputPath + "\" cannot hold " + avcodec_get_name(codec) + " audio");
   return codec;

@@ -18,6 +18,18 @@ void CopyTags(const AVDictionary* from, AVDictionary** to) {
 OutputWriter::OutputWriter(const std::string& path, const AVOutputFormat* container, const AVCodecParameters* audio,
                            AVRational packetTimeBase, const AVDictionary* tags)
     : path_(path), packetTimeBase_(packetTimeBase) {
+  try {
+    Open(container, audio, tags);
+  } catch (...) {
+    // The destructor does not run for a writer that never finished opening.
+    const bool created = format_ && format_->pb;
+    Close();
+    if (created) std::remove(path_.c_str());
+    throw;
+  }
+}
+
+void OutputWriter::Open(const AVOutputFormat* container, const AVCodecParameters* audio, const AVDictionary* tags) {
   int status = avformat_alloc_output_context2(&format_, container, nullptr, nullptr);
   if (status < 0) Fail("cannot prepare", status);
   stream_ = avformat_new_stream(format_, nullptr);
@@ -25,12 +37,12 @@ OutputWriter::OutputWriter(const std::string& path, const AVOutputFormat* contai
   status = avcodec_parameters_copy(stream_->codecpar, audio);
   if (status < 0) Fail("cannot prepare", status);
   stream_->codecpar->codec_tag = 0;
-  stream_->time_base = packetTimeBase;
+  stream_->time_base = packetTimeBase_;
   CopyTags(tags, &format_->metadata);
 
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", "file", 0);
-  status = avio_open2(&format_->pb, FileUrl(path).c_str(), AVIO_FLAG_WRITE, nullptr, &options);
+  status = avio_open2(&format_->pb, FileUrl(path_).c_str(), AVIO_FLAG_WRITE, nullptr, &options);
   av_dict_free(&options);
   if (status < 0) Fail("cannot create", status);
   status = avformat_write_header(format_, nullptr);

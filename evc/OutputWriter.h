@@ -29,6 +29,7 @@ class OutputWriter {
   double SecondsWritten() const { return secondsWritten_; }
 
  private:
+  void Open(const AVOutputFormat* container, const AVCodecParameters* audio, const AVDictionary* tags);
   void Close();
   [[noreturn]] void Fail(const std::string& what, int code);
 

@@ -1,7 +1,10 @@
 #include "SourceReader.h"
 
 #include <cmath>
+#include <cstring>
+#include <filesystem>
 
+#include "Conversion.h"
 #include "EncodeError.h"
 
 namespace sonvarro::evc {
@@ -16,6 +19,28 @@ bool HasAudioParameters(const AVStream* stream) {
   return p->codec_id != AV_CODEC_ID_NONE && p->sample_rate > 0 && p->ch_layout.nb_channels > 0;
 }
 
+// Demuxers that read lists of other files or wait for a live stream to
+// grow: a playlist given as a source could make the encoder wait forever.
+bool ReadsOtherFiles(const char* name) {
+  static const char* const kRefused[] = {"hls", "dash", "concat", "image2", "tee", "ffmetadata", "data"};
+  for (const char* refused : kRefused)
+    if (std::strcmp(name, refused) == 0) return true;
+  return false;
+}
+
+const std::string& AllowedDemuxers() {
+  static const std::string allowed = [] {
+    std::string names;
+    void* state = nullptr;
+    while (const AVInputFormat* format = av_demuxer_iterate(&state))
+      if (!ReadsOtherFiles(format->name)) names += (names.empty() ? "" : ",") + std::string(format->name);
+    return names;
+  }();
+  return allowed;
+}
+
+int InterruptWhenStopped(void*) { return StopRequested().load() ? 1 : 0; }
+
 int FindAudioStream(AVFormatContext* format) {
   return av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
 }
@@ -24,9 +49,15 @@ int FindAudioStream(AVFormatContext* format) {
 
 SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakePacket()) {
   const std::string quoted = "\"" + path + "\"";
+  std::error_code sizeError;
+  if (std::filesystem::is_regular_file(path, sizeError) && std::filesystem::file_size(path, sizeError) == 0)
+    throw EncodeError(Failure::kInput, "input " + quoted + " is empty");
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", "file", 0);
-  AVFormatContext* raw = nullptr;
+  AVFormatContext* raw = avformat_alloc_context();
+  if (!raw) throw std::bad_alloc();
+  raw->format_whitelist = av_strdup(AllowedDemuxers().c_str());
+  raw->interrupt_callback.callback = InterruptWhenStopped;
   int status = avformat_open_input(&raw, FileUrl(path).c_str(), nullptr, &options);
   av_dict_free(&options);
   if (status < 0) throw EncodeError(Failure::kInput, "cannot open input " + quoted + ": " + ErrorText(status));

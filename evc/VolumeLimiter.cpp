@@ -47,7 +47,47 @@ float VolumeLimiter::NextGain(float target) {
   return static_cast<float>(averageSum_ / averageRing_.size());
 }
 
+bool VolumeLimiter::Idle() const {
+  return held_ == lookahead_ && released_ == 1.0f && reducedInAverage_ == 0 &&
+         (windowMinimum_.empty() || windowMinimum_.front().second == 1.0f);
+}
+
+// A block that stays under the ceiling while nothing is being limited only
+// passes through the delay line at the plain gain; the gain state stays at
+// rest, so the general path picks up exactly where this one leaves off.
+bool VolumeLimiter::PassQuietBlock(float* const* planes, int count) {
+  if (!Idle()) return false;
+  float peak = 0.0f;
+  for (int c = 0; c < channels_; ++c)
+    for (int i = 0; i < count; ++i) peak = std::max(peak, std::fabs(planes[c][i]));
+  if (peak * gain_ > kCeiling) return false;
+  for (int c = 0; c < channels_; ++c) {
+    float* const delay = delay_[c].data();
+    float* const samples = planes[c];
+    // In runs that do not wrap around the ring, so the loop vectorises.
+    for (int done = 0, position = ringPosition_; done < count;) {
+      const int run = std::min(count - done, lookahead_ - position);
+      float* __restrict in = samples + done;
+      float* __restrict line = delay + position;
+      for (int i = 0; i < run; ++i) {
+        const float entering = in[i] * gain_;
+        in[i] = line[i];
+        line[i] = entering;
+      }
+      done += run;
+      position = position + run == lookahead_ ? 0 : position + run;
+    }
+  }
+  ringPosition_ = static_cast<int>((ringPosition_ + static_cast<long long>(count)) % lookahead_);
+  sampleIndex_ += count;
+  windowMinimum_.clear();
+  windowMinimum_.emplace_back(sampleIndex_ - 1, 1.0f);
+  averagePosition_ = static_cast<int>((averagePosition_ + static_cast<long long>(count)) % averageRing_.size());
+  return true;
+}
+
 int VolumeLimiter::Process(float* const* planes, int count) {
+  if (PassQuietBlock(planes, count)) return count;
   int written = 0;
   for (int i = 0; i < count; ++i) {
     float peak = 0.0f;

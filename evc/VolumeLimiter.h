@@ -28,6 +28,8 @@ class VolumeLimiter {
 
  private:
   float NextGain(float target);
+  bool Idle() const;
+  bool PassQuietBlock(float* const* planes, int count);
 
   int channels_;
   float gain_;

@@ -12,7 +12,7 @@ PACKAGES=(
   libmpv-dev
   libjpeg-dev
   xvfb xauth x11-apps imagemagick
-  ffmpeg
+  ffmpeg time
   fonts-dejavu-core
 )
 

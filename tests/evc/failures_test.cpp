@@ -1,0 +1,127 @@
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "EvcFixture.h"
+
+namespace sonvarro::test {
+namespace {
+
+using EvcFailures = EvcSources;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A failed run: its own non-zero status, exactly one line on standard error
+// naming the file concerned, and no output file left behind.
+void ExpectCleanFailure(const EvcRun& run, int status, const std::string& names, const std::string& output) {
+  ASSERT_TRUE(run.exited) << "crashed or hung";
+  EXPECT_EQ(run.exitCode, status) << run.err;
+  const std::vector<std::string> lines = Lines(run.err);
+  ASSERT_EQ(lines.size(), 1u) << run.err;
+  EXPECT_NE(lines[0].find(names), std::string::npos) << lines[0];
+  if (!output.empty()) {
+    EXPECT_FALSE(std::filesystem::exists(output)) << output;
+  }
+}
+
+TEST_F(EvcFailures, EachKindGivesItsStatusAndOneLine) {
+  const std::string out = out_.Folder() + "out.mp3";
+  const std::string noAudio = out_.Folder() + "video only.mp4";
+  std::string error;
+  ASSERT_TRUE(WriteVideoOnlyFile(noAudio, 1.0, &error)) << error;
+  const std::string missing = out_.Folder() + "missing.wav";
+
+  ExpectCleanFailure(RunEvc({"-y", "-i", missing, out}), 3, missing, out);
+  ExpectCleanFailure(RunEvc({"-y", "-i", out_.Folder(), out}), 3, out_.Folder(), out);
+  ExpectCleanFailure(RunEvc({"-y", "-i", noAudio, out}), 3, noAudio, out);
+  ExpectCleanFailure(RunEvc({"-y", "-i", MonoSource(), "-ab", "x", out}), 2, "-ab", out);
+  ExpectCleanFailure(RunEvc({"-y", "-i", MonoSource(), "-bogus", out}), 2, "-bogus", out);
+  ExpectCleanFailure(RunEvc({"-y", "-i", MonoSource()}), 2, "output", "");
+  ExpectCleanFailure(RunEvc({"-y", "-i", MonoSource(), out_.Folder() + "a.xyz"}), 4, "a.xyz", out_.Folder() + "a.xyz");
+  ExpectCleanFailure(RunEvc({"-y", "-i", MonoSource(), "-acodec", "mp3", out_.Folder() + "a.amr"}), 4, "a.amr",
+                     out_.Folder() + "a.amr");
+
+  // Not writable: a missing folder, a file standing where a folder should
+  // be, a read-only file system.
+  const std::string inMissingFolder = out_.Folder() + "no such folder/out.mp3";
+  ExpectCleanFailure(RunEvc({"-y", "-i", MonoSource(), inMissingFolder}), 4, inMissingFolder, inMissingFolder);
+  const std::string underFile = MonoSource() + "/out.mp3";
+  ExpectCleanFailure(RunEvc({"-y", "-i", MonoSource(), underFile}), 4, underFile, "");
+  ExpectCleanFailure(RunEvc({"-y", "-i", MonoSource(), "/proc/evc-test.mp3"}), 4, "/proc/evc-test.mp3", "");
+}
+
+TEST_F(EvcFailures, AnExistingOutputIsOverwrittenOnlyWithY) {
+  const std::string out = out_.WriteFile("taken.wav", "keep me");
+  const EvcRun refused = RunEvc({"-i", MonoSource(), out});
+  ASSERT_TRUE(refused.exited);
+  EXPECT_EQ(refused.exitCode, 4);
+  EXPECT_NE(refused.err.find(out), std::string::npos) << refused.err;
+  EXPECT_EQ(ReadAll(out), "keep me");
+
+  const EvcRun overwritten = RunEvc({"-y", "-i", MonoSource(), out});
+  EXPECT_EQ(overwritten.exitCode, 0) << overwritten.err;
+  EXPECT_TRUE(DecodeMedia(out).ok);
+
+  const EvcRun self = RunEvc({"-y", "-i", MonoSource(), MonoSource()});
+  EXPECT_NE(self.exitCode, 0);
+  EXPECT_TRUE(DecodeMedia(MonoSource()).ok);  // the source survives
+}
+
+// Whatever a user feeds it: no crash, no hang, and either a clean failure or
+// a decodable output.
+TEST_F(EvcFailures, DamagedInputsNeverCrashOrHang) {
+  ToneSpec spec;
+  spec.seconds = 2.0;
+  const std::string mp4 = out_.Folder() + "whole.mp4";
+  const std::string mp3 = out_.Folder() + "whole.mp3";
+  std::string error;
+  ASSERT_TRUE(WriteToneFile(mp4, spec, &error)) << error;
+  ASSERT_TRUE(WriteToneFile(mp3, spec, &error)) << error;
+  const std::string wav = ReadAll(MonoSource());
+  const std::string mp4Bytes = ReadAll(mp4);
+  const std::string mp3Bytes = ReadAll(mp3);
+
+  std::mt19937 random(12345);
+  std::string noise(100000, '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  std::string scrambledMp3 = mp3Bytes;  // frames damaged, header intact
+  for (size_t i = 2000; i < scrambledMp3.size(); i += 7) scrambledMp3[i] = static_cast<char>(random());
+  std::string scrambledMp4 = mp4Bytes;
+  for (size_t i = 100; i < scrambledMp4.size() * 3 / 4; i += 5) scrambledMp4[i] = static_cast<char>(random());
+
+  const std::vector<std::pair<std::string, std::string>> inputs = {
+      {"empty.wav", ""},
+      {"truncated header.wav", wav.substr(0, 30)},
+      {"truncated.wav", wav.substr(0, wav.size() / 3)},
+      {"truncated.mp4", mp4Bytes.substr(0, mp4Bytes.size() / 2)},
+      {"truncated.mp3", mp3Bytes.substr(0, mp3Bytes.size() / 2)},
+      {"random.mp3", noise},
+      {"random.avi", noise},
+      {"scrambled.mp3", scrambledMp3},
+      {"scrambled.mp4", scrambledMp4},
+      {"text.avi", "This is not a video, just some text.\n"},
+      {"playlist.mp3", "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\nsegment.ts\n"},
+  };
+  for (const auto& [name, bytes] : inputs) {
+    const std::string input = out_.WriteFile(name, bytes);
+    for (const char* extension : {".mp3", ".wav"}) {
+      const std::string output = out_.Folder() + "out" + extension;
+      const EvcRun run = RunEvc({"-y", "-i", input, "-ab", "128", "-ac", "2", "-ar", "44100", output}, 60);
+      ASSERT_TRUE(run.exited) << name << (run.timedOut ? ": hung" : ": crashed") << "\n" << run.err;
+      if (run.exitCode == 0) {
+        EXPECT_TRUE(DecodeMedia(output).ok) << name;
+      } else {
+        EXPECT_EQ(Lines(run.err).size(), 1u) << name << ": " << run.err;
+        EXPECT_NE(run.err.find(input), std::string::npos) << name << ": " << run.err;
+        EXPECT_FALSE(std::filesystem::exists(output)) << name;
+      }
+      std::filesystem::remove(output);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace sonvarro::test
