@@ -29,7 +29,8 @@ int NearestModeIndex(int64_t bitRate) {
 class AmrNbAudioEncoder : public AudioEncoder {
  public:
   explicit AmrNbAudioEncoder(int64_t bitRate)
-      : state_(Encoder_Interface_init(0)), mode_(bitRate > 0 ? NearestModeIndex(bitRate) : kModeBitrates.size() - 1),
+      : state_(Encoder_Interface_init(0)),
+        mode_(bitRate > 0 ? NearestModeIndex(bitRate) : kModeBitrates.size() - 1),
         packet_(MakePacket()) {
     if (!state_) throw EncodeError(Failure::kOutput, "the AMR-NB encoder cannot be opened");
     format_ = {kSampleRate, 1, kModeBitrates[mode_]};

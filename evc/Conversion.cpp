@@ -24,7 +24,8 @@ constexpr size_t kFramesInFlight = 32;
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
+  struct stat sa {
+  }, sb{};
   return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
@@ -105,8 +106,8 @@ std::unique_ptr<AudioEncoder> OpenEncoder(const EncoderOptions& options, const S
                                           bool globalHeader, std::string* note) {
   auto factory = EncoderFactory::ForCodec(codec, globalHeader);
   if (!factory)
-    throw EncodeError(Failure::kOutput, std::string("no ") + avcodec_get_name(codec) + " encoder for output " +
-                                            Quoted(options.output));
+    throw EncodeError(Failure::kOutput,
+                      std::string("no ") + avcodec_get_name(codec) + " encoder for output " + Quoted(options.output));
   AudioFormat wanted;
   // A source that does not say its format gets CD's, unless asked otherwise.
   wanted.sampleRate = options.sampleRate.value_or(source.sampleRate > 0 ? source.sampleRate : 44100);

@@ -8,9 +8,9 @@ namespace sonvarro::evc {
 // Each kind of failure leaves the process with its own status.
 enum class Failure {
   kBadOptions = 2,
-  kInput = 3,     // missing, unreadable, no audio, undecodable
-  kOutput = 4,    // exists without -y, not writable, cannot be encoded
-  kStopped = 5,   // interrupted by a signal
+  kInput = 3,    // missing, unreadable, no audio, undecodable
+  kOutput = 4,   // exists without -y, not writable, cannot be encoded
+  kStopped = 5,  // interrupted by a signal
 };
 
 // A failure with the one line the user sees; it names the file concerned.

@@ -9,7 +9,8 @@ namespace sonvarro::evc {
 namespace {
 
 // Tried in order of distance when an encoder does not list its rates.
-const std::vector<int> kCommonSampleRates = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000, 88200, 96000};
+const std::vector<int> kCommonSampleRates = {8000,  11025, 12000, 16000, 22050, 24000,
+                                             32000, 44100, 48000, 88200, 96000};
 const std::vector<int> kCommonChannelCounts = {1, 2};
 
 // Bitrate search range and grid, kbit/s.

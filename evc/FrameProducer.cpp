@@ -24,8 +24,12 @@ void EnsureCapacity(std::vector<std::vector<float>>& planes, std::vector<float*>
 }  // namespace
 
 FrameProducer::FrameProducer(SourceReader& reader, const FrameTarget& target, const ProduceSettings& settings)
-    : reader_(reader), target_(target), settings_(settings), decoded_(MakeFrame()),
-      work_(target.channels), workPlanes_(target.channels) {
+    : reader_(reader),
+      target_(target),
+      settings_(settings),
+      decoded_(MakeFrame()),
+      work_(target.channels),
+      workPlanes_(target.channels) {
   if (target_.frameSize <= 0) target_.frameSize = kFreeFrameSize;
   ready_.reset(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, target_.channels, target_.frameSize * 2));
   if (!ready_) throw std::bad_alloc();
@@ -88,8 +92,8 @@ void FrameProducer::Resample(const AVFrame* frame, int skip, int take) {
     input[c] = frame->extended_data[c] + static_cast<size_t>(skip) * bytesPerSample * (planar ? 1 : channels);
   const int room = swr_get_out_samples(resampler_.get(), take);
   EnsureCapacity(work_, workPlanes_, room);
-  const int converted = swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room,
-                                    input.data(), take);
+  const int converted =
+      swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room, input.data(), take);
   if (converted < 0) throw EncodeError(Failure::kInput, "cannot convert the source's audio: " + ErrorText(converted));
   Deliver(converted);
 }
@@ -99,8 +103,8 @@ void FrameProducer::DrainResampler() {
   for (;;) {
     const int room = std::max(swr_get_out_samples(resampler_.get(), 0), 1);
     EnsureCapacity(work_, workPlanes_, room);
-    const int converted = swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room,
-                                      nullptr, 0);
+    const int converted =
+        swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room, nullptr, 0);
     if (converted <= 0) break;
     Deliver(converted);
   }

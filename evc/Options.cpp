@@ -42,11 +42,17 @@ const std::vector<OptionRule>& Rules() {
       {"-y", false, "", [](EncoderOptions& o, const std::string&) { return o.overwrite = true; }},
       {"-vn", false, "", [](EncoderOptions&, const std::string&) { return true; }},
       {"-i", true, "a file name",
-       [](EncoderOptions& o, const std::string& v) { o.input = v; return !v.empty(); }},
+       [](EncoderOptions& o, const std::string& v) {
+         o.input = v;
+         return !v.empty();
+       }},
       {"-acodec", true, "one of amr_nb, aac, mp3, ac3, vorbis, pcm_s16le",
        [](EncoderOptions& o, const std::string& v) {
          for (const auto& name : kAudioCodecNames)
-           if (v == name) { o.audioCodec = v; return true; }
+           if (v == name) {
+             o.audioCodec = v;
+             return true;
+           }
          return false;
        }},
       {"-f", true, "a container name",

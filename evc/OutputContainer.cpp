@@ -8,7 +8,8 @@ const AVOutputFormat* ChooseContainer(const std::string& outputPath, const std::
   const std::string quoted = "\"" + outputPath + "\"";
   if (!formatName.empty()) {
     const AVOutputFormat* named = av_guess_format(formatName.c_str(), nullptr, nullptr);
-    if (!named) throw EncodeError(Failure::kBadOptions, "unknown container \"" + formatName + "\" for output " + quoted);
+    if (!named)
+      throw EncodeError(Failure::kBadOptions, "unknown container \"" + formatName + "\" for output " + quoted);
     return named;
   }
   const AVOutputFormat* guessed = av_guess_format(nullptr, outputPath.c_str(), nullptr);
@@ -30,8 +31,8 @@ AVCodecID ChooseAudioCodec(const AVOutputFormat* container, const std::string& c
   // hold their own codec only.
   const int answer = codec == AV_CODEC_ID_NONE ? 0 : avformat_query_codec(container, codec, FF_COMPLIANCE_NORMAL);
   if (answer == 0 || (answer < 0 && codec != container->audio_codec))
-    throw EncodeError(Failure::kOutput, std::string("the ") + container->name + " container of output \"" +
-                                            outputPath + "\" cannot hold " + avcodec_get_name(codec) + " audio");
+    throw EncodeError(Failure::kOutput, std::string("the ") + container->name + " container of output \"" + outputPath +
+                                            "\" cannot hold " + avcodec_get_name(codec) + " audio");
   return codec;
 }
 

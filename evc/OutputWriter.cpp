@@ -10,8 +10,7 @@ void CopyTags(const AVDictionary* from, AVDictionary** to) {
   static const char* const kCarried[] = {"title", "artist", "album", "date", "genre", "track"};
   for (const char* key : kCarried) {
     // Lookup ignores letter case: Vorbis comments and RIFF INFO write them in capitals.
-    if (const AVDictionaryEntry* entry = av_dict_get(from, key, nullptr, 0))
-      av_dict_set(to, key, entry->value, 0);
+    if (const AVDictionaryEntry* entry = av_dict_get(from, key, nullptr, 0)) av_dict_set(to, key, entry->value, 0);
   }
 }
 
@@ -88,8 +87,6 @@ void OutputWriter::Finish() {
   Close();
 }
 
-int64_t OutputWriter::BytesWritten() const {
-  return format_ && format_->pb ? avio_tell(format_->pb) : 0;
-}
+int64_t OutputWriter::BytesWritten() const { return format_ && format_->pb ? avio_tell(format_->pb) : 0; }
 
 }  // namespace sonvarro::evc

@@ -68,8 +68,7 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
   // video too; the others (raw streams, MPEG-TS) are probed.
   if (index < 0 || !HasAudioParameters(format_->streams[index])) {
     for (unsigned i = 0; i < format_->nb_streams; ++i)
-      if (format_->streams[i]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
-        format_->streams[i]->discard = AVDISCARD_ALL;
+      if (format_->streams[i]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO) format_->streams[i]->discard = AVDISCARD_ALL;
     status = avformat_find_stream_info(format_.get(), nullptr);
     if (status < 0) throw EncodeError(Failure::kInput, "cannot read input " + quoted + ": " + ErrorText(status));
     index = FindAudioStream(format_.get());
@@ -82,8 +81,8 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
   const AVCodec* codec = avcodec_find_decoder(stream_->codecpar->codec_id);
   if (!codec)
     throw EncodeError(Failure::kInput, "no decoder for the audio (" +
-                                           std::string(avcodec_get_name(stream_->codecpar->codec_id)) +
-                                           ") of input " + quoted);
+                                           std::string(avcodec_get_name(stream_->codecpar->codec_id)) + ") of input " +
+                                           quoted);
   decoder_.reset(avcodec_alloc_context3(codec));
   if (!decoder_) throw std::bad_alloc();
   status = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
@@ -109,8 +108,8 @@ SourceReader::~SourceReader() { av_dict_free(&tags_); }
 
 void SourceReader::SeekTo(double seconds) {
   if (seconds <= 0) return;
-  const int64_t target = streamStart_ + av_rescale_q(std::llround(seconds * AV_TIME_BASE), AV_TIME_BASE_Q,
-                                                     stream_->time_base);
+  const int64_t target =
+      streamStart_ + av_rescale_q(std::llround(seconds * AV_TIME_BASE), AV_TIME_BASE_Q, stream_->time_base);
   // At or before the target: the samples up to it are dropped by position.
   if (avformat_seek_file(format_.get(), stream_->index, INT64_MIN, target, target, 0) >= 0)
     avcodec_flush_buffers(decoder_.get());

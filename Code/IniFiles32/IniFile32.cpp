@@ -147,8 +147,8 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporaryPath)
   const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
   for (;;) {
-    temporaryPath = folder + "." + base + ".tmp" + std::to_string(::getpid()) + "." +
-                    std::to_string(counter.fetch_add(1));
+    temporaryPath =
+        folder + "." + base + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
     const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -234,8 +234,7 @@ std::string TIniFile32::ReadString(const std::string& section, const std::string
   return value.empty() ? defaultValue : value;
 }
 
-int32_t TIniFile32::ReadInteger(const std::string& section, const std::string& key,
-                                int32_t defaultValue) const {
+int32_t TIniFile32::ReadInteger(const std::string& section, const std::string& key, int32_t defaultValue) const {
   std::string text = ReadString(section, key, "");
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.replace(0, 2, "$");
   int32_t value = 0;
@@ -269,8 +268,7 @@ void TIniFile32::EraseSection(const std::string& section) {
   if (header == kNotFound) return;
   size_t end = header + 1;
   while (end < lines_.size() && !IsSectionHeader(lines_[end])) ++end;
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header),
-               lines_.begin() + static_cast<std::ptrdiff_t>(end));
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header), lines_.begin() + static_cast<std::ptrdiff_t>(end));
   if (header != 0) lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(header), std::string());
   UpdateFile();
 }

@@ -45,8 +45,7 @@ class TIniFile32 {
 
   // The first value of the key in the first section of that name; the default
   // when the section, the key or a non-empty value is missing.
-  std::string ReadString(const std::string& section, const std::string& key,
-                         const std::string& defaultValue) const;
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
 
   // The value as a 32-bit number: decimal with an optional sign, or
   // hexadecimal after "$" or "0x". Anything else, or a number out of the

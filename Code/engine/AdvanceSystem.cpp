@@ -34,11 +34,10 @@ std::string ReadChunk(platform::ChildProcess& child, std::size_t waiting) {
 
 }  // namespace
 
-bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOutput,
-                const std::string& workingFolder, std::chrono::milliseconds pauseAfterChunk) {
+bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOutput, const std::string& workingFolder,
+                std::chrono::milliseconds pauseAfterChunk) {
   std::error_code error;
-  std::unique_ptr<platform::ChildProcess> child =
-      platform::ChildProcess::Start(command.args, workingFolder, error);
+  std::unique_ptr<platform::ChildProcess> child = platform::ChildProcess::Start(command.args, workingFolder, error);
   if (!child) return false;
 
   bool running = true;
@@ -58,8 +57,7 @@ bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOu
   return true;
 }
 
-TAdvanceSystem::TAdvanceSystem(EncoderCommand command, EncoderOutputCallback onOutput,
-                               std::string workingFolder,
+TAdvanceSystem::TAdvanceSystem(EncoderCommand command, EncoderOutputCallback onOutput, std::string workingFolder,
                                std::chrono::milliseconds pauseAfterChunk)
     : command_(std::move(command)),
       onOutput_(std::move(onOutput)),

@@ -27,8 +27,7 @@ inline constexpr std::size_t kMaxChunkBytes = 1023;
 // on; the rest is drained. Returns false, without a call of onOutput and with
 // nothing left open, when the child cannot be started; true once it has
 // ended. pauseAfterChunk exists for tests; the program keeps the default.
-bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOutput,
-                const std::string& workingFolder,
+bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOutput, const std::string& workingFolder,
                 std::chrono::milliseconds pauseAfterChunk = kPauseAfterChunk);
 
 // One encoder run on a worker thread of its own. Created suspended; Resume
@@ -37,8 +36,7 @@ bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOu
 // Not reused: one runner per command.
 class TAdvanceSystem {
  public:
-  TAdvanceSystem(EncoderCommand command, EncoderOutputCallback onOutput,
-                 std::string workingFolder,
+  TAdvanceSystem(EncoderCommand command, EncoderOutputCallback onOutput, std::string workingFolder,
                  std::chrono::milliseconds pauseAfterChunk = kPauseAfterChunk);
   // Waits until the thread (if it was started) has finished.
   ~TAdvanceSystem();

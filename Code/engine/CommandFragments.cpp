@@ -13,9 +13,7 @@ std::string SelectedOrDefault(const ISelector& selector, const char* option, con
   return std::string(" ") + option + " " + text;
 }
 
-int DefaultOutputType() {
-  return std::stoi(std::string(OutputTypeCaptions.back()));
-}
+int DefaultOutputType() { return std::stoi(std::string(OutputTypeCaptions.back())); }
 
 }  // namespace
 

@@ -24,10 +24,10 @@ struct CommandLineSources {
 };
 
 struct CommandLineServices {
-  TCustomProc& proc;   // receives CurrentStartTime and CurrentCutSeconds
-  TCommonLib& lib;     // AppFolder; receives Params
-  TAppFunc& appFunc;   // the log
-  TFileFunc& fileFunc; // the free output name
+  TCustomProc& proc;    // receives CurrentStartTime and CurrentCutSeconds
+  TCommonLib& lib;      // AppFolder; receives Params
+  TAppFunc& appFunc;    // the log
+  TFileFunc& fileFunc;  // the free output name
 };
 
 // Builds the encoder command line of one row of the source list.

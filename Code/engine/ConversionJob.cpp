@@ -102,8 +102,8 @@ void TConversionJob::StartEncoder() {
 void TConversionJob::WaitForEncoder() {
   // Any process of the encoder's name keeps the job waiting, unless a stop
   // has given up on ending it.
-  const bool encoderRuns = parts_.processes.FindProcessId(kEncoderFileName) != 0 &&
-                           parts_.stopper.GiveUps() == giveUpsAtRowStart_;
+  const bool encoderRuns =
+      parts_.processes.FindProcessId(kEncoderFileName) != 0 && parts_.stopper.GiveUps() == giveUpsAtRowStart_;
   // The runner's thread may still be in its pause after the last chunk:
   // joining it then would hold up the user interface.
   const bool runnerBusy = parts_.proc.EncoderRunner && !parts_.proc.EncoderRunner->Finished();

@@ -37,7 +37,7 @@ struct ConversionJobParts {
   ICheckBox& chkShowOutputDirectory;
   ICheckBox& chkShutdown;
   IEncoderProcesses& processes;
-  TEncoderStopper& stopper;   // its give-ups end the wait for an encoder
+  TEncoderStopper& stopper;  // its give-ups end the wait for an encoder
   EncoderRunnerFactory newRunner;
   std::function<void()> quitApplication;  // ends the program at once
 };

@@ -18,12 +18,12 @@ struct TCustomProc {
   std::string CurrentCutSeconds;  // trim length in seconds, decimal
 
   // The conversion job; the counters keep their values after a job ends.
-  int32_t ConvertedCount = 0;  // rows handed to the encoder (a stopped row counts)
-  int32_t CheckedCount = 0;    // checked rows when the job started
-  int32_t RefreshCount = 0;    // progress refreshes of the current row
-  int32_t CurrentRow = 0;      // a stop sets it past the last row
-  EncoderCommand CommandLine;  // the current row's
-  bool StopRequested = false;  // set by the progress window's Stop button
+  int32_t ConvertedCount = 0;                     // rows handed to the encoder (a stopped row counts)
+  int32_t CheckedCount = 0;                       // checked rows when the job started
+  int32_t RefreshCount = 0;                       // progress refreshes of the current row
+  int32_t CurrentRow = 0;                         // a stop sets it past the last row
+  EncoderCommand CommandLine;                     // the current row's
+  bool StopRequested = false;                     // set by the progress window's Stop button
   std::unique_ptr<IEncoderRunner> EncoderRunner;  // the current row's runner, or none
 };
 

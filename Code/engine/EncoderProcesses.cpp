@@ -4,8 +4,6 @@
 
 namespace sonvarro {
 
-ProcessId SystemEncoderProcesses::FindProcessId(std::string_view exeName) {
-  return TSysFunc::FindProcessId(exeName);
-}
+ProcessId SystemEncoderProcesses::FindProcessId(std::string_view exeName) { return TSysFunc::FindProcessId(exeName); }
 
 }  // namespace sonvarro

@@ -13,8 +13,8 @@ namespace sonvarro {
 class IEncoderRunner {
  public:
   virtual ~IEncoderRunner() = default;
-  virtual void Resume() = 0;     // starts the run
-  virtual void Terminate() = 0;  // sets the stop flag; the run ends with the encoder only
+  virtual void Resume() = 0;          // starts the run
+  virtual void Terminate() = 0;       // sets the stop flag; the run ends with the encoder only
   virtual bool Finished() const = 0;  // the thread has done its work
 };
 

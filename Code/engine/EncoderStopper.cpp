@@ -14,14 +14,13 @@ std::string FileNamePart(const std::string& path) {
 
 }  // namespace
 
-TEncoderStopper::TEncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc,
-                                 int pauseMs, int attempts)
+TEncoderStopper::TEncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc, int pauseMs,
+                                 int attempts)
     : scheduler_(scheduler), processes_(processes), appFunc_(appFunc), pauseMs_(pauseMs), attempts_(attempts) {}
 
 void TEncoderStopper::StopEncoderProcesses(const std::string& executablePath, std::function<void()> done) {
-  StopAll(FileNamePart(executablePath), 0, [this, done = std::move(done)]() mutable {
-    StopAll(kEncoderFileName, 0, std::move(done));
-  });
+  StopAll(FileNamePart(executablePath), 0,
+          [this, done = std::move(done)]() mutable { StopAll(kEncoderFileName, 0, std::move(done)); });
 }
 
 void TEncoderStopper::StopAll(std::string name, int attempt, std::function<void()> next) {

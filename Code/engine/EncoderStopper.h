@@ -18,8 +18,8 @@ inline constexpr int kStopAttempts = 50;
 // scheduler, so the user interface never waits for them.
 class TEncoderStopper {
  public:
-  TEncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc,
-                  int pauseMs = kStopPauseMs, int attempts = kStopAttempts);
+  TEncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc, int pauseMs = kStopPauseMs,
+                  int attempts = kStopAttempts);
 
   // Takes the file name of executablePath and, while a process of that name
   // runs, terminates it and pauses; then the same for "evc.exe". After

@@ -25,9 +25,9 @@ int DecimalOrZero(const std::string& text) {
 }  // namespace
 
 TfrmConverting::TfrmConverting(ProgressWindowControls& controls, ConvertingParts parts)
-    : controls_(controls), parts_(parts), tmrChanging_(parts.scheduler, kSpinnerIntervalMs, [this] {
-        tmrChangingTimer();
-      }) {
+    : controls_(controls),
+      parts_(parts),
+      tmrChanging_(parts.scheduler, kSpinnerIntervalMs, [this] { tmrChangingTimer(); }) {
   tmrChanging_.Start();
 }
 
@@ -107,4 +107,3 @@ void TfrmConverting::FormClose() {
 }
 
 }  // namespace sonvarro
-

@@ -17,10 +17,10 @@ inline constexpr const char* kEmptyJobCounter = "Current: 1, Total: ...";
 // What the progress window works with besides its own controls.
 struct ConvertingParts {
   IScheduler& scheduler;
-  TCustomProc& proc;          // the job's counters and runner
-  TCommonLib& lib;            // Params of the item converting
-  ISourceGrid& sourceList;    // its row count places a stop past the end
-  IControl& mainWindow;       // enabled again by a stop
+  TCustomProc& proc;        // the job's counters and runner
+  TCommonLib& lib;          // Params of the item converting
+  ISourceGrid& sourceList;  // its row count places a stop past the end
+  IControl& mainWindow;     // enabled again by a stop
   TEncoderStopper& stopper;
 };
 

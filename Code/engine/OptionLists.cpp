@@ -46,8 +46,8 @@ void SetEnabled(IControl& control, Enable state) {
 void ApplyEnabledStates(OptionControls& c, const EnabledStates& states) {
   SetEnabled(c.cbbProfile, states.profile);
   SetEnabled(c.btnOptions, states.options);
-  const std::array<IControl*, 4> videoSelectors = {&c.cbbAspectratio, &c.cbbFramerate,
-                                                   &c.cbbVideoBitrate, &c.cbbVideoSize};
+  const std::array<IControl*, 4> videoSelectors = {&c.cbbAspectratio, &c.cbbFramerate, &c.cbbVideoBitrate,
+                                                   &c.cbbVideoSize};
   for (IControl* video : videoSelectors) {
     SetEnabled(*video, states.video);
   }

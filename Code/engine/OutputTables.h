@@ -30,6 +30,8 @@ constexpr int kFirstCustomProfile = kPresetCount;
 // holds this piece.
 constexpr std::string_view kProfilePieceUnchanged = "none";
 
+// The tables keep one entry or one group per line.
+// clang-format off
 inline constexpr std::array<std::string_view, kOutputTypeCount + 1> OutputTypeCaptions = {
     "AMR Audio Files (*.amr)",
     "AAC Audio Files (*.aac)",
@@ -102,5 +104,6 @@ inline constexpr std::array<std::array<std::string_view, kPresetCount>, kOutputT
         {"none|none|none|2|0|0", "none|none|none|4|1|1", "none|none|none|5|1|2",
          "none|none|none|7|1|2", "none|none|none|8|1|3"},
     }};
+// clang-format on
 
 }  // namespace sonvarro

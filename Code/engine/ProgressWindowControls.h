@@ -20,9 +20,9 @@ struct ProgressWindowControls {
 
 // What the window reports to its behaviour.
 struct ProgressWindowEvents {
-  std::function<void()> FormShow;     // each time it goes from hidden to visible
+  std::function<void()> FormShow;  // each time it goes from hidden to visible
   std::function<void()> btnStop1Click;
-  std::function<void()> FormClose;    // the user asked to close it (not a hide from code)
+  std::function<void()> FormClose;  // the user asked to close it (not a hide from code)
 };
 
 }  // namespace sonvarro

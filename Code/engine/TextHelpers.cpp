@@ -50,8 +50,7 @@ std::string KeepNumberCharacters(const std::string& text) {
 std::vector<std::string> SplitText(const std::string& text, char separator) {
   std::vector<std::string> items;
   size_t start = 0;
-  for (size_t found = text.find(separator); found != std::string::npos;
-       found = text.find(separator, start)) {
+  for (size_t found = text.find(separator); found != std::string::npos; found = text.find(separator, start)) {
     items.push_back(text.substr(start, found - start));
     start = found + 1;
   }

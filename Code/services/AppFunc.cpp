@@ -44,8 +44,7 @@ void TAppFunc::WriteLog(const std::string& message) const {
   const std::time_t clock = std::time(nullptr);
   std::tm now{};
   localtime_r(&clock, &now);
-  const std::string line = kLogLinePrefix + LocalNow(now, "%x") + " " + LocalNow(now, "%X") + "|" +
-                           message + "\r\n";
+  const std::string line = kLogLinePrefix + LocalNow(now, "%x") + " " + LocalNow(now, "%X") + "|" + message + "\r\n";
 
   const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) ThrowIoError("open", path);

@@ -18,8 +18,7 @@ std::string_view FileNamePart(std::string_view path) {
 
 }  // namespace
 
-TCommonLib::TCommonLib(std::string appFolder, TAppFunc& appFunc)
-    : AppFolder(std::move(appFolder)), appFunc_(appFunc) {
+TCommonLib::TCommonLib(std::string appFolder, TAppFunc& appFunc) : AppFolder(std::move(appFolder)), appFunc_(appFunc) {
   if (AppFolder.empty() || AppFolder.back() != '/') AppFolder += '/';
 }
 
@@ -61,9 +60,9 @@ void TCommonLib::ClearMemory() {
 }
 
 bool TCommonLib::ShowMessageBox(const std::string& text, int kind) {
-  static constexpr platform::MessageIcon kIcons[] = {
-      platform::MessageIcon::Error, platform::MessageIcon::Warning, platform::MessageIcon::Question,
-      platform::MessageIcon::Information};
+  static constexpr platform::MessageIcon kIcons[] = {platform::MessageIcon::Error, platform::MessageIcon::Warning,
+                                                     platform::MessageIcon::Question,
+                                                     platform::MessageIcon::Information};
   if (kind < 0 || kind > 3) return false;
   return platform::Desktop().ShowMessage(kApplicationTitle, text, kIcons[kind], platform::MessageButtons::Ok) !=
          platform::MessageAnswer::None;

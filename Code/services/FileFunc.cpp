@@ -40,8 +40,7 @@ std::string Incremented(const std::string& digits) {
 
 }  // namespace
 
-std::vector<std::string> TFileFunc::GetFileList(const std::string& directory,
-                                                const std::string& extensionFilter) {
+std::vector<std::string> TFileFunc::GetFileList(const std::string& directory, const std::string& extensionFilter) {
   std::vector<std::string> files;
   std::error_code error;
   // An empty directory part means the working folder, as for any relative path.
@@ -81,9 +80,8 @@ std::string TFileFunc::NextFreeFileName(const std::string& candidatePath) {
 
     // Names compare byte for byte, as this file system does.
     const auto files = GetFileList(directory, "");
-    const bool taken = std::any_of(files.begin(), files.end(), [&](const std::string& file) {
-      return GetFileBaseName(file) == baseName;
-    });
+    const bool taken = std::any_of(files.begin(), files.end(),
+                                   [&](const std::string& file) { return GetFileBaseName(file) == baseName; });
     if (!taken) return directory + baseName + extension;
 
     const std::string suffix = TStrFunc::LastPart(baseName, '_');
@@ -93,8 +91,7 @@ std::string TFileFunc::NextFreeFileName(const std::string& candidatePath) {
       // it is treated as a first collision rather than failing.
       candidate = directory + baseName + "_1" + extension;
     } else {
-      candidate = directory + baseName.substr(0, baseName.size() - suffix.size()) + Incremented(suffix) +
-                  extension;
+      candidate = directory + baseName.substr(0, baseName.size() - suffix.size()) + Incremented(suffix) + extension;
     }
   }
 }

@@ -12,8 +12,7 @@ class TFileFunc {
   // "/"), folders left out, in the order the system lists them. A non-empty
   // `extensionFilter` such as ".mp3" keeps only names with exactly that
   // extension, letter case included. A missing directory lists nothing.
-  static std::vector<std::string> GetFileList(const std::string& directory,
-                                              const std::string& extensionFilter);
+  static std::vector<std::string> GetFileList(const std::string& directory, const std::string& extensionFilter);
 
   // The file name without its last "." and what follows: "/in/a.b.mp4" gives
   // "a.b", "/in/name." gives "name", "/in/" gives "".

@@ -16,9 +16,7 @@ constexpr const char* kOutputFolderKey = "OutDir";
 constexpr const char* kOn = "1";
 constexpr const char* kOff = "0";
 
-TIniFile32 OpenSettings(const std::string& appFolder) {
-  return TIniFile32(ConfigFilePath(appFolder, kSettingsFile));
-}
+TIniFile32 OpenSettings(const std::string& appFolder) { return TIniFile32(ConfigFilePath(appFolder, kSettingsFile)); }
 
 }  // namespace
 
@@ -26,8 +24,7 @@ void LoadUserSettings(const std::string& appFolder, const UserSettingsControls& 
   const TIniFile32 ini = OpenSettings(appFolder);
   controls.chkShowOutputDirectory.SetChecked(ini.ReadString(kSection, kShowOutputDirectoryKey, kOff) == kOn);
   controls.chkShutdown.SetChecked(ini.ReadString(kSection, kShutdownKey, kOff) == kOn);
-  controls.edtOutputFolder.SetText(
-      ini.ReadString(kSection, kOutputFolderKey, controls.edtOutputFolder.Text()));
+  controls.edtOutputFolder.SetText(ini.ReadString(kSection, kOutputFolderKey, controls.edtOutputFolder.Text()));
 }
 
 void SaveUserSettings(const std::string& appFolder, const UserSettingsControls& controls) {

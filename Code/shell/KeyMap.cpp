@@ -9,9 +9,9 @@ struct CtrlShortcut {
 };
 
 constexpr CtrlShortcut kCtrlShortcuts[] = {
-    {'O', MainWindowCommand::OpenFile},   {'R', MainWindowCommand::RemoveFile},
-    {'L', MainWindowCommand::ClearFile},  {'S', MainWindowCommand::Convert},
-    {'N', MainWindowCommand::Convert},    {'B', MainWindowCommand::SelectOutputFolder},
+    {'O', MainWindowCommand::OpenFile},  {'R', MainWindowCommand::RemoveFile},
+    {'L', MainWindowCommand::ClearFile}, {'S', MainWindowCommand::Convert},
+    {'N', MainWindowCommand::Convert},   {'B', MainWindowCommand::SelectOutputFolder},
 };
 
 }  // namespace

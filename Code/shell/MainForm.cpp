@@ -68,9 +68,8 @@ TFrmMainForm::TFrmMainForm(MainFormServices services, QWidget* parent)
   w.btnOptions->hide();
   connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this, [this](int key) { dxTreeSourceFileInfoKeyDown(key); });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::rowsDraggedOut, w.btnRemoveFile, &QPushButton::click);
-  connect(w.dxTreeSourceFileInfo, &SourceGrid::filesDropped, this, [this](const QStringList& paths) {
-    WMDropFiles(paths);
-  });
+  connect(w.dxTreeSourceFileInfo, &SourceGrid::filesDropped, this,
+          [this](const QStringList& paths) { WMDropFiles(paths); });
   setAcceptDrops(true);
   qApp->installEventFilter(this);
 }
@@ -79,10 +78,10 @@ TFrmMainForm::~TFrmMainForm() { qApp->removeEventFilter(this); }
 
 void TFrmMainForm::AttachOptionsDialog(OptionsDialog& frmOption) {
   MainWindowWidgets& w = *widgets_;
-  options_.reset(new OptionControls{w.outputFiletype, w.profile, w.options, frmOption.videoSize,
-                                    frmOption.framerate, frmOption.videoBitrate, frmOption.aspectratio,
-                                    frmOption.audioBitrate, frmOption.audioSample, frmOption.audioVolumeGain,
-                                    frmOption.audioChannels, frmOption.customProfile});
+  options_.reset(new OptionControls{w.outputFiletype, w.profile, w.options, frmOption.videoSize, frmOption.framerate,
+                                    frmOption.videoBitrate, frmOption.aspectratio, frmOption.audioBitrate,
+                                    frmOption.audioSample, frmOption.audioVolumeGain, frmOption.audioChannels,
+                                    frmOption.customProfile});
   // Only the user's choices apply the profile; filling the lists does not.
   const auto applyProfile = [this] { ApplyProfile(*options_, [] {}); };
   w.outputFiletype.OnChange = applyProfile;

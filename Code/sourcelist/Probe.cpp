@@ -35,8 +35,7 @@ int64_t ReadFileSize(const std::string& path) {
   int error = errno;
   close(fd);
   if (result != 0) throw std::system_error(error, std::generic_category(), "cannot read " + path);
-  if (S_ISDIR(info.st_mode))
-    throw std::system_error(EISDIR, std::generic_category(), "cannot read " + path);
+  if (S_ISDIR(info.st_mode)) throw std::system_error(EISDIR, std::generic_category(), "cannot read " + path);
   return static_cast<int64_t>(info.st_size);
 }
 

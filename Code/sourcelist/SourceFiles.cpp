@@ -92,8 +92,10 @@ void RemoveSelectedFiles(ISourceGrid& grid) {
     platform::Desktop().ProcessPendingEvents();
     const int row = FirstSelectedRow(grid);
     if (row < 0) break;
-    if (row == candidate) candidate = -1;
-    else if (row < candidate) --candidate;  // the candidate moves up with the rows below the gap
+    if (row == candidate)
+      candidate = -1;
+    else if (row < candidate)
+      --candidate;  // the candidate moves up with the rows below the gap
     grid.DeleteRow(row);
   }
 }

@@ -16,8 +16,8 @@ namespace sonvarro {
 
 // Compared with the lowercased extension including its dot.
 inline constexpr std::array<std::string_view, 25> AcceptedExtensions = {
-    ".3gp", ".mp4", ".m4v", ".mpeg", ".3g2", ".mpg", ".avi", ".asf", ".mov", ".wmv", ".flv", ".swf", ".rm",
-    ".rmvb", ".vob", ".aac", ".ac3", ".m4a", ".mp2", ".mp3", ".ogg", ".tta", ".wav", ".wma", ".amr"};
+    ".3gp",  ".mp4", ".m4v", ".mpeg", ".3g2", ".mpg", ".avi", ".asf", ".mov", ".wmv", ".flv", ".swf", ".rm",
+    ".rmvb", ".vob", ".aac", ".ac3",  ".m4a", ".mp2", ".mp3", ".ogg", ".tta", ".wav", ".wma", ".amr"};
 
 // The extension whose unreadable files are still added, without a duration.
 inline constexpr std::string_view kDurationlessExtension = ".amr";

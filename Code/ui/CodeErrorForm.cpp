@@ -18,8 +18,7 @@ TFrmCodeErrorForm::TFrmCodeErrorForm(QWidget* owner)
       btnOK(new QPushButton(QStringLiteral("OK"), this)) {
   setObjectName("TFrmCodeErrorForm");
   setWindowTitle(QStringLiteral("Error Info"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
 
   Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));

@@ -15,12 +15,12 @@ namespace sonvarro {
 
 // The main window's controls the conversion reads and drives.
 struct ConversionInputs {
-  ISourceGrid& sourceList;            // dxTreeSourceFileInfo
+  ISourceGrid& sourceList;  // dxTreeSourceFileInfo
   OptionControls& options;
   ITextField& edtOutputFolder;
   ICheckBox& chkShowOutputDirectory;
   ICheckBox& chkShutdown;
-  IControl& mainWindow;               // disabled while a job runs
+  IControl& mainWindow;  // disabled while a job runs
 };
 
 // The program's shared objects it works on (created once at start-up).

@@ -12,8 +12,8 @@ constexpr int kClientWidth = 273;
 constexpr int kClientHeight = 45;
 constexpr const char* kDesignCaption = "Installing File...";
 // Indexed by SpinnerStep - 1; two blanks before the turning character.
-constexpr std::array<const char*, 4> kSpinnerTexts = {
-    "Installing File...  |", "Installing File...  /", "Installing File...  -", "Installing File...  \\"};
+constexpr std::array<const char*, 4> kSpinnerTexts = {"Installing File...  |", "Installing File...  /",
+                                                      "Installing File...  -", "Installing File...  \\"};
 
 }  // namespace
 

@@ -24,8 +24,8 @@ QLabel* Caption(QWidget* parent, const char* text, int left, int top, int width)
   return label;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const char* text, const char* hint, int left,
-                    int top, int width, int height) {
+QPushButton* Button(QWidget* parent, const char* name, const char* text, const char* hint, int left, int top, int width,
+                    int height) {
   auto* button = Place(new QPushButton(QString::fromLatin1(text), parent), name, left, top, width, height);
   button->setToolTip(QString::fromLatin1(hint));
   button->setAutoDefault(false);
@@ -42,12 +42,12 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       btnOptions(Button(this, "btnOptions", "Options", "Ctrl + N", 595, 160, 70, 20)),
       edtOutputFolder(Place(new QLineEdit(this), "edtOutputFolder", 368, 188, 217, 21)),
       RzBmpButton1(Button(this, "RzBmpButton1", "Browse...", "Ctrl + N", 595, 188, 70, 20)),
-      chkShutdown(Place(new QCheckBox(QStringLiteral("Shutdown computer when job is finished."), this),
-                        "chkShutdown", 294, 226, 300, 17)),
+      chkShutdown(Place(new QCheckBox(QStringLiteral("Shutdown computer when job is finished."), this), "chkShutdown",
+                        294, 226, 300, 17)),
       chkShowOutputDirectory(Place(new QCheckBox(QStringLiteral("Show output directory when done"), this),
                                    "chkShowOutputDirectory", 294, 246, 300, 17)),
-      dxTreeSourceFileInfo(Place(new SourceGrid(this), "dxTreeSourceFileInfo", kGridRect.left(),
-                                 kGridRect.top(), kGridRect.width(), kGridRect.height())),
+      dxTreeSourceFileInfo(Place(new SourceGrid(this), "dxTreeSourceFileInfo", kGridRect.left(), kGridRect.top(),
+                                 kGridRect.width(), kGridRect.height())),
       btnOpenFile(Button(this, "btnOpenFile", "Add Files", "Ctrl + O", 555, 289, 110, 30)),
       btnRemoveFile(Button(this, "btnRemoveFile", "Remove", "Ctrl + R", 555, 323, 110, 30)),
       btnClearFile(Button(this, "btnClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
@@ -73,8 +73,7 @@ void MainWindowWidgets::resizeEvent(QResizeEvent* event) {
   // relative to its right edge.
   const int dw = width() - kDesignWidth;
   const int dh = height() - kDesignHeight;
-  dxTreeSourceFileInfo->setGeometry(kGridRect.left(), kGridRect.top(), kGridRect.width() + dw,
-                                    kGridRect.height() + dh);
+  dxTreeSourceFileInfo->setGeometry(kGridRect.left(), kGridRect.top(), kGridRect.width() + dw, kGridRect.height() + dh);
   for (auto* button : {btnOpenFile, btnRemoveFile, btnClearFile, btnConvert}) {
     button->move(555 + dw, button->y());
   }

@@ -18,9 +18,7 @@ void QtSelector::AddItem(const std::string& text) { box_->addItem(QString::fromS
 void QtSelector::Clear() { box_->clear(); }
 int QtSelector::ItemIndex() const { return box_->currentIndex(); }
 
-void QtSelector::SetItemIndex(int index) {
-  box_->setCurrentIndex(index >= 0 && index < box_->count() ? index : -1);
-}
+void QtSelector::SetItemIndex(int index) { box_->setCurrentIndex(index >= 0 && index < box_->count() ? index : -1); }
 
 std::string QtSelector::Text() const { return box_->currentText().toStdString(); }
 

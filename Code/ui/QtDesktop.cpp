@@ -6,8 +6,7 @@
 namespace sonvarro {
 
 platform::MessageAnswer QtDesktop::ShowMessage(const std::string& caption, const std::string& text,
-                                               platform::MessageIcon icon,
-                                               platform::MessageButtons buttons) {
+                                               platform::MessageIcon icon, platform::MessageButtons buttons) {
   using platform::MessageAnswer;
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(QString::fromStdString(caption));

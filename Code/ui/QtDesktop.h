@@ -11,8 +11,7 @@ class QtDesktop final : public platform::IDesktop {
   explicit QtDesktop(platform::IDesktop& system) : system_(system) {}
   void PowerOff() override { system_.PowerOff(); }
   void OpenFolder(const std::string& folder) override { system_.OpenFolder(folder); }
-  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
-                                      platform::MessageIcon icon,
+  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons) override;
   void ProcessPendingEvents() override;
 

@@ -9,9 +9,9 @@ QStringList SourceFileNameFilters() {
   for (const FileFilter& filter : kSourceFileFilters) {
     QString patterns = QString::fromLatin1(filter.patterns.data(), static_cast<int>(filter.patterns.size()));
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    filters << QStringLiteral("%1 (%2)")
-                   .arg(QString::fromLatin1(filter.description.data(), static_cast<int>(filter.description.size())),
-                        patterns.trimmed());
+    filters << QStringLiteral("%1 (%2)").arg(
+        QString::fromLatin1(filter.description.data(), static_cast<int>(filter.description.size())),
+        patterns.trimmed());
   }
   return filters;
 }

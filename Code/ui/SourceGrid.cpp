@@ -7,7 +7,6 @@
 #include <QMimeData>
 #include <QStyle>
 #include <QUrl>
-
 #include <algorithm>
 
 namespace sonvarro {
@@ -58,9 +57,7 @@ SourceGrid::SourceGrid(QWidget* parent) : QTableView(parent) {
 
 int SourceGrid::RowCount() const { return model_.rowCount(); }
 
-std::string SourceGrid::Cell(int row, int column) const {
-  return model_.Row(row).at(static_cast<size_t>(column));
-}
+std::string SourceGrid::Cell(int row, int column) const { return model_.Row(row).at(static_cast<size_t>(column)); }
 
 void SourceGrid::SetCell(int row, int column, const std::string& text) { model_.SetCell(row, column, text); }
 
@@ -79,9 +76,9 @@ void SourceGrid::Clear() { model_.RemoveAll(); }
 bool SourceGrid::IsSelected(int row) const { return selectionModel()->isRowSelected(row, QModelIndex()); }
 
 void SourceGrid::SetSelected(int row, bool selected) {
-  selectionModel()->select(model_.index(row, 0), (selected ? QItemSelectionModel::Select
-                                                           : QItemSelectionModel::Deselect) |
-                                                     QItemSelectionModel::Rows);
+  selectionModel()->select(
+      model_.index(row, 0),
+      (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) | QItemSelectionModel::Rows);
 }
 
 int SourceGrid::FocusedRow() const {

@@ -5,12 +5,10 @@
 namespace sonvarro {
 namespace {
 
-const char* const kColumnCaptions[kSourceColumnCount] = {
-    "", "File Name", "File Size", "Duration", "Start Time", "End Time", "Cut Time"};
+const char* const kColumnCaptions[kSourceColumnCount] = {"",           "File Name", "File Size", "Duration",
+                                                         "Start Time", "End Time",  "Cut Time"};
 
-bool IsUserEditable(int column) {
-  return column == kColCheck || column == kColStartTime || column == kColEndTime;
-}
+bool IsUserEditable(int column) { return column == kColCheck || column == kColStartTime || column == kColEndTime; }
 
 }  // namespace
 
@@ -18,9 +16,7 @@ int SourceListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
-int SourceListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kSourceColumnCount;
-}
+int SourceListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kSourceColumnCount; }
 
 QVariant SourceListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
@@ -50,8 +46,7 @@ bool SourceListModel::setData(const QModelIndex& index, const QVariant& value, i
 }
 
 QVariant SourceListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-      section < kSourceColumnCount) {
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kSourceColumnCount) {
     return QString::fromLatin1(kColumnCaptions[section]);
   }
   return {};
@@ -60,8 +55,10 @@ QVariant SourceListModel::headerData(int section, Qt::Orientation orientation, i
 Qt::ItemFlags SourceListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::ItemIsDropEnabled;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
-  if (index.column() == kColCheck) f |= Qt::ItemIsUserCheckable;
-  else if (IsUserEditable(index.column())) f |= Qt::ItemIsEditable;
+  if (index.column() == kColCheck)
+    f |= Qt::ItemIsUserCheckable;
+  else if (IsUserEditable(index.column()))
+    f |= Qt::ItemIsEditable;
   return f;
 }
 

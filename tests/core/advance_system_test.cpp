@@ -1,8 +1,8 @@
 #include <dirent.h>
 #include <fcntl.h>
-#include <unistd.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <future>
@@ -101,8 +101,7 @@ TEST(RunEncoder, OutputLargerThanThePipeIsDrainedSoTheChildCanEnd) {
 }
 
 TEST(RunEncoder, OutputOverTimeArrivesInOrder) {
-  RunResult run = RunToEnd(Child({"out=frame= 1\n", "sleep=60", "out=frame= 2\n", "sleep=60",
-                            "out=frame= 3\n"}));
+  RunResult run = RunToEnd(Child({"out=frame= 1\n", "sleep=60", "out=frame= 2\n", "sleep=60", "out=frame= 3\n"}));
   EXPECT_EQ(run.All(), "frame= 1\nframe= 2\nframe= 3\n");
   for (const std::string& chunk : run.chunks) EXPECT_FALSE(chunk.empty());
 }
@@ -118,9 +117,8 @@ TEST(RunEncoder, ChunkIsCutAtItsFirstZeroByte) {
 }
 
 TEST(RunEncoder, ArgumentsReachTheChildUnchanged) {
-  const std::vector<std::string> awkward = {
-      "two words", "say \"hi\"", "$HOME", "`id`", "it's", "back\\slash", "Grüße ünïcödé",
-      "", "a;b|c&d>e", "*.mp3"};
+  const std::vector<std::string> awkward = {"two words",   "say \"hi\"",    "$HOME", "`id`",      "it's",
+                                            "back\\slash", "Grüße ünïcödé", "",      "a;b|c&d>e", "*.mp3"};
   std::vector<std::string> args = {"/usr/bin/printf", "[%s]\n"};
   args.insert(args.end(), awkward.begin(), awkward.end());
   RunResult run = RunToEnd(Command(args));
@@ -186,8 +184,8 @@ TEST(TAdvanceSystem, DoesNothingUntilResumed) {
   const std::string marker = temp.Folder() + "ran";
   bool called = false;
   {
-    TAdvanceSystem runner(Command({"/usr/bin/touch", marker}),
-                          [&](const std::string&) { called = true; }, "/", kTestPause);
+    TAdvanceSystem runner(
+        Command({"/usr/bin/touch", marker}), [&](const std::string&) { called = true; }, "/", kTestPause);
     EXPECT_FALSE(runner.Finished());
   }
   EXPECT_FALSE(std::filesystem::exists(marker));
@@ -198,12 +196,13 @@ TEST(TAdvanceSystem, RunsOnItsOwnThreadAndDestructionWaitsForTheChild) {
   std::vector<std::string> chunks;
   std::thread::id callbackThread;
   {
-    TAdvanceSystem runner(Child({"sleep=150", "out=done\n"}),
-                          [&](const std::string& chunk) {
-                            callbackThread = std::this_thread::get_id();
-                            chunks.push_back(chunk);
-                          },
-                          "/", kTestPause);
+    TAdvanceSystem runner(
+        Child({"sleep=150", "out=done\n"}),
+        [&](const std::string& chunk) {
+          callbackThread = std::this_thread::get_id();
+          chunks.push_back(chunk);
+        },
+        "/", kTestPause);
     runner.Resume();
     runner.Resume();  // a second start is ignored
     // The stop flag does not cut the run short: only the child's end does.
@@ -216,8 +215,8 @@ TEST(TAdvanceSystem, RunsOnItsOwnThreadAndDestructionWaitsForTheChild) {
 
 TEST(TAdvanceSystem, ReportsFinishedOnceTheChildHasEnded) {
   std::promise<void> delivered;
-  TAdvanceSystem runner(Child({"out=x"}), [&](const std::string&) { delivered.set_value(); },
-                        "/", kTestPause);
+  TAdvanceSystem runner(
+      Child({"out=x"}), [&](const std::string&) { delivered.set_value(); }, "/", kTestPause);
   EXPECT_EQ(runner.Command().args.at(0), kChild);
   runner.Resume();
   delivered.get_future().wait();
@@ -230,8 +229,8 @@ TEST(TAdvanceSystem, ReportsFinishedOnceTheChildHasEnded) {
 TEST(TAdvanceSystem, ProgramThatCannotStartEndsTheThreadWithoutCallback) {
   bool called = false;
   {
-    TAdvanceSystem runner(Command({"/nonexistent/evc.exe"}),
-                          [&](const std::string&) { called = true; }, "/");
+    TAdvanceSystem runner(
+        Command({"/nonexistent/evc.exe"}), [&](const std::string&) { called = true; }, "/");
     runner.Resume();
   }
   EXPECT_FALSE(called);

@@ -68,9 +68,9 @@ TEST_F(CommandLineTest, WorkedExampleGivesTheExactLineAndArguments) {
   EXPECT_EQ(command.text, encoder + " -y -i " + Quoted(source) +
                               " -acodec mp3 -vn -ab 128 -vol 200 -ac 2 -ar 44100 -ss 00:00:10 -t 185 " +
                               Quoted(output));
-  EXPECT_EQ(command.args, (std::vector<std::string>{encoder, "-y", "-i", source, "-acodec", "mp3", "-vn",
-                                                    "-ab", "128", "-vol", "200", "-ac", "2", "-ar", "44100",
-                                                    "-ss", "00:00:10", "-t", "185", output}));
+  EXPECT_EQ(command.args, (std::vector<std::string>{encoder, "-y",  "-i",       source, "-acodec", "mp3", "-vn",
+                                                    "-ab",   "128", "-vol",     "200",  "-ac",     "2",   "-ar",
+                                                    "44100", "-ss", "00:00:10", "-t",   "185",     output}));
   EXPECT_EQ(proc.CurrentStartTime, "00:00:10");
   EXPECT_EQ(proc.CurrentCutSeconds, "185");
 
@@ -140,9 +140,9 @@ TEST_F(CommandLineTest, AmrIsAlwaysMonoAt8000Hz) {
 }
 
 TEST_F(CommandLineTest, SelectorsWithoutSelectionGiveTheirFallBacks) {
-  for (FakeSelector* s : {&options.videoBitrate, &options.videoSize, &options.framerate, &options.aspectratio,
-                          &options.audioBitrate, &options.audioVolumeGain, &options.audioChannels,
-                          &options.audioSample})
+  for (FakeSelector* s :
+       {&options.videoBitrate, &options.videoSize, &options.framerate, &options.aspectratio, &options.audioBitrate,
+        &options.audioVolumeGain, &options.audioChannels, &options.audioSample})
     s->SetItemIndex(-1);
   const OptionControls& c = options.controls;
   EXPECT_EQ(MakeVideoBitrateOption(c), " -b 512");
@@ -212,7 +212,7 @@ TEST_F(CommandLineTest, OutputFolderGetsItsSlashAndIsCreated) {
   outputFolder.text = out.Folder() + "new/deeper/";
   EXPECT_EQ(builder.PrepareOutputFolder(), out.Folder() + "new/deeper/");
   EXPECT_EQ(LogMessages(app.Folder()), (std::vector<std::string>{"Output directory " + out.Folder() + "new/deeper/",
-                                                                  "Output directory " + out.Folder() + "new/deeper/"}));
+                                                                 "Output directory " + out.Folder() + "new/deeper/"}));
 }
 
 TEST_F(CommandLineTest, AnOutputFolderThatCannotBeCreatedIsOnlyLogged) {
@@ -258,7 +258,7 @@ TEST_F(CommandLineTest, TrimLengthReadsOnlyThreePartTimes) {
   };
   const Case cases[] = {
       {"00:00:10", "00:03:15", 185}, {"01:00:00", "02:00:01", 3601}, {"00:00:20", "00:00:05", -15},
-      {"00:10", "00:00:30", 30},     {"", "00:00:30", 30},            {"00:00:10", "1:2:3:4", -10},
+      {"00:10", "00:00:30", 30},     {"", "00:00:30", 30},           {"00:00:10", "1:2:3:4", -10},
       {"00:00:00", "ab:00:01", 0},   {"00:00:07", "00:00:07", 0},
   };
   for (const Case& c : cases) {

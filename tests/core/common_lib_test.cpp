@@ -36,8 +36,7 @@ class CommonLibTest : public testing::Test {
     std::vector<std::string> messages;
     const std::string log = text.str();
     static const std::regex line("Quorvane Soft [^|\r\n]+\\|([^\r\n]*)\r\n");
-    for (std::sregex_iterator it(log.begin(), log.end(), line), end; it != end; ++it)
-      messages.push_back((*it)[1]);
+    for (std::sregex_iterator it(log.begin(), log.end(), line), end; it != end; ++it) messages.push_back((*it)[1]);
     return messages;
   }
 

@@ -18,7 +18,7 @@ TEST(LastPart, IsTheTextAfterTheLastSeparator) {
     char separator;
     std::string expected;
   } cases[] = {
-      {"a.b.c", '.', "c"},  {"abc", '.', "abc"},    {"x_", '_', ""},       {"", '.', ""},
+      {"a.b.c", '.', "c"},    {"abc", '.', "abc"},  {"x_", '_', ""},       {"", '.', ""},
       {"song_12", '_', "12"}, {".mp3", '.', "mp3"}, {"a_b_c_7", '_', "7"},
   };
   for (const auto& c : cases)
@@ -30,9 +30,15 @@ TEST(FileBaseName, DropsTheLastExtensionOfTheFileName) {
     std::string path;
     std::string expected;
   } cases[] = {
-      {"/in/a.b.mp4", "a.b"},        {"/in/name.", "name"},   {"/in/", ""},
-      {"noext", "noext"},            {"/in.dir/file", "file"}, {"/in/c:d.mp3", "c:d"},
-      {"/in/my clip é.mp4", "my clip é"}, {"/in/.hidden", ""},  {"song.mp3", "song"},
+      {"/in/a.b.mp4", "a.b"},
+      {"/in/name.", "name"},
+      {"/in/", ""},
+      {"noext", "noext"},
+      {"/in.dir/file", "file"},
+      {"/in/c:d.mp3", "c:d"},
+      {"/in/my clip é.mp4", "my clip é"},
+      {"/in/.hidden", ""},
+      {"song.mp3", "song"},
   };
   for (const auto& c : cases) EXPECT_EQ(TFileFunc::GetFileBaseName(c.path), c.expected) << c.path;
 }
@@ -42,8 +48,8 @@ TEST(FileDir, IsEverythingUpToTheLastSlash) {
     std::string path;
     std::string expected;
   } cases[] = {
-      {"/out/song.mp3", "/out/"}, {"song.mp3", ""}, {"/out/", "/out/"}, {"a:b/c", "a:b/"},
-      {"/", "/"},                 {"C:song.mp3", ""},
+      {"/out/song.mp3", "/out/"}, {"song.mp3", ""}, {"/out/", "/out/"},
+      {"a:b/c", "a:b/"},          {"/", "/"},       {"C:song.mp3", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(TFileFunc::GetFileDir(c.path), c.expected) << c.path;
 }
@@ -73,8 +79,8 @@ TEST(UniqueFileName, SkipsEveryBaseNameAFileInTheFolderHas) {
       {{"song.wav"}, "song.mp3", "song_1.mp3"},
       {{"song.mp3", "song_1.aac"}, "song.mp3", "song_2.mp3"},
       {{"song_1.mp3"}, "song.mp3", "song.mp3"},
-      {{"song.mp3", "song_1.mp3", "song_2.mp3", "song_3.mp3", "song_4.mp3", "song_5.mp3", "song_6.mp3",
-        "song_7.mp3", "song_8.mp3", "song_9.mp3"},
+      {{"song.mp3", "song_1.mp3", "song_2.mp3", "song_3.mp3", "song_4.mp3", "song_5.mp3", "song_6.mp3", "song_7.mp3",
+        "song_8.mp3", "song_9.mp3"},
        "song.mp3",
        "song_10.mp3"},
       {{"clip_3.mp3"}, "clip_3.mp3", "clip_3_1.mp3"},

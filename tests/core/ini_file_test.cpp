@@ -1,5 +1,3 @@
-#include "IniFiles32/IniFile32.h"
-
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -11,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "IniFiles32/IniFile32.h"
 #include "TempDir.h"
 
 namespace sonvarro {
@@ -73,28 +72,28 @@ TEST_F(IniFileTest, LoadSplitsAtEveryLineEndAndStopsAtNul) {
 }
 
 TEST_F(IniFileTest, ValuesAreTrimmedAndEmptyOnesReadAsAbsent) {
-  TIniFile32 ini(Write(
-      "[A]\r\n"
-      "k=  v  \r\n"
-      "empty=\r\n"
-      "eq = a=b\r\n"
-      " spaced key\t= x \r\n"
-      "quoted=\"q\"\r\n"
-      ";comment=c\r\n"
-      "#hash=h\r\n"
-      "no equals sign\r\n"
-      "\r\n"
-      "=nameless\r\n"
-      "twice=first\r\n"
-      "twice=second\r\n"));
+  TIniFile32 ini(
+      Write("[A]\r\n"
+            "k=  v  \r\n"
+            "empty=\r\n"
+            "eq = a=b\r\n"
+            " spaced key\t= x \r\n"
+            "quoted=\"q\"\r\n"
+            ";comment=c\r\n"
+            "#hash=h\r\n"
+            "no equals sign\r\n"
+            "\r\n"
+            "=nameless\r\n"
+            "twice=first\r\n"
+            "twice=second\r\n"));
   struct Case {
     const char* key;
     const char* expected;
   };
   const Case cases[] = {
-      {"k", "v"},           {"empty", "default"},  {"eq", "a=b"},         {"spaced key", "x"},
-      {"quoted", "\"q\""},  {";comment", "c"},     {"#hash", "h"},        {"no equals sign", "default"},
-      {"", "default"},      {"twice", "first"},    {"K", "default"},      {"missing", "default"},
+      {"k", "v"},          {"empty", "default"}, {"eq", "a=b"},    {"spaced key", "x"},
+      {"quoted", "\"q\""}, {";comment", "c"},    {"#hash", "h"},   {"no equals sign", "default"},
+      {"", "default"},     {"twice", "first"},   {"K", "default"}, {"missing", "default"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ini.ReadString("A", c.key, "default"), c.expected) << "key: " << c.key;
@@ -103,20 +102,20 @@ TEST_F(IniFileTest, ValuesAreTrimmedAndEmptyOnesReadAsAbsent) {
 }
 
 TEST_F(IniFileTest, SectionsAreFoundOnlyOnAnExactHeaderLetterCaseAside) {
-  TIniFile32 ini(Write(
-      "InitDir=/above\r\n"
-      "[usrinfo]\r\n"
-      "initdir=/lower\r\n"
-      "InitDir=/home\r\n"
-      " [Padded]\r\n"
-      "p=1\r\n"
-      "[ Inner ]\r\n"
-      "i=2\r\n"
-      "[Dup]\r\n"
-      "d=first\r\n"
-      "[dup]\r\n"
-      "d=second\r\n"
-      "e=second only\r\n"));
+  TIniFile32 ini(
+      Write("InitDir=/above\r\n"
+            "[usrinfo]\r\n"
+            "initdir=/lower\r\n"
+            "InitDir=/home\r\n"
+            " [Padded]\r\n"
+            "p=1\r\n"
+            "[ Inner ]\r\n"
+            "i=2\r\n"
+            "[Dup]\r\n"
+            "d=first\r\n"
+            "[dup]\r\n"
+            "d=second\r\n"
+            "e=second only\r\n"));
   EXPECT_EQ(ini.ReadString("USRInfo", "InitDir", "def"), "/home");
   EXPECT_EQ(ini.ReadString("USRINFO", "initdir", "def"), "/lower");
   // " [Padded]" is a header (it ends [usrinfo]) but is not found by name.
@@ -138,12 +137,28 @@ TEST_F(IniFileTest, ReadIntegerTakesDecimalAndHexWithin32Bits) {
     int32_t expected;
   };
   const Case cases[] = {
-      {"0x1F", 31},         {"0X1f", 31},       {"$1F", 31},          {"-12", -12},
-      {"+5", 5},            {"  7  ", 7},       {"-$1F", -31},        {"2147483647", 2147483647},
-      {"-2147483648", INT32_MIN},               {"$7FFFFFFF", INT32_MAX},
-      {"12abc", -99},       {"0x", -99},        {"$", -99},           {"-", -99},
-      {"2147483648", -99},  {"-2147483649", -99}, {"$80000000", -99}, {"1.5", -99},
-      {"0x-1", -99},        {"- 1", -99},       {"abc", -99},         {"", -99},
+      {"0x1F", 31},
+      {"0X1f", 31},
+      {"$1F", 31},
+      {"-12", -12},
+      {"+5", 5},
+      {"  7  ", 7},
+      {"-$1F", -31},
+      {"2147483647", 2147483647},
+      {"-2147483648", INT32_MIN},
+      {"$7FFFFFFF", INT32_MAX},
+      {"12abc", -99},
+      {"0x", -99},
+      {"$", -99},
+      {"-", -99},
+      {"2147483648", -99},
+      {"-2147483649", -99},
+      {"$80000000", -99},
+      {"1.5", -99},
+      {"0x-1", -99},
+      {"- 1", -99},
+      {"abc", -99},
+      {"", -99},
   };
   for (const Case& c : cases) {
     TIniFile32 ini(Write(std::string("[N]\r\nn=") + c.value + "\r\n"));
@@ -160,8 +175,7 @@ TEST_F(IniFileTest, WriteReplacesTheKeyOrInsertsAtTheEndOfTheBody) {
   ini.WriteString("A", "x", "one");
   ini.WriteString("B", "w", "last");
   ini.WriteInteger("C", "n", -7);
-  EXPECT_EQ(Bytes(path),
-            "[A]\r\nx=one\r\n\r\ny=2\r\n[B]\r\nz=3\r\nw=last\r\n\r\n[C]\r\nn=-7\r\n");
+  EXPECT_EQ(Bytes(path), "[A]\r\nx=one\r\n\r\ny=2\r\n[B]\r\nz=3\r\nw=last\r\n\r\n[C]\r\nn=-7\r\n");
   EXPECT_EQ(TIniFile32(path).ReadInteger("C", "n", 0), -7);
 }
 

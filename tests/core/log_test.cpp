@@ -50,12 +50,11 @@ TEST_F(LogTest, FirstLineCreatesTheFileWithPrefixDateTimeAndMessage) {
   const std::time_t after = std::time(nullptr);
 
   const std::string log = ReadAll(folder_.Path() / "log.txt");
-  EXPECT_TRUE(std::regex_match(
-      log, std::regex(R"(Quorvane Soft \d\d/\d\d/\d\d \d\d:\d\d:\d\d\|Get Process id error\.\r\n)")))
+  EXPECT_TRUE(
+      std::regex_match(log, std::regex(R"(Quorvane Soft \d\d/\d\d/\d\d \d\d:\d\d:\d\d\|Get Process id error\.\r\n)")))
       << log;
   // The stamp is the clock's time when the line was written.
-  EXPECT_TRUE(log == LineAt(before, "Get Process id error.") || log == LineAt(after, "Get Process id error."))
-      << log;
+  EXPECT_TRUE(log == LineAt(before, "Get Process id error.") || log == LineAt(after, "Get Process id error.")) << log;
 }
 
 TEST_F(LogTest, AppendsToWhatIsThereAndKeepsMessagesUnchanged) {
@@ -66,10 +65,10 @@ TEST_F(LogTest, AppendsToWhatIsThereAndKeepsMessagesUnchanged) {
   app.WriteLog("Terminate process error.");
 
   const std::string log = ReadAll(folder_.Path() / "log.txt");
-  EXPECT_TRUE(std::regex_match(
-      log, std::regex("earlier line\r\n"
-                      R"(Quorvane Soft [^|]+\|parameter: -i "/in/a b\.mp4"\nsecond \| line: x\r\n)"
-                      R"(Quorvane Soft [^|]+\|Terminate process error\.\r\n)")))
+  EXPECT_TRUE(
+      std::regex_match(log, std::regex("earlier line\r\n"
+                                       R"(Quorvane Soft [^|]+\|parameter: -i "/in/a b\.mp4"\nsecond \| line: x\r\n)"
+                                       R"(Quorvane Soft [^|]+\|Terminate process error\.\r\n)")))
       << log;
 }
 

@@ -1,5 +1,3 @@
-#include "settings/OutputFolder.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include "TempDir.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
+#include "settings/OutputFolder.h"
 
 namespace sonvarro {
 namespace {

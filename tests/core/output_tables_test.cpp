@@ -1,5 +1,3 @@
-#include "engine/OutputTables.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +5,7 @@
 
 #include "FakeControls.h"
 #include "engine/OptionLists.h"
+#include "engine/OutputTables.h"
 #include "engine/TextHelpers.h"
 
 namespace sonvarro {
@@ -28,9 +27,9 @@ TEST(OutputTables, EveryOutputTypeHasItsExtensionAndCodec) {
     const char* codec;
   };
   const Row rows[] = {
-      {kOutputAmr, ".amr", "-acodec amr_nb"},     {kOutputAac, ".aac", "-acodec aac -vn"},
-      {kOutputMp3, ".mp3", "-acodec mp3 -vn"},    {kOutputAc3, ".ac3", "-acodec ac3 -vn"},
-      {kOutputM4a, ".m4a", "-acodec aac -vn"},    {kOutputOgg, ".ogg", "-acodec vorbis -vn"},
+      {kOutputAmr, ".amr", "-acodec amr_nb"},        {kOutputAac, ".aac", "-acodec aac -vn"},
+      {kOutputMp3, ".mp3", "-acodec mp3 -vn"},       {kOutputAc3, ".ac3", "-acodec ac3 -vn"},
+      {kOutputM4a, ".m4a", "-acodec aac -vn"},       {kOutputOgg, ".ogg", "-acodec vorbis -vn"},
       {kOutputWav, ".wav", "-acodec pcm_s16le -vn"},
   };
   for (const Row& row : rows) {
@@ -40,17 +39,15 @@ TEST(OutputTables, EveryOutputTypeHasItsExtensionAndCodec) {
     EXPECT_EQ(FormatFragments[at], "none");
     // The caption names the extension, except for WAV's.
     if (row.type != kOutputWav) {
-      EXPECT_NE(std::string(OutputTypeCaptions[at]).find(std::string("*") + row.extension),
-                std::string::npos)
+      EXPECT_NE(std::string(OutputTypeCaptions[at]).find(std::string("*") + row.extension), std::string::npos)
           << OutputTypeCaptions[at];
     }
   }
 }
 
 TEST(OutputTables, EveryPresetIsSixIndexesWithinTheirLists) {
-  const size_t listSizes[6] = {VideoSizes.size() - 1,    FrameRates.size() - 1,
-                               VideoBitrates.size() - 1, AudioBitrates.size() - 1,
-                               AudioChannelChoices.size() - 1, SampleRates.size() - 1};
+  const size_t listSizes[6] = {VideoSizes.size() - 1,    FrameRates.size() - 1,          VideoBitrates.size() - 1,
+                               AudioBitrates.size() - 1, AudioChannelChoices.size() - 1, SampleRates.size() - 1};
   for (const auto& row : PresetTable) {
     for (std::string_view preset : row) {
       const Items pieces = SplitText(std::string(preset), '|');
@@ -85,8 +82,8 @@ TEST(FillFromTable, AppendsTheItemsAndSelectsTheLastEntry) {
 TEST(FillProfileList, PresetsThenCustomNamesWithNormalQualitySelected) {
   FakeSelector profile;
   FillProfileList(profile, {"Mine", "Yours"});
-  EXPECT_EQ(profile.items, (Items{"Low Quality", "Acceptable Quality", "Normal Quality",
-                                  "Excellent Quality", "Superb Quality", "Mine", "Yours"}));
+  EXPECT_EQ(profile.items, (Items{"Low Quality", "Acceptable Quality", "Normal Quality", "Excellent Quality",
+                                  "Superb Quality", "Mine", "Yours"}));
   EXPECT_EQ(profile.Text(), "Normal Quality");
   EXPECT_EQ(profile.Item(kFirstCustomProfile), "Mine");
 
@@ -109,8 +106,8 @@ struct OrderRecordingSelector : FakeSelector {
 TEST(FillOptionLists, FillsEveryListInOrderWithItsDefault) {
   Items order;
   OrderRecordingSelector s[11];
-  const char* names[11] = {"type", "profile", "size", "framerate", "vbitrate", "aspect",
-                           "abitrate", "sample", "volume", "channels", "custom"};
+  const char* names[11] = {"type",     "profile", "size",   "framerate", "vbitrate", "aspect",
+                           "abitrate", "sample",  "volume", "channels",  "custom"};
   for (int i = 0; i < 11; ++i) {
     s[i].order = &order;
     s[i].name = names[i];
@@ -120,8 +117,8 @@ TEST(FillOptionLists, FillsEveryListInOrderWithItsDefault) {
 
   FillOptionLists(controls, {"Custom A"});
 
-  EXPECT_EQ(order, (Items{"type", "profile", "aspect", "vbitrate", "abitrate", "channels",
-                          "framerate", "sample", "volume", "size"}));
+  EXPECT_EQ(order, (Items{"type", "profile", "aspect", "vbitrate", "abitrate", "channels", "framerate", "sample",
+                          "volume", "size"}));
   EXPECT_EQ(s[0].items, ItemsOf(OutputTypeCaptions));
   EXPECT_EQ(s[0].Text(), "AMR Audio Files (*.amr)");
   EXPECT_EQ(s[1].Count(), 6);

@@ -1,3 +1,5 @@
+#include "sourcelist/Probe.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -13,7 +15,6 @@
 #include "TempDir.h"
 #include "player/ProbeGraph.h"
 #include "services/platform/ChildProcess.h"
-#include "sourcelist/Probe.h"
 
 namespace sonvarro {
 namespace {
@@ -41,9 +42,7 @@ std::string ReadAll(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteAll(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteAll(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 // An AMR-NB storage file (a "#!AMR\n" magic, then frames of 20 ms, each a
 // mode byte and its payload) of exactly 10.000 s: 50 frames of 12.2 kbit/s
@@ -72,13 +71,12 @@ class Media : public ::testing::Test {
     RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=2.5", dir + "tone.wav"});
     RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=0.9", dir + "short.wav"});
     RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=3.5", "-c:a", "libmp3lame", dir + "tone.mp3"});
-    RunFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=2.2:size=64x48:rate=10", "-f", "lavfi", "-i",
-               "sine=duration=2.2", "-c:v", "mpeg4", "-c:a", "aac", "-shortest",
-               dir + "clip.mp4"});
+    RunFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=2.2:size=64x48:rate=10", "-f", "lavfi", "-i", "sine=duration=2.2",
+               "-c:v", "mpeg4", "-c:a", "aac", "-shortest", dir + "clip.mp4"});
     // An AVI whose picture stream is relabelled with a four-character code
     // no decoder knows: its sound still plays, its picture cannot.
-    RunFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=1.6:size=32x24:rate=5", "-f", "lavfi", "-i",
-               "sine=duration=1.6", "-c:v", "mpeg4", "-c:a", "pcm_s16le", dir + "mpeg4.avi"});
+    RunFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=1.6:size=32x24:rate=5", "-f", "lavfi", "-i", "sine=duration=1.6",
+               "-c:v", "mpeg4", "-c:a", "pcm_s16le", dir + "mpeg4.avi"});
     std::string avi = ReadAll(dir + "mpeg4.avi");
     for (std::size_t at = avi.find("FMP4"); at != std::string::npos; at = avi.find("FMP4", at))
       avi.replace(at, 4, "ZZZZ");
@@ -220,8 +218,7 @@ TEST(ProbeDuration, RendersOnAFreshGraphAndTruncatesToSeconds) {
   graph.renderResult = 2;  // partly rendered: the duration still counts
   graph.durationMs = 61999;
   EXPECT_EQ(ProbeDuration("/media/a.mkv", graph), 61);
-  EXPECT_THAT(graph.calls, ElementsAre("Clear", "SetActive(true)", "Render(/media/a.mkv)",
-                                       "SetActive(false)"));
+  EXPECT_THAT(graph.calls, ElementsAre("Clear", "SetActive(true)", "Render(/media/a.mkv)", "SetActive(false)"));
 }
 
 TEST(ProbeDuration, FailureGivesZeroAndReleasesTheGraph) {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include <algorithm>
@@ -36,8 +35,7 @@ TEST(FindProcessId, FindsARunningProgramByItsFileNameIgnoringTheCaseOfAToZ) {
       {process.ProgramPath(), false},  // the whole path is not the file name
       {"", false},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(TSysFunc::FindProcessId(c.lookup), c.found ? process.Id() : 0) << c.lookup;
+  for (const auto& c : cases) EXPECT_EQ(TSysFunc::FindProcessId(c.lookup), c.found ? process.Id() : 0) << c.lookup;
 }
 
 TEST(FindProcessId, ReturnsZeroForANameNothingRuns) {

@@ -81,13 +81,13 @@ TEST_F(ProgressWindowTest, FileBarFollowsTheTimeFieldOnly) {
   };
   const Case cases[] = {
       {"size=  1kB time=42.99 bitrate= 1kbits/s", 42},
-      {"size=  1kB time=10000000000.00 bitrate= 1kbits/s", 10},  // the encoder's "unknown"
+      {"size=  1kB time=10000000000.00 bitrate= 1kbits/s", 10},              // the encoder's "unknown"
       {"frame=  1 fps=0 q=0.0 size=  1kB time=20.00 bitrate= 1kbits/s", 0},  // third piece: "0 q"
-      {"size=  1kB time=12.00", 10},                            // three pieces only
+      {"size=  1kB time=12.00", 10},                                         // three pieces only
       {"", 10},
-      {"a=b=c=d", 0},                                           // no digits: 0
-      {"size=  1kB time=+-.5 bitrate= 1", 10},                  // unreadable
-      {"size=  1kB time=999.00 bitrate= 1kbits/s", 60},         // held within the maximum
+      {"a=b=c=d", 0},                                    // no digits: 0
+      {"size=  1kB time=+-.5 bitrate= 1", 10},           // unreadable
+      {"size=  1kB time=999.00 bitrate= 1kbits/s", 60},  // held within the maximum
       {"size=  1kB time=-3.00 bitrate= 1kbits/s", 0},
       {"size=  1kB time=99999999999999.00 bitrate= 1", 60},
   };
@@ -137,8 +137,8 @@ TEST_F(ProgressWindowTest, SpinnerRunsEvery500MsAndTellsStartUpFromConverting) {
     texts.push_back(progress.lblInfo.text);
   }
   const std::string installing = "Installing convert information  ";
-  EXPECT_EQ(texts, (std::vector<std::string>{installing + "|", installing + "/", installing + "-",
-                                             installing + "\\", installing + "|", installing + "|"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{installing + "|", installing + "/", installing + "-", installing + "\\",
+                                             installing + "|", installing + "|"}));
   EXPECT_EQ(form.SpinnerPhase, 1);
   scheduler.AdvanceBy(499);
   EXPECT_EQ(form.SpinnerPhase, 1);

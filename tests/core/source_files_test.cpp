@@ -87,8 +87,9 @@ TEST_F(AddSourceFilesTest, ANewRowSelectsTheWholeFile) {
   const std::string path = Wav("tone with 'quotes' $x ü.wav", 2500);
   Add({path});
   ASSERT_EQ(grid.RowCount(), 1);
-  const SourceItem expected{"True", path, SizeText(static_cast<int64_t>(std::filesystem::file_size(path))),
-                            "00:00:02", "00:00:00", "00:00:02", "00:00:02"};
+  const SourceItem expected{"True",     path,       SizeText(static_cast<int64_t>(std::filesystem::file_size(path))),
+                            "00:00:02", "00:00:00", "00:00:02",
+                            "00:00:02"};
   EXPECT_EQ(grid.rows[0], expected);
   EXPECT_TRUE(grid.IsSelected(0));
   EXPECT_EQ(syncs, 1);
@@ -98,13 +99,13 @@ TEST_F(AddSourceFilesTest, ANewRowSelectsTheWholeFile) {
 
 TEST_F(AddSourceFilesTest, SkipRules) {
   const std::string lower = Wav("a.wav", 1500);
-  const std::string upperPath = Wav("A.wav", 1500);       // differs in case only: its own row
-  const std::string upperExt = Wav("loud.MP3", 1200);     // capitals in the extension are fine
-  const std::string text = Wav("notes.txt", 1500);        // not an accepted extension: silent
-  const std::string bare = Wav("noext", 1500);            // no extension: silent
-  const std::string tooShort = Wav("short.mp4", 900);     // reads as 00:00:00: error
-  const std::string brokenOgg = Junk("broken.ogg");       // unreadable: error
-  const std::string brokenAmr = Junk("broken.amr");       // unreadable AMR: added without a duration
+  const std::string upperPath = Wav("A.wav", 1500);    // differs in case only: its own row
+  const std::string upperExt = Wav("loud.MP3", 1200);  // capitals in the extension are fine
+  const std::string text = Wav("notes.txt", 1500);     // not an accepted extension: silent
+  const std::string bare = Wav("noext", 1500);         // no extension: silent
+  const std::string tooShort = Wav("short.mp4", 900);  // reads as 00:00:00: error
+  const std::string brokenOgg = Junk("broken.ogg");    // unreadable: error
+  const std::string brokenAmr = Junk("broken.amr");    // unreadable AMR: added without a duration
   Add({lower, upperPath, lower, text, upperExt, bare, tooShort, brokenOgg, brokenAmr, upperPath});
 
   EXPECT_EQ(Names(), (Paths{lower, upperPath, upperExt, brokenAmr}));
@@ -178,14 +179,13 @@ TEST_P(RemoveSelectedFilesTest, FocusRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RemoveSelectedFilesTest,
-    ::testing::Values(
-        RemoveCase{"BlockFocusedAtItsTop", {2, 3}, 2, {"r0", "r1", "r4", "r5"}, "r1"},
-        RemoveCase{"BlockFocusedAtItsBottom", {2, 3}, 3, {"r0", "r1", "r4", "r5"}, ""},
-        RemoveCase{"FirstRowFocused", {0}, 0, {"r1", "r2", "r3", "r4", "r5"}, ""},
-        RemoveCase{"RowsAboveTheCandidateGoToo", {0, 4}, 4, {"r1", "r2", "r3", "r5"}, "r3"},
-        RemoveCase{"NoFocus", {1, 5}, -1, {"r0", "r2", "r3", "r4"}, ""},
-        RemoveCase{"AllRows", {0, 1, 2, 3, 4, 5}, 5, {}, ""},
-        RemoveCase{"NoSelectionDoesNothing", {}, 3, {"r0", "r1", "r2", "r3", "r4", "r5"}, "r3"}),
+    ::testing::Values(RemoveCase{"BlockFocusedAtItsTop", {2, 3}, 2, {"r0", "r1", "r4", "r5"}, "r1"},
+                      RemoveCase{"BlockFocusedAtItsBottom", {2, 3}, 3, {"r0", "r1", "r4", "r5"}, ""},
+                      RemoveCase{"FirstRowFocused", {0}, 0, {"r1", "r2", "r3", "r4", "r5"}, ""},
+                      RemoveCase{"RowsAboveTheCandidateGoToo", {0, 4}, 4, {"r1", "r2", "r3", "r5"}, "r3"},
+                      RemoveCase{"NoFocus", {1, 5}, -1, {"r0", "r2", "r3", "r4"}, ""},
+                      RemoveCase{"AllRows", {0, 1, 2, 3, 4, 5}, 5, {}, ""},
+                      RemoveCase{"NoSelectionDoesNothing", {}, 3, {"r0", "r1", "r2", "r3", "r4", "r5"}, "r3"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ClearSourceFiles, DeletesEveryRow) {

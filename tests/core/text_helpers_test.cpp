@@ -1,10 +1,10 @@
-#include "engine/TextHelpers.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "engine/TextHelpers.h"
 
 namespace sonvarro {
 namespace {
@@ -40,11 +40,7 @@ TEST(SplitNonEmpty, ClearsTheListAndKeepsOnlyNonEmptyPieces) {
     Items expected;
   };
   const Case cases[] = {
-      {"1.0.2.5", {"1", "0", "2", "5"}},
-      {"1..2.", {"1", "2"}},
-      {".", {}},
-      {"", {}},
-      {".a", {"a"}},
+      {"1.0.2.5", {"1", "0", "2", "5"}}, {"1..2.", {"1", "2"}}, {".", {}}, {"", {}}, {".a", {"a"}},
       {"1.8.0.0", {"1", "8", "0", "0"}},
   };
   for (const Case& c : cases) {
@@ -105,18 +101,9 @@ TEST(TimeText, WritesHoursMinutesAndSecondsWithTwoDigitsAtLeast) {
     std::string expected;
   };
   const Case cases[] = {
-      {0, "00:00:00"},
-      {59, "00:00:59"},
-      {60, "00:01:00"},
-      {3599, "00:59:59"},
-      {3600, "01:00:00"},
-      {3661, "01:01:01"},
-      {86399, "23:59:59"},
-      {99 * 3600 + 59 * 60 + 59, "99:59:59"},
-      {100 * 3600, "100:00:00"},
-      {-1, "00:00:00"},
-      {-7200, "00:00:00"},
-      {INT64_MAX, "2562047788015215:30:07"},
+      {0, "00:00:00"},           {59, "00:00:59"},   {60, "00:01:00"},    {3599, "00:59:59"},
+      {3600, "01:00:00"},        {3661, "01:01:01"}, {86399, "23:59:59"}, {99 * 3600 + 59 * 60 + 59, "99:59:59"},
+      {100 * 3600, "100:00:00"}, {-1, "00:00:00"},   {-7200, "00:00:00"}, {INT64_MAX, "2562047788015215:30:07"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TimeText(c.seconds), c.expected) << "seconds: " << c.seconds;
@@ -130,9 +117,8 @@ TEST(ZeroPad, DividesAndPadsWithoutCutting) {
     std::string expected;
   };
   const Case cases[] = {
-      {5, 1, 2, "05"},     {61000, 60000, 2, "01"}, {59999, 1000, 2, "59"}, {123, 1, 2, "123"},
-      {7, 1, 0, "7"},      {7, 1, -3, "7"},         {-5, 1, 3, "0-5"},      {0, 1, 4, "0000"},
-      {-7, 2, 1, "-3"},
+      {5, 1, 2, "05"}, {61000, 60000, 2, "01"}, {59999, 1000, 2, "59"}, {123, 1, 2, "123"}, {7, 1, 0, "7"},
+      {7, 1, -3, "7"}, {-5, 1, 3, "0-5"},       {0, 1, 4, "0000"},      {-7, 2, 1, "-3"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ZeroPad(c.value, c.divisor, c.width), c.expected)

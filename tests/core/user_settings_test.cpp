@@ -1,5 +1,3 @@
-#include "settings/UserSettings.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include "TempDir.h"
 #include "settings/ConfigFiles.h"
 #include "settings/DefaultFolders.h"
+#include "settings/UserSettings.h"
 
 namespace sonvarro {
 namespace {

@@ -53,7 +53,8 @@ EvcRun RunOnce(const std::vector<std::string>& args, int timeoutSeconds) {
   std::string* texts[2] = {&run.out, &run.err};
   int open = 2;
   while (open > 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       run.timedOut = true;
       kill(pid, SIGKILL);

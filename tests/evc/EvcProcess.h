@@ -7,12 +7,12 @@ namespace sonvarro::test {
 
 struct EvcRun {
   bool started = false;
-  bool exited = false;   // ended by itself (not by a signal, not timed out)
+  bool exited = false;  // ended by itself (not by a signal, not timed out)
   bool timedOut = false;
   bool killedFromOutside = false;  // SIGKILL not sent by RunEvc
   int exitCode = -1;
-  std::string out;       // standard output
-  std::string err;       // standard error
+  std::string out;  // standard output
+  std::string err;  // standard error
 };
 
 // The evc.exe under test: SONVARRO_EVC_EXE from the environment, else the

@@ -35,7 +35,7 @@ class EvcTrim : public ::testing::Test {
 TEST_F(EvcTrim, StartAndLengthSelectThePartWritten) {
   MediaReport cut = Convert({"-ss", "00:00:01", "-t", "1.5"});
   ASSERT_TRUE(cut.ok) << cut.error;
-  EXPECT_EQ(cut.samples, 66150);  // exactly 1.5 s
+  EXPECT_EQ(cut.samples, 66150);         // exactly 1.5 s
   EXPECT_GT(cut.blockRms.front(), 0.1);  // the tone from the first block on
 
   cut = Convert({"-ss", "00:00:00", "-t", "1.5"});
@@ -95,16 +95,16 @@ TEST_F(EvcConversion, VolumeIsAPercentage) {
 TEST_F(EvcConversion, NeverWritesVideoAndCarriesTheTags) {
   ToneSpec spec;
   spec.seconds = 1.0;
-  spec.tags = {{"title", "Tïtle One"}, {"artist", "Artist"}, {"album", "Album"}, {"date", "2001"},
-               {"genre", "Jazz"}, {"track", "7"}};
+  spec.tags = {{"title", "Tïtle One"}, {"artist", "Artist"}, {"album", "Album"},
+               {"date", "2001"},       {"genre", "Jazz"},    {"track", "7"}};
   const std::string source = out_.Folder() + "clip $1 'v'.mp4";
   std::string error;
   ASSERT_TRUE(WriteToneFile(source, spec, &error)) << error;
   ASSERT_TRUE(DecodeMedia(source).hasVideo);
   for (const char* extension : {".m4a", ".mp3", ".ogg", ".wav"}) {
     const std::string output = out_.Folder() + "out" + extension;
-    const EvcRun run = RunEvc({"-y", "-i", source, "-s", "176x144", "-b", "128", "-ab", "128", "-ac", "2", "-ar",
-                               "44100", output});
+    const EvcRun run =
+        RunEvc({"-y", "-i", source, "-s", "176x144", "-b", "128", "-ab", "128", "-ac", "2", "-ar", "44100", output});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     MediaReport report = DecodeMedia(output);
     ASSERT_TRUE(report.ok) << report.error;
@@ -123,7 +123,10 @@ TEST_F(EvcConversion, SaysInOneLineWhenANearestValueIsUsed) {
   const Case cases[] = {
       {{"-acodec", "ac3", "-ab", "16", "-ac", "1", "-ar", "22050"}, ".ac3", 32000, "22050 Hz, 16 kbit/s; "},
       {{"-acodec", "vorbis", "-ab", "224", "-ac", "1", "-ar", "22050"}, ".ogg", 22050, "224 kbit/s; "},
-      {{"-acodec", "mp3", "-ab", "224", "-ac", "1", "-ar", "22050"}, ".mp3", 22050, "using the nearest it supports: 160 kbit/s"},
+      {{"-acodec", "mp3", "-ab", "224", "-ac", "1", "-ar", "22050"},
+       ".mp3",
+       22050,
+       "using the nearest it supports: 160 kbit/s"},
       {{"-acodec", "amr_nb", "-ab", "128", "-ac", "2", "-ar", "44100"}, ".amr", 8000, "44100 Hz, stereo, 128 kbit/s"},
   };
   for (const Case& c : cases) {
@@ -149,8 +152,8 @@ TEST_F(EvcConversion, SaysInOneLineWhenANearestValueIsUsed) {
 // The program splits each chunk at "=", takes the third piece and reads the
 // text before its first "." as whole seconds.
 TEST_F(EvcConversion, StatusLinesReadAsTheProgramReadsThem) {
-  const EvcRun run = RunEvc({"-y", "-i", StereoSource(), "-acodec", "mp3", "-ab", "128", "-ss", "00:00:00", "-t",
-                             "2", out_.Folder() + "s.mp3"});
+  const EvcRun run = RunEvc({"-y", "-i", StereoSource(), "-acodec", "mp3", "-ab", "128", "-ss", "00:00:00", "-t", "2",
+                             out_.Folder() + "s.mp3"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ASSERT_FALSE(run.out.empty());
   EXPECT_EQ(run.out.back(), '\n');

@@ -1,14 +1,19 @@
-#include <gtest/gtest.h>
-
 #include "Options.h"
+
+#include <gtest/gtest.h>
 
 namespace sonvarro::evc {
 namespace {
 
 TEST(EvcOptions, ReadsTheAmrLineTheProgramWrites) {
-  std::vector<std::string> args = {"-y", "-i", "/in/clip one.avi", "-acodec", "amr_nb", "-s", "176x144", "-b", "128",
-                                   "-ab", "128", "-vol", "200", "-ac", "1", "-ar", "8000", "-ss", "00:00:10",
-                                   "-t", "185", "/out/clip.amr"};
+  std::vector<std::string> args = {"-y",           "-i",     "/in/clip one.avi",
+                                   "-acodec",      "amr_nb", "-s",
+                                   "176x144",      "-b",     "128",
+                                   "-ab",          "128",    "-vol",
+                                   "200",          "-ac",    "1",
+                                   "-ar",          "8000",   "-ss",
+                                   "00:00:10",     "-t",     "185",
+                                   "/out/clip.amr"};
   const ParsedOptions real = ParseOptions(args);
   ASSERT_TRUE(real.ok) << real.error;
   const EncoderOptions& o = real.options;
@@ -25,8 +30,8 @@ TEST(EvcOptions, ReadsTheAmrLineTheProgramWrites) {
 }
 
 TEST(EvcOptions, TakesOptionsInAnyOrderWithDefaultsForTheRest) {
-  const ParsedOptions parsed = ParseOptions({"-vn", "-ar", "44100", "-i", "a.wav", "-aspect", "16:9", "-r", "15",
-                                             "-f", "mp3", "-acodec", "mp3", "b.mp3"});
+  const ParsedOptions parsed = ParseOptions(
+      {"-vn", "-ar", "44100", "-i", "a.wav", "-aspect", "16:9", "-r", "15", "-f", "mp3", "-acodec", "mp3", "b.mp3"});
   ASSERT_TRUE(parsed.ok) << parsed.error;
   EXPECT_FALSE(parsed.options.overwrite);
   EXPECT_EQ(parsed.options.format, "mp3");

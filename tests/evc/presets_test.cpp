@@ -15,7 +15,7 @@ struct PresetLine {
   const char* options;
   const char* codec;  // as the decoder names it
   int channels;
-  int sampleRate;     // after the nearest-value rule
+  int sampleRate;  // after the nearest-value rule
 };
 
 const PresetLine kPresetLines[] = {

@@ -76,13 +76,13 @@ TEST(EvcNearestValue, EveryOfferedCombinationOpensAnEncoder) {
         for (int rate : rates) {
           const AudioFormat wanted{rate, channels, int64_t{kbps} * 1000};
           const ResolvedFormat r = ResolveFormat(factory->Probe(), wanted);
-          const std::string cell = name + " " + std::to_string(kbps) + "k " + std::to_string(channels) + "ch " +
-                                   std::to_string(rate);
+          const std::string cell =
+              name + " " + std::to_string(kbps) + "k " + std::to_string(channels) + "ch " + std::to_string(rate);
           ASSERT_TRUE(r.ok) << cell;
           EXPECT_TRUE(factory->Probe().Opens(r.format)) << cell;
           EXPECT_NE(factory->Open(r.format), nullptr) << cell;
-          const bool changed = r.format.sampleRate != rate || r.format.channels != channels ||
-                               (r.format.bitRate + 500) / 1000 != kbps;
+          const bool changed =
+              r.format.sampleRate != rate || r.format.channels != channels || (r.format.bitRate + 500) / 1000 != kbps;
           EXPECT_EQ(!r.note.empty(), changed && name != "pcm_s16le") << cell << ": " << r.note;
           if (name == "amr_nb") {
             EXPECT_EQ(r.format.sampleRate, 8000);
@@ -98,8 +98,8 @@ TEST(EvcNearestValue, EveryOfferedCombinationOpensAnEncoder) {
 
 TEST(EvcNearestValue, AmrTakesTheNearestOfItsModes) {
   auto factory = EncoderFactory::ForCodec(AV_CODEC_ID_AMR_NB, false);
-  const std::map<int, int64_t> expected = {{4000, 4750}, {6000, 5900}, {7000, 6700}, {9000, 7950}, {11000, 10200},
-                                           {16000, 12200}};
+  const std::map<int, int64_t> expected = {{4000, 4750}, {6000, 5900},   {7000, 6700},
+                                           {9000, 7950}, {11000, 10200}, {16000, 12200}};
   for (const auto& [asked, mode] : expected)
     EXPECT_EQ(ResolveFormat(factory->Probe(), {8000, 1, asked}).format.bitRate, mode) << asked;
 }

@@ -60,7 +60,7 @@ TEST(EvcVolumeLimiter, HoldsLoudPassagesUnderFullScaleSmoothly) {
   for (const auto& plane : output)
     for (float v : plane) peak = std::max(peak, std::fabs(v));
   EXPECT_LE(peak, VolumeLimiter::kCeiling + 1e-6f);  // a float rounding at most
-  EXPECT_GT(peak, 0.9f);  // limited, not silenced
+  EXPECT_GT(peak, 0.9f);                             // limited, not silenced
   // The quiet half passes at the plain gain up to the look-ahead before the loud one.
   EXPECT_FLOAT_EQ(output[1][20000], input[1][20000] * 5.0f);
   // No jump in the gain: neighbouring samples of the steady loud part stay close.

@@ -105,7 +105,9 @@ struct FakeSourceGrid : ISourceGrid {
 
   int RowCount() const override { return static_cast<int>(rows.size()); }
   std::string Cell(int r, int c) const override { return rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(c)); }
-  void SetCell(int r, int c, const std::string& t) override { rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(c)) = t; }
+  void SetCell(int r, int c, const std::string& t) override {
+    rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(c)) = t;
+  }
   void AppendRow(const SourceItem& item) override { rows.push_back(item); }
   void DeleteRow(int r) override {
     rows.erase(rows.begin() + r);
@@ -115,8 +117,10 @@ struct FakeSourceGrid : ISourceGrid {
       if (s > r) shifted.insert(s - 1);
     }
     selected = shifted;
-    if (focused == r) focused = -1;
-    else if (focused > r) --focused;
+    if (focused == r)
+      focused = -1;
+    else if (focused > r)
+      --focused;
   }
   void Clear() override {
     rows.clear();
@@ -125,8 +129,10 @@ struct FakeSourceGrid : ISourceGrid {
   }
   bool IsSelected(int r) const override { return selected.count(r) != 0; }
   void SetSelected(int r, bool s) override {
-    if (s) selected.insert(r);
-    else selected.erase(r);
+    if (s)
+      selected.insert(r);
+    else
+      selected.erase(r);
   }
   int FocusedRow() const override { return focused; }
   void SetFocusedRow(int r) override { focused = r; }
@@ -136,8 +142,8 @@ struct FakeSourceGrid : ISourceGrid {
   }
 
   // A checked row with the whole file selected, as adding makes it.
-  void AddFile(const std::string& path, const std::string& duration,
-               const std::string& start = "00:00:00", const std::string& end = "") {
+  void AddFile(const std::string& path, const std::string& duration, const std::string& start = "00:00:00",
+               const std::string& end = "") {
     rows.push_back({kCheckedText, path, "1 KB", duration, start, end.empty() ? duration : end, duration});
   }
 };
@@ -150,12 +156,11 @@ namespace sonvarro::test {
 
 // A full set of option selectors, as the windows hold them.
 struct FakeOptionControls {
-  FakeSelector outputFiletype, profile, videoSize, framerate, videoBitrate, aspectratio,
-      audioBitrate, audioSample, audioVolumeGain, audioChannels, customProfile;
+  FakeSelector outputFiletype, profile, videoSize, framerate, videoBitrate, aspectratio, audioBitrate, audioSample,
+      audioVolumeGain, audioChannels, customProfile;
   FakeControl btnOptions;
-  OptionControls controls{outputFiletype, profile, btnOptions, videoSize, framerate,
-                          videoBitrate, aspectratio, audioBitrate, audioSample,
-                          audioVolumeGain, audioChannels, customProfile};
+  OptionControls controls{outputFiletype, profile,      btnOptions,  videoSize,       framerate,     videoBitrate,
+                          aspectratio,    audioBitrate, audioSample, audioVolumeGain, audioChannels, customProfile};
 };
 
 }  // namespace sonvarro::test

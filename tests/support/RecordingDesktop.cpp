@@ -9,8 +9,7 @@ RecordingDesktop::RecordingDesktop() : previous_(&platform::Desktop()) { platfor
 RecordingDesktop::~RecordingDesktop() { platform::SetDesktop(previous_); }
 
 platform::MessageAnswer RecordingDesktop::ShowMessage(const std::string& caption, const std::string& text,
-                                                      platform::MessageIcon icon,
-                                                      platform::MessageButtons buttons) {
+                                                      platform::MessageIcon icon, platform::MessageButtons buttons) {
   messages.push_back({caption, text, icon, buttons});
   if (answers.empty()) return platform::MessageAnswer::Ok;
   auto answer = answers.front();
@@ -24,8 +23,8 @@ void GuardDesktop::OpenFolder(const std::string& folder) {
   ADD_FAILURE() << "a test reached the file manager with " << folder;
 }
 
-platform::MessageAnswer GuardDesktop::ShowMessage(const std::string&, const std::string& text,
-                                                  platform::MessageIcon, platform::MessageButtons) {
+platform::MessageAnswer GuardDesktop::ShowMessage(const std::string&, const std::string& text, platform::MessageIcon,
+                                                  platform::MessageButtons) {
   ADD_FAILURE() << "unexpected message box: " << text;
   return platform::MessageAnswer::None;
 }

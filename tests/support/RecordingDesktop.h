@@ -19,13 +19,12 @@ class RecordingDesktop : public platform::IDesktop {
     platform::MessageButtons buttons;
   };
 
-  RecordingDesktop();   // installs itself
+  RecordingDesktop();            // installs itself
   ~RecordingDesktop() override;  // puts the previous desktop back
 
   void PowerOff() override { ++powerOffs; }
   void OpenFolder(const std::string& folder) override { openedFolders.push_back(folder); }
-  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
-                                      platform::MessageIcon icon,
+  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons) override;
 
   int powerOffs = 0;
@@ -43,8 +42,8 @@ class GuardDesktop : public platform::IDesktop {
  public:
   void PowerOff() override;
   void OpenFolder(const std::string& folder) override;
-  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
-                                      platform::MessageIcon, platform::MessageButtons) override;
+  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon,
+                                      platform::MessageButtons) override;
 };
 
 }  // namespace sonvarro::test

@@ -59,11 +59,10 @@ bool SpinUntil(const std::function<bool()>& done, int timeoutMs = kJobTimeoutMs,
 
 void MakeTone(const std::string& path, int seconds, const char* channels = "2") {
   fs::create_directories(fs::path(path).parent_path());
-  const int code = QProcess::execute(
-      QStringLiteral(SONVARRO_FFMPEG_TOOL),
-      {"-v", "error", "-nostdin", "-f", "lavfi", "-i",
-       QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds), "-ac", channels, "-y",
-       QString::fromStdString(path)});
+  const int code = QProcess::execute(QStringLiteral(SONVARRO_FFMPEG_TOOL),
+                                     {"-v", "error", "-nostdin", "-f", "lavfi", "-i",
+                                      QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds), "-ac",
+                                      channels, "-y", QString::fromStdString(path)});
   ASSERT_EQ(code, 0) << path;
 }
 
@@ -105,8 +104,7 @@ class ConversionEndToEnd : public testing::Test {
     mainWidget.show();
     unit = std::make_unique<ConversionUnit>(
         ConversionInputs{grid, options.controls, outputFolder, chkShowOutputDirectory, chkShutdown, mainWindow},
-        ConversionServices{proc, lib, appFunc, fileFunc}, &mainWidget,
-        ConversionTimings{100, 300, 50});
+        ConversionServices{proc, lib, appFunc, fileFunc}, &mainWidget, ConversionTimings{100, 300, 50});
     unit->SetQuitApplication([this] { ++quits; });
     unit->SetOnJobFinished([this] { ++finished; });
   }
@@ -126,7 +124,9 @@ class ConversionEndToEnd : public testing::Test {
         << JobState();
   }
 
-  void UntilJobEnds() { ASSERT_TRUE(SpinUntil([&] { return !unit->Running(); })) << JobState(); }
+  void UntilJobEnds() {
+    ASSERT_TRUE(SpinUntil([&] { return !unit->Running(); })) << JobState();
+  }
 
   // For a job that does not end: what it waits for.
   std::string JobState() const {
@@ -170,12 +170,13 @@ TEST_F(ConversionEndToEnd, ConvertsCheckedRowsToFreeNamesAndMovesTheBars) {
   int fileBarMax = 0, jobBarMax = 0;
   bool stopUsableWhileMainDisabled = false;
   ConvertingDialog& dialog = unit->Dialog();
-  const bool ended = SpinUntil([&] { return !unit->Running(); }, kJobTimeoutMs, [&] {
-    fileBarMax = std::max(fileBarMax, dialog.Controls().ProgressBar1.Position());
-    jobBarMax = std::max(jobBarMax, dialog.Controls().pbTotal.Position());
-    if (dialog.isVisible() && !mainWidget.isEnabled() && dialog.btnStop->isEnabled())
-      stopUsableWhileMainDisabled = true;
-  });
+  const bool ended = SpinUntil([&] { return !unit->Running(); }, kJobTimeoutMs,
+                               [&] {
+                                 fileBarMax = std::max(fileBarMax, dialog.Controls().ProgressBar1.Position());
+                                 jobBarMax = std::max(jobBarMax, dialog.Controls().pbTotal.Position());
+                                 if (dialog.isVisible() && !mainWidget.isEnabled() && dialog.btnStop->isEnabled())
+                                   stopUsableWhileMainDisabled = true;
+                               });
   ASSERT_TRUE(ended) << JobState();
 
   const std::vector<std::string> parameters = Parameters();

@@ -1,6 +1,6 @@
-#include "shell/KeyMap.h"
-
 #include <gtest/gtest.h>
+
+#include "shell/KeyMap.h"
 
 namespace sonvarro {
 namespace {

@@ -78,8 +78,8 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   form.AttachOptionsDialog(options);
   MainWindowWidgets& w = form.Widgets();
   // Shortened pauses; the job is otherwise the program's own.
-  ConversionUnit conversion({*w.dxTreeSourceFileInfo, form.Options(), w.outputFolder, w.showOutputDirectory,
-                             w.shutdown, form.WindowControl()},
+  ConversionUnit conversion({*w.dxTreeSourceFileInfo, form.Options(), w.outputFolder, w.showOutputDirectory, w.shutdown,
+                             form.WindowControl()},
                             {proc, common, appFunc, fileFunc}, &form, ConversionTimings{100, 300, 50});
   form.AttachConversion(conversion);
   TFrmInitFileForm popup(popupScheduler, &form);

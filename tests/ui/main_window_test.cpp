@@ -94,7 +94,8 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, FirstShowFillsTheListsAndLoadsTheSettings) {
-  std::ofstream(app.Path() / "Config/UserSettings.ini") << "\r\n[USRInfo]\r\nSHWDDir=0\r\nSHUTDOWN=1\r\nOutDir=/srv/out\r\n";
+  std::ofstream(app.Path() / "Config/UserSettings.ini")
+      << "\r\n[USRInfo]\r\nSHWDDir=0\r\nSHUTDOWN=1\r\nOutDir=/srv/out\r\n";
   MainWindowWidgets& w = form.Widgets();
   EXPECT_TRUE(w.chkShowOutputDirectory->isChecked());  // design state until the settings load
   EXPECT_EQ(w.edtOutputFolder->text().toStdString(), DefaultOutputFolder());

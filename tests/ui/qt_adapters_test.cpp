@@ -104,8 +104,7 @@ TEST(SourceGrid, RowsLeaveOnlyWhenDroppedOutsideTheGrid) {
 
 TEST(SourceGrid, DroppedUrlsGiveTheLocalFilesInOrder) {
   QMimeData mime;
-  mime.setUrls({QUrl::fromLocalFile("/m/b é.mp3"), QUrl("https://example.org/x.mp3"),
-                QUrl::fromLocalFile("/m/a.wav")});
+  mime.setUrls({QUrl::fromLocalFile("/m/b é.mp3"), QUrl("https://example.org/x.mp3"), QUrl::fromLocalFile("/m/a.wav")});
   EXPECT_EQ(LocalFilesOf(&mime), (QStringList{"/m/b é.mp3", "/m/a.wav"}));
 }
 

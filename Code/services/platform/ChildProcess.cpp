@@ -32,8 +32,16 @@ struct Pipe {
     write = ends[1];
     return true;
   }
-  int ReleaseRead() { int fd = read; read = -1; return fd; }
-  int ReleaseWrite() { int fd = write; write = -1; return fd; }
+  int ReleaseRead() {
+    int fd = read;
+    read = -1;
+    return fd;
+  }
+  int ReleaseWrite() {
+    int fd = write;
+    write = -1;
+    return fd;
+  }
 };
 
 struct SpawnActions {
@@ -57,8 +65,7 @@ int ExitCodeOf(int status) {
 }  // namespace
 
 std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>& args,
-                                                  const std::string& workingFolder,
-                                                  std::error_code& error) {
+                                                  const std::string& workingFolder, std::error_code& error) {
   error.clear();
   if (args.empty()) {
     error = std::make_error_code(std::errc::invalid_argument);
@@ -100,20 +107,16 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>
   argv.push_back(nullptr);
 
   pid_t pid = -1;
-  if (rc == 0)
-    rc = posix_spawn(&pid, args[0].c_str(), &actions.actions, &attributes.attributes, argv.data(),
-                     environ);
+  if (rc == 0) rc = posix_spawn(&pid, args[0].c_str(), &actions.actions, &attributes.attributes, argv.data(), environ);
   if (rc != 0) {
     error = std::error_code(rc, std::generic_category());
     return nullptr;
   }
   // The child's ends close here (Pipe destructors); ours move into the object.
-  return std::unique_ptr<ChildProcess>(
-      new ChildProcess(pid, output.ReleaseRead(), input.ReleaseWrite()));
+  return std::unique_ptr<ChildProcess>(new ChildProcess(pid, output.ReleaseRead(), input.ReleaseWrite()));
 }
 
-ChildProcess::ChildProcess(pid_t pid, int outputFd, int inputFd)
-    : pid_(pid), outputFd_(outputFd), inputFd_(inputFd) {}
+ChildProcess::ChildProcess(pid_t pid, int outputFd, int inputFd) : pid_(pid), outputFd_(outputFd), inputFd_(inputFd) {}
 
 ChildProcess::~ChildProcess() {
   if (!reaped_) {

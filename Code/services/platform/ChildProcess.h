@@ -25,8 +25,7 @@ class ChildProcess {
   // vector and workingFolder as its current folder. Returns nullptr and sets
   // error when the pipes or the child cannot be created (a missing program, a
   // missing working folder, an empty vector); nothing is left open then.
-  static std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& args,
-                                             const std::string& workingFolder,
+  static std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& args, const std::string& workingFolder,
                                              std::error_code& error);
 
   // A child that still runs is killed and reaped, so no zombie is left behind.

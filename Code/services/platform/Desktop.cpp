@@ -3,8 +3,8 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <unistd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -65,8 +65,7 @@ class SystemDesktop final : public IDesktop {
   void PowerOff() override { SpawnDetached({"systemctl", "poweroff"}); }
   // The folder goes as one argument, so any name works.
   void OpenFolder(const std::string& folder) override { SpawnDetached({"xdg-open", folder}); }
-  MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon,
-                            MessageButtons) override {
+  MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon, MessageButtons) override {
     // Without windows there is nobody to answer: say it on the console.
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     return MessageAnswer::None;

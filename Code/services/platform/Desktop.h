@@ -16,8 +16,8 @@ class IDesktop {
   virtual ~IDesktop() = default;
   virtual void PowerOff() = 0;
   virtual void OpenFolder(const std::string& folder) = 0;
-  virtual MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
-                                    MessageIcon icon, MessageButtons buttons) = 0;
+  virtual MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
+                                    MessageButtons buttons) = 0;
   // Lets the user interface handle what is waiting (no-op without windows).
   virtual void ProcessPendingEvents() {}
 };

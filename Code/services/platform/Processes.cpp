@@ -39,8 +39,7 @@ std::string_view WithoutDeletedMark(std::string_view path) {
 
 // Reads "/proc/ID/stat" ("ID (comm) S ...") into buffer. Yields the command
 // name, or false when the process has gone or is a zombie ("Z") or dead ("X").
-bool ReadLiveCommandName(int procFd, ProcessId id, char (&buffer)[512],
-                         std::string_view& name) {
+bool ReadLiveCommandName(int procFd, ProcessId id, char (&buffer)[512], std::string_view& name) {
   char path[32];
   std::snprintf(path, sizeof path, "%d/stat", id);
   const int fd = openat(procFd, path, O_RDONLY | O_CLOEXEC);

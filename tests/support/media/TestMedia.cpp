@@ -104,8 +104,7 @@ bool WriteToneFile(const std::string& path, const ToneSpec& spec, std::string* e
 }
 
 bool WriteVideoOnlyFile(const std::string& path, double seconds, std::string* error) {
-  return RunFfmpeg({"-f", "lavfi", "-i", "testsrc=s=160x120:r=15:d=" + Number(seconds), "-c:v", "mpeg4", path},
-                   error);
+  return RunFfmpeg({"-f", "lavfi", "-i", "testsrc=s=160x120:r=15:d=" + Number(seconds), "-c:v", "mpeg4", path}, error);
 }
 
 namespace {
@@ -187,7 +186,8 @@ MediaReport DecodeMedia(const std::string& path) {
   if (avformat_find_stream_info(format.get(), nullptr) < 0) return Failed(report, "cannot read " + path);
   for (const AVDictionaryEntry* e = nullptr; (e = av_dict_get(format->metadata, "", e, AV_DICT_IGNORE_SUFFIX));) {
     std::string key = e->key;
-    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     report.tags[key] = e->value;
   }
   for (unsigned i = 0; i < format->nb_streams; ++i) {
@@ -200,7 +200,8 @@ MediaReport DecodeMedia(const std::string& path) {
   AVStream* stream = format->streams[index];
   for (const AVDictionaryEntry* e = nullptr; (e = av_dict_get(stream->metadata, "", e, AV_DICT_IGNORE_SUFFIX));) {
     std::string key = e->key;
-    std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     report.tags.emplace(key, e->value);
   }
   report.codecName = avcodec_get_name(stream->codecpar->codec_id);
@@ -235,7 +236,8 @@ MediaReport DecodeMedia(const std::string& path) {
       const auto fmt = static_cast<AVSampleFormat>(frame->format);
       const int bytes = av_get_bytes_per_sample(fmt);
       if (av_sample_fmt_is_planar(fmt)) {
-        for (int c = 0; c < channels; ++c) AddToChecksum(checksum, frame->extended_data[c], size_t(frame->nb_samples) * bytes);
+        for (int c = 0; c < channels; ++c)
+          AddToChecksum(checksum, frame->extended_data[c], size_t(frame->nb_samples) * bytes);
       } else {
         AddToChecksum(checksum, frame->extended_data[0], size_t(frame->nb_samples) * bytes * channels);
       }

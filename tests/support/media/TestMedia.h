@@ -34,17 +34,17 @@ bool WriteVideoOnlyFile(const std::string& path, double seconds, std::string* er
 
 struct MediaReport {
   bool ok = false;
-  std::string error;        // when !ok
-  std::string codecName;    // FFmpeg's name of the audio codec, e.g. "mp3"
+  std::string error;      // when !ok
+  std::string codecName;  // FFmpeg's name of the audio codec, e.g. "mp3"
   int channels = 0;
   int sampleRate = 0;
-  int64_t samples = 0;      // decoded samples per channel
-  double durationSeconds = 0;  // samples / sampleRate
-  double peak = 0;          // largest absolute sample, full scale = 1
-  double rms = 0;           // over all channels and samples
-  std::vector<double> blockRms;  // RMS of each 0.1 s block, in order
-  uint64_t checksum = 0;    // of the decoded samples in the decoder's own format
-  bool hasVideo = false;    // any video stream in the file
+  int64_t samples = 0;                      // decoded samples per channel
+  double durationSeconds = 0;               // samples / sampleRate
+  double peak = 0;                          // largest absolute sample, full scale = 1
+  double rms = 0;                           // over all channels and samples
+  std::vector<double> blockRms;             // RMS of each 0.1 s block, in order
+  uint64_t checksum = 0;                    // of the decoded samples in the decoder's own format
+  bool hasVideo = false;                    // any video stream in the file
   std::map<std::string, std::string> tags;  // container tags, keys in lower case
 };
 
