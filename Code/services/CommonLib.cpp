@@ -9,14 +9,6 @@
 #include "services/platform/Desktop.h"
 
 namespace sonvarro {
-namespace {
-
-std::string_view FileNamePart(std::string_view path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
 
 TCommonLib::TCommonLib(std::string appFolder, TAppFunc& appFunc) : AppFolder(std::move(appFolder)), appFunc_(appFunc) {
   if (AppFolder.empty() || AppFolder.back() != '/') AppFolder += '/';
@@ -32,9 +24,7 @@ bool TCommonLib::KillProcess(std::string_view exeName) {
   EnableDebugPrivilege();
   bool lastSucceeded = false;
   platform::ForEachProcess([&](const platform::ProcessEntry& entry) {
-    if (TSysFunc::SameExecutableName(FileNamePart(entry.exeFile), exeName) ||
-        TSysFunc::SameExecutableName(entry.exeFile, exeName))
-      lastSucceeded = platform::TerminateProcess(entry.id);
+    if (TSysFunc::IsNamed(entry, exeName)) lastSucceeded = platform::TerminateProcess(entry.id);
   });
   if (lastSucceeded) return true;
   appFunc_.WriteLog("Terminate process error.");

@@ -14,10 +14,14 @@ bool TSysFunc::SameExecutableName(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool TSysFunc::IsNamed(const platform::ProcessEntry& entry, std::string_view exeName) {
+  return SameExecutableName(entry.exeFile, exeName) || SameExecutableName(entry.commandName, exeName);
+}
+
 ProcessId TSysFunc::FindProcessId(std::string_view exeName) {
   ProcessId found = 0;
   platform::ForEachProcess([&](const platform::ProcessEntry& entry) {
-    if (SameExecutableName(entry.exeFile, exeName)) found = entry.id;
+    if (IsNamed(entry, exeName)) found = entry.id;
   });
   return found;
 }

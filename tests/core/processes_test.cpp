@@ -70,6 +70,14 @@ TEST(FindProcessId, FindsAProgramWhoseFileWasDeletedWhileRunning) {
   EXPECT_EQ(TSysFunc::FindProcessId(name + " (deleted)"), 0);
 }
 
+TEST(FindProcessId, FindsALinkOrScriptPlacedUnderTheName) {
+  for (const auto kind : {test::NamedProcess::Kind::SymbolicLink, test::NamedProcess::Kind::Script}) {
+    const std::string name = test::UniqueExecutableName();
+    test::NamedProcess process(name, kind);
+    EXPECT_EQ(TSysFunc::FindProcessId(name), process.Id()) << name;
+  }
+}
+
 TEST(SameExecutableName, UpperCasesOnlyAToZ) {
   EXPECT_TRUE(TSysFunc::SameExecutableName("evc.exe", "EVC.EXE"));
   EXPECT_TRUE(TSysFunc::SameExecutableName("Evc-1_[x].exe", "eVC-1_[X].EXE"));

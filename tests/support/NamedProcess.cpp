@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -23,10 +24,17 @@ std::string UniqueExecutableName(const std::string& infix) {
   return "svt-" + std::string(hex) + infix + ".exe";
 }
 
-NamedProcess::NamedProcess(const std::string& exeName) {
+NamedProcess::NamedProcess(const std::string& exeName, Kind kind) {
   programPath_ = (folder_.Path() / exeName).string();
-  std::filesystem::copy_file("/bin/sleep", programPath_);
-  std::filesystem::permissions(programPath_, std::filesystem::perms::owner_all);
+  switch (kind) {
+    case Kind::Copy: std::filesystem::copy_file("/bin/sleep", programPath_); break;
+    case Kind::SymbolicLink: std::filesystem::create_symlink("/bin/sleep", programPath_); break;
+    case Kind::Script:
+      // Short sleeps, so a killed script leaves its last one behind briefly.
+      std::ofstream(programPath_) << "#!/bin/sh\nfor i in $(seq 60); do sleep 1; done\n";
+      break;
+  }
+  if (kind != Kind::SymbolicLink) std::filesystem::permissions(programPath_, std::filesystem::perms::owner_all);
   std::string name = exeName;
   std::string seconds = "60";
   std::vector<char*> argv{name.data(), seconds.data(), nullptr};

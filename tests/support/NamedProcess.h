@@ -11,12 +11,14 @@ namespace sonvarro::test {
 // a process's command name, so lookups that fall back to that name see it too.
 std::string UniqueExecutableName(const std::string& infix = "");
 
-// A copy of /bin/sleep started (without a shell) under a program file name
-// of the test's choosing, so lookups by name find this process and no other.
-// It sleeps for a minute unless killed; the destructor kills and reaps it.
+// A sleeping program started (without a shell) under a file name of the
+// test's choosing, so lookups by name find this process and no other: a copy
+// of /bin/sleep, a symbolic link to it, or a shell script. It sleeps for a
+// minute unless killed; the destructor kills and reaps it.
 class NamedProcess {
  public:
-  explicit NamedProcess(const std::string& exeName);
+  enum class Kind { Copy, SymbolicLink, Script };
+  explicit NamedProcess(const std::string& exeName, Kind kind = Kind::Copy);
   ~NamedProcess();
   NamedProcess(const NamedProcess&) = delete;
   NamedProcess& operator=(const NamedProcess&) = delete;

@@ -74,23 +74,20 @@ bool ForEachProcess(const std::function<void(const ProcessEntry&)>& visit) {
   while (const dirent* entry = readdir(proc)) {
     const ProcessId id = ParseId(entry->d_name);
     if (id == 0) continue;
+    // The status line names the process as it was started (a symbolic link
+    // or a script keeps the name it was called by) and tells zombies apart.
+    std::string_view commandName;
+    if (!ReadLiveCommandName(procFd, id, stat, commandName)) continue;
     std::snprintf(path, sizeof path, "%d/exe", id);
     const ssize_t length = readlinkat(procFd, path, link, sizeof link);
-    std::string_view exeFile;
+    std::string_view exeFile = commandName;
     if (length > 0 && static_cast<size_t>(length) < sizeof link) {
-      // A readable program link means a live process: the kernel drops it
-      // before a process turns into a zombie.
       exeFile = FileNamePart(WithoutDeletedMark(std::string_view(link, static_cast<size_t>(length))));
-    } else {
-      // The link is closed to us (another user's process: reading it needs
-      // the right to trace that process) or there is no program file (a
-      // kernel thread). The command name the kernel keeps is then the best
-      // stand-in: it is the program's file name, cut to 15 bytes, so such a
-      // process is only found when its name is that short. Its status line
-      // also tells zombies apart.
-      if (!ReadLiveCommandName(procFd, id, stat, exeFile)) continue;
     }
-    visit(ProcessEntry{id, exeFile});
+    // Otherwise the link is closed to us (another user's process: reading
+    // it needs the right to trace that process) or there is no program file
+    // (a kernel thread); the command name then stands in for it.
+    visit(ProcessEntry{id, exeFile, commandName});
   }
   closedir(proc);
   return true;

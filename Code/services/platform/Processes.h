@@ -15,6 +15,10 @@ struct ProcessEntry {
   ProcessId id;
   // The program's file name, such as "evc.exe"; valid during the visit only.
   std::string_view exeFile;
+  // The name the process was started under, cut to 15 bytes by the kernel:
+  // for a symbolic link or a script this is the link's or the script's
+  // name, not the program file's. Valid during the visit only.
+  std::string_view commandName;
 };
 
 // Walks every running process once, in the order the system lists them
