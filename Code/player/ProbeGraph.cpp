@@ -13,6 +13,8 @@ extern "C" {
 #include <stdexcept>
 #include <vector>
 
+#include "services/platform/Files.h"
+
 namespace sonvarro {
 namespace {
 
@@ -83,6 +85,7 @@ void ProbeGraph::Clear() {
 int ProbeGraph::Render(const std::string& path) {
   if (!active_) throw MediaGraphError("the probe graph is not active");
   Clear();
+  if (!platform::IsRegularFile(path)) throw MediaGraphError(path + " is not a regular file");
 
   // "file:" keeps a name with a colon from being taken for a protocol.
   AVFormatContext* raw = nullptr;

@@ -28,7 +28,8 @@ int32_t ProbeDuration(const std::string& path, MediaGraph& graph) {
 }
 
 int64_t ReadFileSize(const std::string& path) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: a pipe under a media file's name must not hold us up.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) throw std::system_error(errno, std::generic_category(), "cannot read " + path);
   struct stat info {};
   int result = fstat(fd, &info);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -106,10 +107,16 @@ TEST_F(AddSourceFilesTest, SkipRules) {
   const std::string tooShort = Wav("short.mp4", 900);  // reads as 00:00:00: error
   const std::string brokenOgg = Junk("broken.ogg");    // unreadable: error
   const std::string brokenAmr = Junk("broken.amr");    // unreadable AMR: added without a duration
-  Add({lower, upperPath, lower, text, upperExt, bare, tooShort, brokenOgg, brokenAmr, upperPath});
+  // Not regular files: unreadable, and never opened (a pipe nobody writes
+  // to would block the reader).
+  const std::string pipe = dir.Folder() + "pipe.mp3";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const std::string folder = dir.Folder() + "folder.wav";
+  std::filesystem::create_directory(folder);
+  Add({lower, upperPath, lower, text, upperExt, bare, tooShort, brokenOgg, brokenAmr, upperPath, pipe, folder});
 
   EXPECT_EQ(Names(), (Paths{lower, upperPath, upperExt, brokenAmr}));
-  EXPECT_EQ(errors, 2);
+  EXPECT_EQ(errors, 4);
   const SourceItem& amr = grid.rows[3];
   EXPECT_EQ((Paths{amr[kColDuration], amr[kColStartTime], amr[kColEndTime], amr[kColCutTime]}),
             (Paths{"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
@@ -118,7 +125,7 @@ TEST_F(AddSourceFilesTest, SkipRules) {
   // Adding the same files again, later, changes nothing.
   Add({lower, upperExt, brokenAmr});
   EXPECT_EQ(grid.RowCount(), 4);
-  EXPECT_EQ(errors, 2);
+  EXPECT_EQ(errors, 4);
 }
 
 TEST_F(AddSourceFilesTest, TheFirstRowJoinsTheSelectionEvenWhenNothingWasAdded) {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace sonvarro::platform {
+
+// True for a regular file, or a link to one. A pipe, a device, a socket or a
+// folder under a media file's name is none: opening one to read could block
+// until some other program writes to it.
+bool IsRegularFile(const std::string& path);
+
+}  // namespace sonvarro::platform
