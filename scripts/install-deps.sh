@@ -11,7 +11,7 @@ PACKAGES=(
   libopencore-amrnb-dev
   libmpv-dev
   libjpeg-dev
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps x11-utils imagemagick openbox xdotool
   ffmpeg time
   fonts-dejavu-core
 )
