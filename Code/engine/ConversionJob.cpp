@@ -6,6 +6,8 @@ namespace sonvarro {
 namespace {
 
 constexpr int kWarningKind = 1;
+// How often a held step looks whether the question has been answered.
+constexpr int kHeldStepPollMs = 50;
 
 int CountChecked(const ISourceGrid& list) {
   int checked = 0;
@@ -19,19 +21,42 @@ int CountChecked(const ISourceGrid& list) {
 TConversionJob::TConversionJob(ConversionJobParts parts, ConversionTimings timings)
     : parts_(std::move(parts)), timings_(timings) {}
 
-TConversionJob::~TConversionJob() {
+TConversionJob::~TConversionJob() { Abandon(); }
+
+void TConversionJob::Abandon() {
   parts_.scheduler.Cancel(pending_);
+  pending_ = 0;
   if (parts_.proc.EncoderRunner) {
+    // The runner's thread ends with its encoder.
     parts_.processes.KillProcess(kEncoderFileName);
     parts_.proc.EncoderRunner.reset();
   }
 }
 
-void TConversionJob::After(int delayMs, void (TConversionJob::*step)()) {
+void TConversionJob::After(int delayMs, Step step) {
   pending_ = parts_.scheduler.After(delayMs, [this, step] {
     pending_ = 0;
-    (this->*step)();
+    RunStep(step);
   });
+}
+
+void TConversionJob::RunStep(Step step) {
+  if (parts_.proc.QuestionsOpen > 0) {
+    After(kHeldStepPollMs, step);
+    return;
+  }
+  try {
+    (this->*step)();
+  } catch (...) {
+    EndAfterFailure();
+    throw;
+  }
+}
+
+void TConversionJob::EndAfterFailure() {
+  Abandon();
+  parts_.proc.StopRequested = false;
+  Finish();
 }
 
 bool TConversionJob::btnConvertClick(ISourceGrid& list) {
@@ -44,6 +69,8 @@ bool TConversionJob::ConvertCheckedItems(ISourceGrid& list) {
   if (Running()) return false;
   TCustomProc& proc = parts_.proc;
   list_ = &list;
+  proc.JobRunning = true;
+  proc.StopRequested = false;  // a late answer to the last job's question must not reach this one
   proc.ConvertedCount = 0;
   proc.CheckedCount = CountChecked(list);
   if (list.RowCount() == 0) {
@@ -52,7 +79,12 @@ bool TConversionJob::ConvertCheckedItems(ISourceGrid& list) {
     return true;
   }
   proc.CurrentRow = 0;
-  NextCheckedRow();
+  try {
+    NextCheckedRow();
+  } catch (...) {
+    EndAfterFailure();
+    throw;
+  }
   return true;
 }
 
@@ -128,6 +160,7 @@ void TConversionJob::AfterJobActions() {
     if (parts_.chkShutdown.Checked()) {
       parts_.lib.ShutdownComputer();
       list_ = nullptr;
+      proc.JobRunning = false;
       parts_.quitApplication();
       return;
     }
@@ -140,6 +173,7 @@ void TConversionJob::Finish() {
   parts_.frmConverting.Controls().window.Hide();
   parts_.mainWindow.SetEnabled(true);
   list_ = nullptr;
+  parts_.proc.JobRunning = false;
   if (OnFinished) OnFinished();
 }
 

@@ -45,7 +45,9 @@ struct ConversionJobParts {
 // The conversion job: every checked row of the source list, one after
 // another, through the encoder. It runs as a chain of steps on the
 // scheduler, so the user interface stays live between them; the progress
-// window's Stop and close act on TCustomProc while it waits.
+// window's Stop and close act on TCustomProc while it waits. While their
+// question is open the job holds still: a step that comes due then waits
+// for the answer.
 class TConversionJob {
  public:
   explicit TConversionJob(ConversionJobParts parts, ConversionTimings timings = {});
@@ -63,7 +65,7 @@ class TConversionJob {
   // without waiting there. Safe on any thread.
   void OnEncoderOutput(const std::string& chunk);
 
-  bool Running() const { return list_ != nullptr; }
+  bool Running() const { return parts_.proc.JobRunning; }
 
   // Runs on the user-interface thread once a job has ended (not after the
   // power-off, which ends the program).
@@ -78,7 +80,14 @@ class TConversionJob {
   void RowDone();
   void Finish();
   void AfterJobActions();
-  void After(int delayMs, void (TConversionJob::*step)());
+  using Step = void (TConversionJob::*)();
+  void After(int delayMs, Step step);
+  // Runs step unless a stop question holds the job; a step that fails ends
+  // the job cleanly before the error goes on to the last-resort handler.
+  void RunStep(Step step);
+  void EndAfterFailure();
+  // Cancels the pending step and ends the encoder this job started.
+  void Abandon();
 
   ConversionJobParts parts_;
   ConversionTimings timings_;

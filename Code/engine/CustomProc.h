@@ -18,12 +18,16 @@ struct TCustomProc {
   std::string CurrentCutSeconds;  // trim length in seconds, decimal
 
   // The conversion job; the counters keep their values after a job ends.
-  int32_t ConvertedCount = 0;                     // rows handed to the encoder (a stopped row counts)
-  int32_t CheckedCount = 0;                       // checked rows when the job started
-  int32_t RefreshCount = 0;                       // progress refreshes of the current row
-  int32_t CurrentRow = 0;                         // a stop sets it past the last row
-  EncoderCommand CommandLine;                     // the current row's
-  bool StopRequested = false;                     // set by the progress window's Stop button
+  int32_t ConvertedCount = 0;  // rows handed to the encoder (a stopped row counts)
+  int32_t CheckedCount = 0;    // checked rows when the job started
+  int32_t RefreshCount = 0;    // progress refreshes of the current row
+  int32_t CurrentRow = 0;      // a stop sets it past the last row
+  EncoderCommand CommandLine;  // the current row's
+  bool StopRequested = false;  // set by the progress window's Stop button
+  bool JobRunning = false;     // from the Convert button until the job has ended
+  // The progress window is asking whether to stop: the job holds still
+  // until the answer, so nothing it does can overtake the user's choice.
+  int QuestionsOpen = 0;
   std::unique_ptr<IEncoderRunner> EncoderRunner;  // the current row's runner, or none
 };
 

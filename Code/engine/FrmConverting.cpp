@@ -75,8 +75,17 @@ void TfrmConverting::actRefreshProgressExecute() {
 }
 
 bool TfrmConverting::UserConfirms(const char* question) const {
-  return platform::Desktop().ShowMessage(kApplicationTitle, question, platform::MessageIcon::Question,
-                                         platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes;
+  // The job holds still while the user decides; it resumes once the answer
+  // has been acted on.
+  struct HoldJob {
+    int& questionsOpen;
+    explicit HoldJob(int& open) : questionsOpen(open) { ++questionsOpen; }
+    ~HoldJob() { --questionsOpen; }
+  } hold(parts_.proc.QuestionsOpen);
+  const bool yes = platform::Desktop().ShowMessage(kApplicationTitle, question, platform::MessageIcon::Question,
+                                                   platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes;
+  // A yes that comes after its job has ended has nothing left to stop.
+  return yes && parts_.proc.JobRunning;
 }
 
 void TfrmConverting::EndJobAfterThisRow() {

@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
-#include <system_error>
+#include <exception>
 #include <utility>
 
 #include "services/platform/ExecutableFolder.h"
@@ -24,8 +26,22 @@ std::string LocalNow(const std::tm& now, const char* format) {
   return std::string(buffer, length);
 }
 
-[[noreturn]] void ThrowIoError(const std::string& action, const std::string& path) {
-  throw std::system_error(errno, std::generic_category(), "I/O error: cannot " + action + " " + path);
+// Appends line to the file at path; the system's error number on failure.
+int AppendLine(const std::string& path, const std::string& line) {
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return errno;
+  size_t written = 0;
+  while (written < line.size()) {
+    const ssize_t n = write(fd, line.data() + written, line.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      close(fd);
+      return error;
+    }
+    written += static_cast<size_t>(n);
+  }
+  return close(fd) != 0 ? errno : 0;
 }
 
 }  // namespace
@@ -38,29 +54,24 @@ TAppFunc::TAppFunc(std::string appFolder) : appFolder_(std::move(appFolder)) {
 
 std::string TAppFunc::GetAppPath() const { return appFolder_; }
 
-void TAppFunc::WriteLog(const std::string& message) const {
-  const std::string path = GetAppPath() + kLogFileName;
-
-  const std::time_t clock = std::time(nullptr);
-  std::tm now{};
-  localtime_r(&clock, &now);
-  const std::string line = kLogLinePrefix + LocalNow(now, "%x") + " " + LocalNow(now, "%X") + "|" + message + "\r\n";
-
-  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) ThrowIoError("open", path);
-  size_t written = 0;
-  while (written < line.size()) {
-    const ssize_t n = write(fd, line.data() + written, line.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      close(fd);
-      errno = error;
-      ThrowIoError("write", path);
+bool TAppFunc::WriteLog(const std::string& message) const noexcept {
+  try {
+    const std::string path = GetAppPath() + kLogFileName;
+    const std::time_t clock = std::time(nullptr);
+    std::tm now{};
+    localtime_r(&clock, &now);
+    const std::string line = kLogLinePrefix + LocalNow(now, "%x") + " " + LocalNow(now, "%X") + "|" + message + "\r\n";
+    const int error = AppendLine(path, line);
+    if (error == 0) {
+      lossReported_ = false;
+      return true;
     }
-    written += static_cast<size_t>(n);
+    if (!lossReported_.exchange(true))
+      std::fprintf(stderr, "Cannot write %s (%s): log lines are lost.\n", path.c_str(), std::strerror(error));
+  } catch (const std::exception&) {
+    // No memory for the line: it is lost like an unwritable one.
   }
-  if (close(fd) != 0) ThrowIoError("close", path);
+  return false;
 }
 
 }  // namespace sonvarro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 
 namespace sonvarro {
@@ -14,16 +15,18 @@ class TAppFunc {
 
   // Appends one line: "Quorvane Soft ", the locale's short date, " ", its long
   // time, "|", the message as given, CR LF. The file is opened and closed for
-  // every line, so other programs may read it in between. A failure to
-  // create, open, write or close the file throws std::system_error carrying
-  // the system's error number; the line is then lost.
-  void WriteLog(const std::string& message) const;
+  // every line, so other programs may read it in between. A log that cannot
+  // be written never stops what is being logged: the line is lost and false
+  // returned, and the first loss (again after a line got through) is told on
+  // standard error with the system's reason.
+  bool WriteLog(const std::string& message) const noexcept;
 
   // The application folder, ending in "/".
   std::string GetAppPath() const;
 
  private:
   std::string appFolder_;
+  mutable std::atomic<bool> lossReported_{false};
 };
 
 }  // namespace sonvarro

@@ -5,7 +5,9 @@
 namespace sonvarro {
 
 // Timers and posting to the user-interface thread. The program runs it on the
-// Qt event loop; tests run it in virtual time.
+// Qt event loop; tests run it in virtual time. Every task runs under the
+// last-resort handler (RunGuarded): an error that escapes a task is shown and
+// the loop goes on.
 class IScheduler {
  public:
   using Task = std::function<void()>;

@@ -12,11 +12,13 @@
 #include "player/ProbeGraph.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
+#include "services/LastResort.h"
 #include "settings/ConfigFiles.h"
 #include "settings/DefaultFolders.h"
 #include "shell/KeyMap.h"
 #include "ui/CodeErrorForm.h"
 #include "ui/ConversionUnit.h"
+#include "ui/Guarded.h"
 #include "ui/InitFileForm.h"
 #include "ui/OptionsDialog.h"
 #include "ui/SourceFileDialogs.h"
@@ -28,13 +30,6 @@ constexpr int kMinimumWidth = 686;
 constexpr int kMinimumHeight = 519;
 constexpr const char* kCustomProfilesFile = "UserProfileInfo.ini";
 constexpr const char* kSaveSettingsFailed = "Save user settings error. ->";
-
-bool IsAncestor(const QObject* ancestor, const QObject* object) {
-  for (const QObject* p = object ? object->parent() : nullptr; p; p = p->parent()) {
-    if (p == ancestor) return true;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -57,24 +52,24 @@ TFrmMainForm::TFrmMainForm(MainFormServices services, QWidget* parent)
   endProcess = [] { QCoreApplication::quit(); };
 
   MainWindowWidgets& w = *widgets_;
-  connect(w.btnOpenFile, &QPushButton::clicked, this, [this] { btnOpenFileClick(); });
-  connect(w.btnRemoveFile, &QPushButton::clicked, this, [this] { btnRemoveFileClick(); });
-  connect(w.btnClearFile, &QPushButton::clicked, this, [this] { btnClearFileClick(); });
-  connect(w.btnConvert, &QPushButton::clicked, this, [this] { btnConvertClick(); });
-  connect(w.RzBmpButton1, &QPushButton::clicked, this, [this] { btnSelectOutputFolderClick(); });
-  connect(w.btnSelectOutputFolder, &QPushButton::clicked, this, [this] { btnSelectOutputFolderClick(); });
+  connect(w.btnOpenFile, &QPushButton::clicked, this, Guarded([this] { btnOpenFileClick(); }));
+  connect(w.btnRemoveFile, &QPushButton::clicked, this, Guarded([this] { btnRemoveFileClick(); }));
+  connect(w.btnClearFile, &QPushButton::clicked, this, Guarded([this] { btnClearFileClick(); }));
+  connect(w.btnConvert, &QPushButton::clicked, this, Guarded([this] { btnConvertClick(); }));
+  connect(w.RzBmpButton1, &QPushButton::clicked, this, Guarded([this] { btnSelectOutputFolderClick(); }));
+  connect(w.btnSelectOutputFolder, &QPushButton::clicked, this, Guarded([this] { btnSelectOutputFolderClick(); }));
   // btnOptions opens the Options dialog once that dialog has its own
   // behaviour; until then it stays out of sight rather than do nothing.
   w.btnOptions->hide();
-  connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this, [this](int key) { dxTreeSourceFileInfoKeyDown(key); });
+  connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this,
+          [this](int key) { RunGuarded([&] { dxTreeSourceFileInfoKeyDown(key); }); });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::rowsDraggedOut, w.btnRemoveFile, &QPushButton::click);
   connect(w.dxTreeSourceFileInfo, &SourceGrid::filesDropped, this,
-          [this](const QStringList& paths) { WMDropFiles(paths); });
+          [this](const QStringList& paths) { RunGuarded([&] { WMDropFiles(paths); }); });
   setAcceptDrops(true);
-  qApp->installEventFilter(this);
 }
 
-TFrmMainForm::~TFrmMainForm() { qApp->removeEventFilter(this); }
+TFrmMainForm::~TFrmMainForm() = default;
 
 void TFrmMainForm::AttachOptionsDialog(OptionsDialog& frmOption) {
   MainWindowWidgets& w = *widgets_;
@@ -95,7 +90,7 @@ void TFrmMainForm::AttachInitFileForm(TFrmInitFileForm& frmInitFile) {
     try {
       StoreInitDir();
     } catch (const IniFileError&) {
-      // The popup has just reported the same failure.
+      // The adding has just reported the same failure.
     }
   });
 }
@@ -110,41 +105,31 @@ void TFrmMainForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!shown_) {
     shown_ = true;
-    FormShow();
+    RunGuarded([this] { FormShow(); });
   }
 }
 
 void TFrmMainForm::FormShow() {
-  try {
+  // Unreadable lists or settings are reported, and the window still takes
+  // drops and applies the profile with what it has.
+  RunGuarded([this] {
     FillOptionLists(*options_, ReadConfigSections(services_.appFolder, kCustomProfilesFile));
     LoadUserSettings(services_.appFolder, SettingsControls());
-  } catch (const std::exception& error) {
-    ReportError(error);
-  }
+  });
   dropsAccepted_ = true;
   ApplyProfile(*options_, [] {});
 }
 
 void TFrmMainForm::btnOpenFileClick() {
-  std::string initDir;
-  try {
-    initDir = GetInitDir(services_.appFolder);
-  } catch (const std::exception& error) {
-    ReportError(error);
-    return;
-  }
+  const std::string initDir = GetInitDir(services_.appFolder);
   lastChosenFiles_ = SelectSourceFiles(dlgOpenSourceFile, true, initDir);
   frmInitFile_->SetFileList(lastChosenFiles_);
   frmInitFile_->show();
 }
 
 void TFrmMainForm::AddChosenFiles(const std::vector<std::string>& paths) {
-  try {
-    AddFiles(paths);
-    StoreInitDir();
-  } catch (const std::exception& error) {
-    ReportError(error);
-  }
+  AddFiles(paths);
+  StoreInitDir();
 }
 
 void TFrmMainForm::StoreInitDir() {
@@ -161,11 +146,9 @@ void TFrmMainForm::WMDropFiles(const QStringList& paths) {
   if (!dropsAccepted_) return;
   std::vector<std::string> files;
   for (const QString& path : paths) files.push_back(path.toStdString());
-  try {
-    AddFiles(files);
-  } catch (const std::exception& error) {
-    ReportError(error);
-  }
+  // Added once the drop has returned, so the file manager that dragged them
+  // is not held while they are probed and errors are shown.
+  services_.scheduler.Post([this, files = std::move(files)] { AddFiles(files); });
 }
 
 void TFrmMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -180,7 +163,7 @@ void TFrmMainForm::dropEvent(QDropEvent* event) {
   const QStringList files = LocalFilesOf(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
-  WMDropFiles(files);
+  RunGuarded([&] { WMDropFiles(files); });
 }
 
 void TFrmMainForm::btnRemoveFileClick() {
@@ -212,7 +195,7 @@ void TFrmMainForm::btnSelectOutputFolderClick() {
 
 void TFrmMainForm::closeEvent(QCloseEvent* event) {
   event->accept();
-  FormClose();
+  RunGuarded([this] { FormClose(); });
 }
 
 void TFrmMainForm::FormClose() {
@@ -220,38 +203,17 @@ void TFrmMainForm::FormClose() {
     SaveUserSettings(services_.appFolder, SettingsControls());
   } catch (const std::exception& error) {
     // Closing always ends the program; the choices of this run are lost.
-    try {
-      services_.appFunc.WriteLog(std::string(kSaveSettingsFailed) + error.what());
-    } catch (const std::exception&) {
-    }
+    services_.appFunc.WriteLog(std::string(kSaveSettingsFailed) + error.what());
   }
   endProcess();
 }
 
-void TFrmMainForm::ReportError(const std::exception& error) {
-  constexpr int kErrorKind = 0;
-  services_.common.ShowMessageBox(error.what(), kErrorKind);
-}
-
-bool TFrmMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (!widget || widget->window() != this) return false;
-  // A key the focused control left unhandled travels on to its parents; the
-  // key map runs once, when the key first arrives.
-  if (event == previewedKey_ && IsAncestor(watched, previewedReceiver_)) return false;
-  previewedKey_ = event;
-  previewedReceiver_ = watched;
-  const auto* key = static_cast<QKeyEvent*>(event);
-  RunMappedKey(key->key(), key->modifiers());
-  return false;  // the focused control still receives the key
-}
-
-void TFrmMainForm::RunMappedKey(int key, Qt::KeyboardModifiers modifiers) {
+void TFrmMainForm::PreviewKey(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers modifiers = key.modifiers();
   const HeldModifiers held{modifiers.testFlag(Qt::ControlModifier), modifiers.testFlag(Qt::ShiftModifier),
                            modifiers.testFlag(Qt::AltModifier), QGuiApplication::mouseButtons() != Qt::NoButton};
   MainWindowWidgets& w = *widgets_;
-  switch (MapMainWindowKey(key, held)) {
+  switch (MapMainWindowKey(key.key(), held)) {
     case MainWindowCommand::OpenFile: w.btnOpenFile->click(); break;
     case MainWindowCommand::RemoveFile: w.btnRemoveFile->click(); break;
     case MainWindowCommand::ClearFile: w.btnClearFile->click(); break;

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QPointer>
 #include <QStringList>
 #include <QWidget>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,6 +14,7 @@
 #include "settings/UserSettings.h"
 #include "sourcelist/AddSourceFiles.h"
 #include "sourcelist/SourceFiles.h"
+#include "ui/Application.h"
 #include "ui/MainWindowWidgets.h"
 
 namespace sonvarro {
@@ -36,7 +35,7 @@ struct MainFormServices {
 
 // The main window: the source list, the output choices and the commands
 // around them. The other windows are created after it and attached.
-class TFrmMainForm final : public QWidget {
+class TFrmMainForm final : public QWidget, public KeyPreviewWindow {
   Q_OBJECT
  public:
   explicit TFrmMainForm(MainFormServices services, QWidget* parent = nullptr);
@@ -76,8 +75,10 @@ class TFrmMainForm final : public QWidget {
   void SyncTimelineToSelection() {}
   void StopPreview() {}
 
+  // Key preview: the key map sees every key before the focused control.
+  void PreviewKey(const QKeyEvent& key) override;
+
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -88,23 +89,17 @@ class TFrmMainForm final : public QWidget {
   void AddFiles(const std::vector<std::string>& paths);
   void AddChosenFiles(const std::vector<std::string>& paths);
   void StoreInitDir();
-  void RunMappedKey(int key, Qt::KeyboardModifiers modifiers);
-  // Shows an unexpected error's message, as the event loop's last resort.
-  void ReportError(const std::exception& error);
   UserSettingsControls SettingsControls();
 
   MainFormServices services_;
   MainWindowWidgets* widgets_;
   std::unique_ptr<OptionControls> options_;
-  QtControl windowControl_{this};
+  QtFocusKeepingControl windowControl_{this};
   TFrmInitFileForm* frmInitFile_ = nullptr;
   ConversionUnit* conversion_ = nullptr;
   bool shown_ = false;
   bool dropsAccepted_ = false;
   std::vector<std::string> lastChosenFiles_;
-  // Key preview: the key event being delivered, and where its delivery began.
-  const QEvent* previewedKey_ = nullptr;
-  QPointer<QObject> previewedReceiver_;
 };
 
 }  // namespace sonvarro

@@ -8,6 +8,7 @@
 #include "services/FileFunc.h"
 #include "services/platform/Desktop.h"
 #include "shell/MainForm.h"
+#include "ui/Application.h"
 #include "ui/ConversionUnit.h"
 #include "ui/InitFileForm.h"
 #include "ui/OptionsDialog.h"
@@ -16,7 +17,7 @@
 
 int main(int argc, char** argv) {
   using namespace sonvarro;
-  QApplication application(argc, argv);
+  Application application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
 
   // Message boxes become the toolkit's own, captioned with the title.

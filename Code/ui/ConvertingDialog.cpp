@@ -4,6 +4,8 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
+#include "ui/Guarded.h"
+
 namespace sonvarro {
 namespace {
 
@@ -68,21 +70,21 @@ ConvertingDialog::ConvertingDialog(QWidget* parent)
   layout->addWidget(statState);
   layout->setContentsMargins(10, 10, 10, 0);
 
-  connect(btnStop, &QPushButton::clicked, this, [this] {
-    if (Events.btnStop1Click) Events.btnStop1Click();
-  });
+  connect(btnStop, &QPushButton::clicked, this, Guarded([this] {
+            if (Events.btnStop1Click) Events.btnStop1Click();
+          }));
 }
 
 void ConvertingDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous() && Events.FormShow) Events.FormShow();
+  if (!event->spontaneous() && Events.FormShow) RunGuarded(Events.FormShow);
 }
 
 void ConvertingDialog::closeEvent(QCloseEvent* event) {
   // The behaviour asks the user and hides the window itself when the answer
   // is yes; otherwise the window stays as it is.
   event->ignore();
-  if (Events.FormClose) Events.FormClose();
+  if (Events.FormClose) RunGuarded(Events.FormClose);
 }
 
 void ConvertingDialog::reject() { close(); }

@@ -1,13 +1,25 @@
 #include "ui/QtControls.h"
 
+#include <QApplication>
 #include <algorithm>
+
+#include "ui/Guarded.h"
 
 namespace sonvarro {
 
+void QtFocusKeepingControl::SetEnabled(bool enabled) {
+  if (!enabled && window_->isEnabled()) focus_ = window_->focusWidget();
+  window_->setEnabled(enabled);
+  if (!enabled || !window_->isVisible()) return;
+  const QWidget* active = QApplication::activeWindow();
+  if (!active || !active->isVisible()) window_->activateWindow();
+  if (focus_ && focus_->isEnabled() && focus_->isVisible()) focus_->setFocus(Qt::OtherFocusReason);
+}
+
 QtSelector::QtSelector(QComboBox* box) : box_(box) {
-  QObject::connect(box_, &QComboBox::activated, [this](int) {
-    if (OnChange) OnChange();
-  });
+  QObject::connect(box_, &QComboBox::activated, Guarded([this] {
+                     if (OnChange) OnChange();
+                   }));
 }
 
 bool QtSelector::Enabled() const { return box_->isEnabled(); }

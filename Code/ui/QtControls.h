@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 
 #include "ui/Controls.h"
@@ -20,6 +21,21 @@ class QtControl final : public IControl {
 
  private:
   QWidget* widget_;
+};
+
+// A window that the behaviour disables while it works elsewhere (a job).
+// Disabling takes the focus from its controls; enabling gives it back to
+// the control that had it and makes the window active again when nothing
+// else is, so keys reach it at once whatever the window manager does.
+class QtFocusKeepingControl final : public IControl {
+ public:
+  explicit QtFocusKeepingControl(QWidget* window) : window_(window) {}
+  bool Enabled() const override { return window_->isEnabled(); }
+  void SetEnabled(bool enabled) override;
+
+ private:
+  QWidget* window_;
+  QPointer<QWidget> focus_;
 };
 
 // A QComboBox as a selector. OnChange follows QComboBox::activated, which Qt

@@ -3,6 +3,8 @@
 #include <QMetaObject>
 #include <utility>
 
+#include "services/LastResort.h"
+
 namespace sonvarro {
 
 QtScheduler::QtScheduler(QObject* parent) : QObject(parent) {}
@@ -21,7 +23,7 @@ IScheduler::TimerId QtScheduler::After(int delayMs, Task task) {
     if (it == timers_.end()) return;
     it->second->deleteLater();
     timers_.erase(it);
-    task();
+    RunGuarded(task);
   });
   timers_.emplace(id, timer);
   timer->start(delayMs < 0 ? 0 : delayMs);
@@ -39,7 +41,8 @@ void QtScheduler::Cancel(TimerId id) {
 void QtScheduler::Post(Task task) {
   // A queued call runs on this object's thread when its loop next turns; the
   // caller (the runner thread, say) never waits for it.
-  QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [task = std::move(task)] { RunGuarded(task); }, Qt::QueuedConnection);
 }
 
 }  // namespace sonvarro

@@ -254,6 +254,165 @@ TEST_F(ConversionJobTest, AnsweringNoChangesNothing) {
   UntilEncoder(2);
 }
 
+// While the Stop or close question is open, the job holds still: the encoder
+// may end meanwhile, but no step runs, no encoder starts and no after-job
+// action happens until the answer.
+struct HoldCase {
+  const char* name;
+  bool viaClose;  // the window's close request instead of Stop
+  MessageAnswer answer;
+  size_t encodersAfterAnswer;  // the second row starts unless the answer stops the job
+  bool folderOpened;
+};
+
+class ConversionJobHoldTest : public ConversionJobTest, public ::testing::WithParamInterface<HoldCase> {};
+
+TEST_P(ConversionJobHoldTest, TheJobHoldsWhileItsQuestionIsOpen) {
+  const HoldCase& c = GetParam();
+  AddRows({"a", "b"});
+  chkShowOutputDirectory.checked = true;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  scheduler.AdvanceBy(3500);
+  desktop.answers = {c.answer};
+  desktop.whileOpen = [&](const RecordingDesktop::Message&) {
+    encoders.EndCurrent();
+    scheduler.AdvanceBy(60000);
+    EXPECT_EQ(encoders.runs.size(), 1u) << "no encoder starts under the question";
+    EXPECT_TRUE(job.Running());
+    EXPECT_TRUE(progress.window.visible);
+    EXPECT_TRUE(desktop.openedFolders.empty());
+  };
+  if (c.viaClose)
+    form.FormClose();
+  else
+    form.btnStop1Click();
+  desktop.whileOpen = nullptr;
+
+  if (c.encodersAfterAnswer > 1) {
+    UntilEncoder(c.encodersAfterAnswer);
+    encoders.EndCurrent();
+  }
+  UntilFinished();
+  EXPECT_EQ(encoders.runs.size(), c.encodersAfterAnswer);
+  EXPECT_EQ(desktop.openedFolders.size(), c.folderOpened ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ConversionJobHoldTest,
+                         ::testing::Values(HoldCase{"StopNo", false, MessageAnswer::No, 2, true},
+                                           HoldCase{"StopYes", false, MessageAnswer::Yes, 1, false},
+                                           HoldCase{"CloseNo", true, MessageAnswer::No, 2, true},
+                                           HoldCase{"CloseYes", true, MessageAnswer::Yes, 1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ConversionJobTest, AYesAfterTheJobHasEndedChangesNothingForTheNext) {
+  AddRows({"a"});
+  chkShowOutputDirectory.checked = true;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent();
+  UntilFinished();
+  ASSERT_EQ(desktop.openedFolders.size(), 1u);
+
+  desktop.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+  form.btnStop1Click();
+  form.FormClose();
+  EXPECT_FALSE(proc.StopRequested);
+  EXPECT_EQ(encoders.kills, 0);
+  EXPECT_EQ(proc.CurrentRow, 1);
+
+  job.btnConvertClick(grid);
+  UntilEncoder(2);
+  encoders.EndCurrent();
+  UntilFinished();
+  EXPECT_EQ(desktop.openedFolders.size(), 2u) << "the next job's after-job actions run";
+}
+
+TEST_F(ConversionJobTest, AStopLeftOverFromBeforeIsClearedWhenAJobStarts) {
+  AddRows({"a"});
+  chkShowOutputDirectory.checked = true;
+  proc.StopRequested = true;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent();
+  UntilFinished();
+  EXPECT_EQ(desktop.openedFolders.size(), 1u);
+}
+
+TEST_F(ConversionJobTest, AFailedStepEndsTheJobCleanlyAndTheNextConvertWorks) {
+  AddRows({"a", "b"});
+  chkShowOutputDirectory.checked = true;
+  const EncoderRunnerFactory working = encoders.Factory();
+  bool failNext = false;
+  TConversionJob failing{{scheduler, proc, lib, appFunc, builder, form, mainWindow, chkShowOutputDirectory, chkShutdown,
+                          encoders, stopper,
+                          [&](const EncoderCommand& command, EncoderOutputHandler onOutput, const std::string& folder) {
+                            if (failNext) throw std::runtime_error("Cannot start the encoder.");
+                            return working(command, std::move(onOutput), folder);
+                          },
+                          [this] { ++quits; }}};
+  failing.btnConvertClick(grid);
+  UntilEncoder(1);
+  failNext = true;
+  encoders.EndCurrent();
+  for (int i = 0; i < 100 && failing.Running(); ++i) scheduler.AdvanceBy(100);
+
+  EXPECT_FALSE(failing.Running());
+  ASSERT_EQ(desktop.messages.size(), 1u) << "the step's error reaches the one handler";
+  EXPECT_EQ(desktop.messages[0].caption, kApplicationTitle);
+  EXPECT_EQ(desktop.messages[0].text, "Cannot start the encoder.");
+  EXPECT_EQ(desktop.messages[0].icon, platform::MessageIcon::Error);
+  EXPECT_FALSE(progress.window.visible);
+  EXPECT_TRUE(mainWindow.enabled);
+  EXPECT_TRUE(desktop.openedFolders.empty()) << "a failed job is no finished job";
+
+  failNext = false;
+  ASSERT_TRUE(failing.btnConvertClick(grid));
+  for (size_t n = 2; n <= 3; ++n) {
+    for (int i = 0; i < 1000 && encoders.runs.size() < n; ++i) scheduler.AdvanceBy(100);
+    encoders.EndCurrent();
+  }
+  for (int i = 0; i < 100 && failing.Running(); ++i) scheduler.AdvanceBy(100);
+  EXPECT_EQ(desktop.openedFolders.size(), 1u);
+}
+
+TEST_F(ConversionJobTest, AStepThatFailsWhileItsEncoderRunsStopsThatEncoder) {
+  AddRows({"a", "b"});
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.lookupsFail = true;
+  scheduler.AdvanceBy(3000);  // the first look for a running encoder fails
+  EXPECT_FALSE(job.Running());
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "The process list cannot be read.");
+  EXPECT_FALSE(encoders.runs[0]->running) << "the job's encoder is stopped";
+  EXPECT_EQ(encoders.runnersAlive, 0);
+  EXPECT_TRUE(mainWindow.enabled);
+  EXPECT_FALSE(progress.window.visible);
+  scheduler.AdvanceBy(60000);
+  EXPECT_EQ(encoders.runs.size(), 1u) << "the second row never starts";
+}
+
+TEST_F(ConversionJobTest, AnUnwritableLogNeverStopsTheJob) {
+  TAppFunc brokenLog(app.Folder() + "missing/");
+  TCommandLineBuilder brokenBuilder{{grid, options.controls, outputFolder}, {proc, lib, brokenLog, fileFunc}};
+  TConversionJob logless{{scheduler, proc, lib, brokenLog, brokenBuilder, form, mainWindow, chkShowOutputDirectory,
+                          chkShutdown, encoders, stopper, encoders.Factory(), [this] { ++quits; }}};
+  AddRows({"a", "b"});
+  testing::internal::CaptureStderr();
+  logless.btnConvertClick(grid);
+  for (size_t n = 1; n <= 2; ++n) {
+    for (int i = 0; i < 1000 && encoders.runs.size() < n; ++i) scheduler.AdvanceBy(100);
+    encoders.EndCurrent();
+  }
+  for (int i = 0; i < 100 && logless.Running(); ++i) scheduler.AdvanceBy(100);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("log lines are lost"), std::string::npos);
+  EXPECT_EQ(encoders.runs.size(), 2u);
+  EXPECT_EQ(proc.ConvertedCount, 2);
+  EXPECT_FALSE(logless.Running());
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
 TEST_F(ConversionJobTest, StopBeforeTheEncoderStartsKeepsItFromStarting) {
   AddRows({"a", "b"});
   job.btnConvertClick(grid);

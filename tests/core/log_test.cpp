@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -72,33 +75,43 @@ TEST_F(LogTest, AppendsToWhatIsThereAndKeepsMessagesUnchanged) {
       << log;
 }
 
-TEST_F(LogTest, FailureThrowsTheSystemErrorAndLosesTheLine) {
+TEST_F(LogTest, AnUnwritableLogLosesTheLineAndSaysSoOnce) {
   const std::string fileAsFolder = folder_.WriteFile("plain-file") + "/";
   std::filesystem::create_directories(folder_.Path() / "taken" / "log.txt");  // a folder named log.txt
   const struct {
     const char* what;
     std::string appFolder;
-    int expectedErrno;  // 0: any error will do
+    const char* reason;  // as the system words it
   } cases[] = {
-      {"missing folder", folder_.Folder() + "missing/", ENOENT},
-      {"regular file where the folder should be", fileAsFolder, ENOTDIR},
-      {"log.txt is a folder", folder_.Folder() + "taken/", EISDIR},
-      {"read-only file system", "/proc/", 0},
+      {"missing folder", folder_.Folder() + "missing/", std::strerror(ENOENT)},
+      {"regular file where the folder should be", fileAsFolder, std::strerror(ENOTDIR)},
+      {"log.txt is a folder", folder_.Folder() + "taken/", std::strerror(EISDIR)},
+      {"read-only file system", "/proc/", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     TAppFunc app(c.appFolder);
-    try {
-      app.WriteLog("lost");
-      ADD_FAILURE() << "no error raised";
-    } catch (const std::system_error& error) {
-      if (c.expectedErrno != 0)
-        EXPECT_EQ(error.code().value(), c.expectedErrno) << error.what();
-      else
-        EXPECT_NE(error.code().value(), 0) << error.what();
-    }
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(app.WriteLog("lost"));
+    EXPECT_FALSE(app.WriteLog("lost too"));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.rfind("Cannot write " + c.appFolder + "log.txt (", 0), 0u) << said;
+    EXPECT_NE(said.find(c.reason), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << "told once: " << said;
   }
   EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "missing"));
+
+  // Once the log can be written again, the next loss is told again.
+  const std::string later = folder_.Folder() + "later/";
+  TAppFunc app(later);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(app.WriteLog("lost"));
+  std::filesystem::create_directory(folder_.Path() / "later");
+  EXPECT_TRUE(app.WriteLog("kept"));
+  std::filesystem::remove_all(folder_.Path() / "later");
+  EXPECT_FALSE(app.WriteLog("lost again"));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
 }
 
 TEST(AppPath, IsTheGivenFolderEndingInASlash) {

@@ -170,6 +170,7 @@ TEST_F(ProgressWindowTest, StopEmptiesTheBarsAndTheCounter) {
   grid.AddFile("/in/a.avi", "00:01:00");
   grid.AddFile("/in/b.avi", "00:01:00");
   progress.window.Show();
+  proc.JobRunning = true;
   progress.pbTotal.maximum = 300;
   progress.pbTotal.position = 120;
   progress.ProgressBar1.maximum = 60;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace sonvarro::test {
 namespace {
 
@@ -58,7 +60,10 @@ int FakeEncoders::Running(std::string_view exeName) const {
   return count;
 }
 
-ProcessId FakeEncoders::FindProcessId(std::string_view exeName) { return Running(exeName) ? 4242 : 0; }
+ProcessId FakeEncoders::FindProcessId(std::string_view exeName) {
+  if (lookupsFail) throw std::runtime_error("The process list cannot be read.");
+  return Running(exeName) ? 4242 : 0;
+}
 
 ProcessId FakeEncoders::GetProcessIdByName(std::string_view exeName) {
   ++lookups;

@@ -38,8 +38,9 @@ class FakeEncoders : public IEncoderProcesses {
   bool KillProcess(std::string_view exeName) override;
 
   std::vector<std::shared_ptr<Run>> runs;
-  int foreign = 0;       // other processes named evc.exe
-  bool killable = true;  // false: the foreign ones survive terminations
+  int foreign = 0;           // other processes named evc.exe
+  bool killable = true;      // false: the foreign ones survive terminations
+  bool lookupsFail = false;  // FindProcessId throws, as a broken process list would
   int kills = 0;
   int lookups = 0;  // GetProcessIdByName calls
   int runnersAlive = 0;

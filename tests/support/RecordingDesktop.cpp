@@ -11,6 +11,7 @@ RecordingDesktop::~RecordingDesktop() { platform::SetDesktop(previous_); }
 platform::MessageAnswer RecordingDesktop::ShowMessage(const std::string& caption, const std::string& text,
                                                       platform::MessageIcon icon, platform::MessageButtons buttons) {
   messages.push_back({caption, text, icon, buttons});
+  if (whileOpen) whileOpen(messages.back());
   if (answers.empty()) return platform::MessageAnswer::Ok;
   auto answer = answers.front();
   answers.pop_front();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ class RecordingDesktop : public platform::IDesktop {
   std::vector<std::string> openedFolders;
   std::vector<Message> messages;
   std::deque<platform::MessageAnswer> answers;
+  // Runs while a message box is open, before it is answered: what the user
+  // leaves waiting (virtual time passing, say) happens here.
+  std::function<void(const Message&)> whileOpen;
 
  private:
   platform::IDesktop* previous_;

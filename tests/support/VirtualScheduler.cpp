@@ -1,5 +1,7 @@
 #include "VirtualScheduler.h"
 
+#include "services/LastResort.h"
+
 namespace sonvarro::test {
 
 IScheduler::TimerId VirtualScheduler::After(int delayMs, Task task) {
@@ -32,7 +34,7 @@ bool VirtualScheduler::RunPosted() {
       task = std::move(posted_.front());
       posted_.pop_front();
     }
-    task();
+    RunGuarded(task);
     ran = true;
   }
 }
@@ -46,7 +48,7 @@ void VirtualScheduler::AdvanceBy(int64_t ms) {
     now_ = it->first.first;
     Task task = std::move(it->second);
     timers_.erase(it);
-    task();
+    RunGuarded(task);
   }
   now_ = end;
 }

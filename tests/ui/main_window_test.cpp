@@ -150,8 +150,11 @@ TEST_F(MainWindowTest, DroppedFilesAreAddedInOrderWithoutThePopup) {
   EXPECT_EQ(Grid().RowCount(), 0) << "drops are accepted once the window has shown";
   Show();
   Drop(Grid().viewport(), {b, text, a});
+  EXPECT_EQ(Grid().RowCount(), 0) << "the drop returns before the files are probed";
+  scheduler.RunPending();
   EXPECT_EQ(Names(), (Paths{b, a}));
   Drop(&form, {a, Wav("w.wav")});  // anywhere on the window
+  scheduler.RunPending();
   EXPECT_EQ(Names(), (Paths{b, a, media.Folder() + "w.wav"}));
   EXPECT_FALSE(popup.isVisible());
   EXPECT_FALSE(fs::exists(app.Path() / "Config/UserSettings.ini")) << "InitDir stays as it was";
@@ -160,6 +163,7 @@ TEST_F(MainWindowTest, DroppedFilesAreAddedInOrderWithoutThePopup) {
 TEST_F(MainWindowTest, DeleteRemoveAndClear) {
   Show();
   Drop(Grid().viewport(), {Wav("1.wav"), Wav("2.wav"), Wav("3.wav"), Wav("4.wav")});
+  scheduler.RunPending();
   Grid().clearSelection();
   Grid().SetSelected(1, true);
   Grid().SetSelected(2, true);
@@ -229,6 +233,51 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"CtrlQ", Qt::Key_Q, Qt::ControlModifier, nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(MainWindowTest, TheKeyMapWorksAfterAJobLeftNoControlWithTheFocus) {
+  Show();
+  form.activateWindow();
+  Grid().setFocus();
+  QSignalSpy opens(form.Widgets().btnOpenFile, &QPushButton::clicked);
+  QSignalSpy converts(form.Widgets().btnConvert, &QPushButton::clicked);
+  QTest::keyClick(&Grid(), Qt::Key_Down);  // a key the grid had before the job
+
+  // What a job does to the window: disabled while it runs, enabled after.
+  form.WindowControl().SetEnabled(false);
+  EXPECT_EQ(form.focusWidget(), nullptr);
+  form.WindowControl().SetEnabled(true);
+  EXPECT_EQ(form.focusWidget(), &Grid()) << "the focus goes back where it was";
+
+  // Keys that reach the window itself, as when no control has the focus.
+  Grid().clearFocus();
+  QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+  dialogChoice = {};
+  QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+  scheduler.AdvanceBy(300);
+  EXPECT_EQ(converts.count(), 1);
+  EXPECT_EQ(opens.count(), 1);
+}
+
+TEST_F(MainWindowTest, AFailingHandlerIsReportedAndTheWindowGoesOn) {
+  Show();
+  form.dlgOpenSourceFile = [](const std::string&) -> Paths { throw std::runtime_error("The dialog failed."); };
+  form.Widgets().btnOpenFile->click();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].caption, "Sonvarro Converter");
+  EXPECT_EQ(desktop.messages[0].text, "The dialog failed.");
+  EXPECT_EQ(desktop.messages[0].icon, platform::MessageIcon::Error);
+  EXPECT_FALSE(popup.isVisible());
+
+  // The adding behind the popup fails as well: the settings cannot be saved.
+  form.dlgOpenSourceFile = [this](const std::string&) { return Paths{Wav("after.wav")}; };
+  fs::remove_all(app.Path() / "Config");
+  form.Widgets().btnOpenFile->click();
+  scheduler.AdvanceBy(300);
+  EXPECT_EQ(Grid().RowCount(), 1);
+  EXPECT_FALSE(popup.isVisible());
+  ASSERT_EQ(desktop.messages.size(), 2u);
+  EXPECT_NE(desktop.messages[1].text.find("Cannot create file"), std::string::npos) << desktop.messages[1].text;
+}
+
 TEST_F(MainWindowTest, TheBrowseButtonsChooseTheOutputFolder) {
   Show();
   const fs::path chosen = media.Path() / "out";
@@ -270,6 +319,7 @@ TEST_F(MainWindowTest, AFailedSaveNeverKeepsTheWindowOpen) {
 }
 
 TEST(InitFileForm, SpinsEverySecondWhileTheAddingRuns) {
+  test::RecordingDesktop desktop;
   test::VirtualScheduler scheduler;
   TFrmInitFileForm popup(scheduler);
   EXPECT_EQ(popup.size(), QSize(273, 45));
@@ -292,7 +342,9 @@ TEST(InitFileForm, SpinsEverySecondWhileTheAddingRuns) {
   QTest::keyClick(&popup, Qt::Key_Escape);
   popup.close();
   EXPECT_TRUE(popup.isVisible()) << "only the adding closes the popup";
-  EXPECT_THROW(scheduler.AdvanceBy(300), std::runtime_error);
+  scheduler.AdvanceBy(300);
+  ASSERT_EQ(desktop.messages.size(), 1u) << "the failure reaches the last-resort handler";
+  EXPECT_EQ(desktop.messages[0].text, "adding failed");
   EXPECT_EQ(added, Paths{"/a.mp3"});
   EXPECT_EQ(seen, (std::vector<std::string>{"Installing File...", "Installing File...  /", "Installing File...  -",
                                             "Installing File...  \\", "Installing File...  |"}));

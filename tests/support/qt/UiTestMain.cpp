@@ -3,10 +3,11 @@
 #include <QApplication>
 
 #include "RecordingDesktop.h"
+#include "ui/Application.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-  QApplication app(argc, argv);
+  sonvarro::Application app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   static sonvarro::test::GuardDesktop guard;
   sonvarro::platform::SetDesktop(&guard);
