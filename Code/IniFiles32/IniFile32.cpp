@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace sonvarro {
 
@@ -143,12 +144,11 @@ bool WriteAll(int fd, const std::string& content) {
 // applies to it as to any new file.
 int CreateTemporaryBeside(const std::string& target, std::string& temporaryPath) {
   static std::atomic<unsigned> counter{0};
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  const std::filesystem::path path(target);
   for (;;) {
-    temporaryPath =
-        folder + "." + base + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
+    const std::string name = "." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "." +
+                             std::to_string(counter.fetch_add(1));
+    temporaryPath = (path.parent_path() / name).string();
     const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

@@ -8,6 +8,7 @@
 #include "engine/CommandFragments.h"
 #include "engine/CommandLayout.h"
 #include "engine/TextHelpers.h"
+#include "services/platform/Paths.h"
 
 namespace sonvarro {
 namespace {
@@ -66,8 +67,7 @@ int32_t TCommandLineBuilder::GetTrimLength(const std::string& path) {
 }
 
 std::string TCommandLineBuilder::PrepareOutputFolder() {
-  std::string folder = sources_.edtOutputFolder.Text();
-  if (folder.empty() || folder.back() != '/') folder += '/';
+  const std::string folder = platform::WithTrailingSeparator(sources_.edtOutputFolder.Text());
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   const bool exists = std::filesystem::is_directory(folder, error);

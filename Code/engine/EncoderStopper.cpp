@@ -3,23 +3,17 @@
 #include <utility>
 
 #include "engine/EncoderName.h"
+#include "services/platform/Paths.h"
 
 namespace sonvarro {
-namespace {
-
-std::string FileNamePart(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEncoderStopper::TEncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc, int pauseMs,
                                  int attempts)
     : scheduler_(scheduler), processes_(processes), appFunc_(appFunc), pauseMs_(pauseMs), attempts_(attempts) {}
 
 void TEncoderStopper::StopEncoderProcesses(const std::string& executablePath, std::function<void()> done) {
-  StopAll(FileNamePart(executablePath), 0,
+  StopAll(std::string(platform::FileNamePart(executablePath)), 0,
           [this, done = std::move(done)]() mutable { StopAll(kEncoderFileName, 0, std::move(done)); });
 }
 

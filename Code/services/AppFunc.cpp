@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "services/platform/ExecutableFolder.h"
+#include "services/platform/Paths.h"
 
 namespace sonvarro {
 namespace {
@@ -48,9 +49,7 @@ int AppendLine(const std::string& path, const std::string& line) {
 
 TAppFunc::TAppFunc() : TAppFunc(platform::ExecutableFolder()) {}
 
-TAppFunc::TAppFunc(std::string appFolder) : appFolder_(std::move(appFolder)) {
-  if (appFolder_.empty() || appFolder_.back() != '/') appFolder_ += '/';
-}
+TAppFunc::TAppFunc(std::string appFolder) : appFolder_(platform::WithTrailingSeparator(std::move(appFolder))) {}
 
 std::string TAppFunc::GetAppPath() const { return appFolder_; }
 

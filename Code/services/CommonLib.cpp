@@ -7,12 +7,12 @@
 #include "services/ApplicationTitle.h"
 #include "services/SysFunc.h"
 #include "services/platform/Desktop.h"
+#include "services/platform/Paths.h"
 
 namespace sonvarro {
 
-TCommonLib::TCommonLib(std::string appFolder, TAppFunc& appFunc) : AppFolder(std::move(appFolder)), appFunc_(appFunc) {
-  if (AppFolder.empty() || AppFolder.back() != '/') AppFolder += '/';
-}
+TCommonLib::TCommonLib(std::string appFolder, TAppFunc& appFunc)
+    : AppFolder(platform::WithTrailingSeparator(std::move(appFolder))), appFunc_(appFunc) {}
 
 ProcessId TCommonLib::GetProcessIdByName(std::string_view exeName) {
   const ProcessId id = TSysFunc::FindProcessId(exeName);

@@ -5,21 +5,10 @@
 #include <system_error>
 
 #include "services/StrFunc.h"
+#include "services/platform/Paths.h"
 
 namespace sonvarro {
 namespace {
-
-std::string FileNamePart(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The extension with its dot (".mp3"), empty when the file name has no dot.
-std::string ExtensionWithDot(const std::string& path) {
-  const std::string name = FileNamePart(path);
-  const auto dot = name.rfind('.');
-  return dot == std::string::npos ? std::string() : name.substr(dot);
-}
 
 bool AllDigits(const std::string& text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -49,22 +38,19 @@ std::vector<std::string> TFileFunc::GetFileList(const std::string& directory, co
     std::error_code typeError;
     if (it->is_directory(typeError)) continue;
     std::string path = directory + it->path().filename().string();
-    if (extensionFilter.empty() || ExtensionWithDot(path) == extensionFilter) files.push_back(std::move(path));
+    if (extensionFilter.empty() || platform::ExtensionPart(path) == extensionFilter) files.push_back(std::move(path));
   }
   return files;
 }
 
 std::string TFileFunc::GetFileBaseName(const std::string& path) {
-  const std::string name = FileNamePart(path);
+  const std::string name(platform::FileNamePart(path));
   if (name.find('.') == std::string::npos) return name;
   const std::string extension = TStrFunc::LastPart(name, '.');
   return name.substr(0, name.size() - extension.size() - 1);
 }
 
-std::string TFileFunc::GetFileDir(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
+std::string TFileFunc::GetFileDir(const std::string& path) { return platform::FolderPart(path); }
 
 std::string TFileFunc::GetUniqueFileName(const std::string& wantedPath) {
   RequestedBaseName = GetFileBaseName(wantedPath);
@@ -76,7 +62,7 @@ std::string TFileFunc::NextFreeFileName(const std::string& candidatePath) {
   for (;;) {
     const std::string directory = GetFileDir(candidate);
     const std::string baseName = GetFileBaseName(candidate);
-    const std::string extension = ExtensionWithDot(candidate);
+    const std::string extension = platform::ExtensionPart(candidate);
 
     // Names compare byte for byte, as this file system does.
     const auto files = GetFileList(directory, "");

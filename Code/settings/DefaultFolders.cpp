@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "services/platform/Paths.h"
+
 namespace sonvarro {
 namespace {
 
@@ -25,12 +27,7 @@ std::string AccountHome() {
 
 }  // namespace
 
-std::string HomeFolder() {
-  std::string home = AccountHome();
-  if (home.empty()) home = "/";
-  if (home.back() != '/') home += '/';
-  return home;
-}
+std::string HomeFolder() { return platform::WithTrailingSeparator(AccountHome()); }
 
 std::string DefaultOutputFolder() { return HomeFolder() + kOutputFolderName; }
 

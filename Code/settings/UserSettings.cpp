@@ -1,6 +1,7 @@
 #include "settings/UserSettings.h"
 
 #include "IniFiles32/IniFile32.h"
+#include "services/platform/Paths.h"
 #include "settings/ConfigFiles.h"
 #include "settings/DefaultFolders.h"
 
@@ -39,9 +40,9 @@ std::string GetInitDir(const std::string& appFolder) {
 }
 
 void SaveInitDir(const std::string& appFolder, const std::string& chosenFile) {
-  const size_t slash = chosenFile.rfind('/');
-  if (slash == std::string::npos) return;
-  OpenSettings(appFolder).WriteString(kSection, kInitDirKey, chosenFile.substr(0, slash + 1));
+  const std::string folder = platform::FolderPart(chosenFile);
+  if (folder.empty()) return;
+  OpenSettings(appFolder).WriteString(kSection, kInitDirKey, folder);
 }
 
 }  // namespace sonvarro

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "services/platform/Desktop.h"
+#include "services/platform/Paths.h"
 
 namespace sonvarro {
 
@@ -33,10 +34,7 @@ const std::array<FileFilter, 20> kSourceFileFilters = {{
 }};
 
 std::string LowercaseExtension(const std::string& path) {
-  const size_t nameStart = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot < nameStart) return "";
-  std::string extension = path.substr(dot);
+  std::string extension = platform::ExtensionPart(path);
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return extension;

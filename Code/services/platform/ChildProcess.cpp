@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,7 +11,7 @@
 #include <chrono>
 #include <thread>
 
-extern char** environ;
+#include "services/platform/Spawn.h"
 
 namespace sonvarro::platform {
 namespace {
@@ -44,18 +43,6 @@ struct Pipe {
   }
 };
 
-struct SpawnActions {
-  posix_spawn_file_actions_t actions;
-  SpawnActions() { posix_spawn_file_actions_init(&actions); }
-  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions); }
-};
-
-struct SpawnAttributes {
-  posix_spawnattr_t attributes;
-  SpawnAttributes() { posix_spawnattr_init(&attributes); }
-  ~SpawnAttributes() { posix_spawnattr_destroy(&attributes); }
-};
-
 int ExitCodeOf(int status) {
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
@@ -79,36 +66,14 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>
   // Only our end of the output pipe polls; the child writes as usual.
   fcntl(output.read, F_SETFL, fcntl(output.read, F_GETFL) | O_NONBLOCK);
 
-  // Every descriptor of ours is close-on-exec; closefrom also drops any that
-  // were inherited without that flag (from whoever started this program).
-  SpawnActions actions;
-  int rc = posix_spawn_file_actions_adddup2(&actions.actions, input.read, STDIN_FILENO);
-  if (rc == 0) rc = posix_spawn_file_actions_adddup2(&actions.actions, output.write, STDOUT_FILENO);
-  if (rc == 0) rc = posix_spawn_file_actions_adddup2(&actions.actions, output.write, STDERR_FILENO);
-  if (rc == 0) rc = posix_spawn_file_actions_addclosefrom_np(&actions.actions, STDERR_FILENO + 1);
-  if (rc == 0 && !workingFolder.empty())
-    rc = posix_spawn_file_actions_addchdir_np(&actions.actions, workingFolder.c_str());
-
-  // A session of its own detaches the child from any terminal; signals start
-  // unblocked and at their defaults whatever this thread has set.
-  SpawnAttributes attributes;
-  sigset_t none, all;
-  sigemptyset(&none);
-  sigfillset(&all);
-  if (rc == 0)
-    rc = posix_spawnattr_setflags(&attributes.attributes,
-                                  POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  if (rc == 0) rc = posix_spawnattr_setsigmask(&attributes.attributes, &none);
-  if (rc == 0) rc = posix_spawnattr_setsigdefault(&attributes.attributes, &all);
-
-  std::vector<char*> argv;
-  argv.reserve(args.size() + 1);
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-
+  SpawnRequest request;
+  request.args = args;
+  request.input = input.read;
+  request.output = output.write;
+  request.workingFolder = workingFolder;
+  request.ownSession = true;
   pid_t pid = -1;
-  if (rc == 0) rc = posix_spawn(&pid, args[0].c_str(), &actions.actions, &attributes.attributes, argv.data(), environ);
-  if (rc != 0) {
+  if (const int rc = Spawn(request, pid); rc != 0) {
     error = std::error_code(rc, std::generic_category());
     return nullptr;
   }

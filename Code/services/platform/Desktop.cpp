@@ -1,10 +1,6 @@
 #include "services/platform/Desktop.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -12,40 +8,21 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "services/platform/Spawn.h"
 
 namespace sonvarro::platform {
 namespace {
 
-// Starts a program with an argument vector (never through a shell) and reaps
-// it in the background, so no zombie is left behind. The child starts clean:
-// default signal handling, nothing blocked, no input, and none of our open
-// files (an encoder pipe or the log must not live on in a file manager).
-// A program that cannot be started leaves no trace.
+// Starts a program found on PATH and reaps it in the background, so no
+// zombie is left behind. It gets no input and none of our open files (an
+// encoder pipe or the log must not live on in a file manager). A program
+// that cannot be started leaves no trace.
 void SpawnDetached(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none;
-  sigset_t all;
-  sigemptyset(&none);
-  sigfillset(&all);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setsigdefault(&attributes, &all);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addclosefrom_np(&files, STDERR_FILENO + 1);
-
+  SpawnRequest request;
+  request.args = std::move(args);
+  request.searchPath = true;
   pid_t pid = 0;
-  const int failed = posix_spawnp(&pid, argv[0], &files, &attributes, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&files);
-  posix_spawnattr_destroy(&attributes);
+  const int failed = Spawn(request, pid);
   if (failed) return;
   try {
     std::thread([pid] {

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "services/platform/Paths.h"
+
 namespace sonvarro::platform {
 namespace {
 
@@ -22,11 +24,6 @@ ProcessId ParseId(const char* name) {
     if (value > INT_MAX) return 0;
   }
   return static_cast<ProcessId>(value);
-}
-
-std::string_view FileNamePart(std::string_view path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 // The kernel marks a program file that was deleted or replaced while running.
