@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/TextHelpers.h"
+#include "services/TextHelpers.h"
 
 namespace sonvarro {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/ConvertParameters.h"
 #include "engine/EncoderCommand.h"
+#include "services/ConvertParameters.h"
 
 namespace sonvarro {
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "controls/Controls.h"
 #include "engine/CustomProc.h"
 #include "engine/EncoderCommand.h"
 #include "engine/EncoderName.h"
@@ -11,7 +12,7 @@
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
 #include "services/FileFunc.h"
-#include "ui/Controls.h"
+#include "sourcelist/SourceItem.h"
 
 namespace sonvarro {
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "controls/Controls.h"
 #include "engine/CommandLineBuilder.h"
 #include "engine/CustomProc.h"
 #include "engine/EncoderProcesses.h"
@@ -12,7 +13,7 @@
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
 #include "services/Scheduler.h"
-#include "ui/Controls.h"
+#include "sourcelist/SourceItem.h"
 
 namespace sonvarro {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/TextHelpers.h"
+#include "services/TextHelpers.h"
 
 namespace sonvarro {
 namespace {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "controls/Controls.h"
 #include "engine/CustomProc.h"
 #include "engine/EncoderStopper.h"
 #include "engine/ProgressWindowControls.h"
 #include "services/CommonLib.h"
 #include "services/Scheduler.h"
-#include "ui/Controls.h"
+#include "sourcelist/SourceItem.h"
 
 namespace sonvarro {
 

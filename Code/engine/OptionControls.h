@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Controls.h"
+#include "controls/Controls.h"
 
 namespace sonvarro {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "engine/OutputTables.h"
-#include "engine/TextHelpers.h"
+#include "services/TextHelpers.h"
 
 namespace sonvarro {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/Controls.h"
 #include "engine/OptionControls.h"
-#include "ui/Controls.h"
 
 namespace sonvarro {
 

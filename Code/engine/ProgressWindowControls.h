@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "ui/Controls.h"
+#include "controls/Controls.h"
 
 namespace sonvarro {
 

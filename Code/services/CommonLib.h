@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/ConvertParameters.h"
 #include "services/AppFunc.h"
+#include "services/ConvertParameters.h"
 #include "services/platform/Processes.h"
 
 namespace sonvarro {

@@ -1,18 +1,10 @@
 #include "services/SysFunc.h"
 
+#include "services/TextHelpers.h"
+
 namespace sonvarro {
-namespace {
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
-
-bool TSysFunc::SameExecutableName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  return true;
-}
+bool TSysFunc::SameExecutableName(std::string_view a, std::string_view b) { return SameIgnoringAsciiCase(a, b); }
 
 bool TSysFunc::IsNamed(const platform::ProcessEntry& entry, std::string_view exeName) {
   return SameExecutableName(entry.exeFile, exeName) || SameExecutableName(entry.commandName, exeName);

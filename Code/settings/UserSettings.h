@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ui/Controls.h"
+#include "controls/Controls.h"
 
 namespace sonvarro {
 

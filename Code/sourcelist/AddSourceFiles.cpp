@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "engine/TextHelpers.h"
+#include "services/TextHelpers.h"
 #include "sourcelist/Probe.h"
 #include "sourcelist/SourceFiles.h"
 

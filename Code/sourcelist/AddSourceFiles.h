@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "controls/Controls.h"
 #include "player/MediaGraph.h"
-#include "ui/Controls.h"
+#include "sourcelist/SourceItem.h"
 
 namespace sonvarro {
 

@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/Controls.h"
+#include "controls/Controls.h"
+#include "sourcelist/SourceItem.h"
 
 namespace sonvarro {
 

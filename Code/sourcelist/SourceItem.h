@@ -22,4 +22,24 @@ inline constexpr const char* kUncheckedText = "False";
 
 using SourceItem = std::array<std::string, kSourceColumnCount>;
 
+// The source list grid: rows of seven texts, a multiple selection and one
+// focused row (-1: none).
+class ISourceGrid {
+ public:
+  virtual ~ISourceGrid() = default;
+  virtual int RowCount() const = 0;
+  virtual std::string Cell(int row, int column) const = 0;
+  virtual void SetCell(int row, int column, const std::string& text) = 0;
+  virtual void AppendRow(const SourceItem& item) = 0;
+  virtual void DeleteRow(int row) = 0;
+  virtual void Clear() = 0;
+  virtual bool IsSelected(int row) const = 0;
+  virtual void SetSelected(int row, bool selected) = 0;
+  virtual int FocusedRow() const = 0;
+  virtual void SetFocusedRow(int row) = 0;
+  // Update bracket: the grid repaints once, at the matching EndUpdate.
+  virtual void BeginUpdate() = 0;
+  virtual void EndUpdate() = 0;
+};
+
 }  // namespace sonvarro

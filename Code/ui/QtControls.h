@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "ui/Controls.h"
+#include "controls/Controls.h"
 
 namespace sonvarro {
 

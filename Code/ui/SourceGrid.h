@@ -3,7 +3,8 @@
 #include <QStringList>
 #include <QTableView>
 
-#include "ui/Controls.h"
+#include "controls/Controls.h"
+#include "sourcelist/SourceItem.h"
 #include "ui/SourceListModel.h"
 
 namespace sonvarro {

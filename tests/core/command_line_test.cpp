@@ -11,7 +11,7 @@
 #include "engine/CommandLineBuilder.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
-#include "engine/TextHelpers.h"
+#include "services/TextHelpers.h"
 
 namespace sonvarro {
 namespace {

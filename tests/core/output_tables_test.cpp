@@ -6,7 +6,7 @@
 #include "FakeControls.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
-#include "engine/TextHelpers.h"
+#include "services/TextHelpers.h"
 
 namespace sonvarro {
 namespace {

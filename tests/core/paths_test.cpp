@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "services/platform/Paths.h"
+
+#include <gtest/gtest.h>
 
 namespace sonvarro::platform {
 namespace {

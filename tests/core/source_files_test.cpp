@@ -7,8 +7,8 @@
 #include "FakeControls.h"
 #include "SilentWav.h"
 #include "TempDir.h"
-#include "engine/TextHelpers.h"
 #include "player/ProbeGraph.h"
+#include "services/TextHelpers.h"
 #include "sourcelist/AddSourceFiles.h"
 #include "sourcelist/SourceFiles.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/TextHelpers.h"
+#include "services/TextHelpers.h"
 
 namespace sonvarro {
 namespace {

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/Controls.h"
+#include "controls/Controls.h"
+#include "sourcelist/SourceItem.h"
 
 namespace sonvarro::test {
 

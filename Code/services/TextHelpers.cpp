@@ -1,4 +1,4 @@
-#include "engine/TextHelpers.h"
+#include "services/TextHelpers.h"
 
 #include <charconv>
 #include <cmath>
@@ -154,6 +154,14 @@ std::string SizeText(int64_t bytes) {
   char buffer[64];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   return std::string(buffer, result.ptr) + unit;
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (upper(a[i]) != upper(b[i])) return false;
+  return true;
 }
 
 }  // namespace sonvarro

@@ -7,8 +7,6 @@
 #include <functional>
 #include <string>
 
-#include "sourcelist/SourceItem.h"
-
 namespace sonvarro {
 
 class IControl {
@@ -66,26 +64,6 @@ class IWindow : public IControl {
   virtual void Show() = 0;
   virtual void Hide() = 0;
   virtual bool Visible() const = 0;
-};
-
-// The source list grid: rows of seven texts, a multiple selection and one
-// focused row (-1: none).
-class ISourceGrid {
- public:
-  virtual ~ISourceGrid() = default;
-  virtual int RowCount() const = 0;
-  virtual std::string Cell(int row, int column) const = 0;
-  virtual void SetCell(int row, int column, const std::string& text) = 0;
-  virtual void AppendRow(const SourceItem& item) = 0;
-  virtual void DeleteRow(int row) = 0;
-  virtual void Clear() = 0;
-  virtual bool IsSelected(int row) const = 0;
-  virtual void SetSelected(int row, bool selected) = 0;
-  virtual int FocusedRow() const = 0;
-  virtual void SetFocusedRow(int row) = 0;
-  // Update bracket: the grid repaints once, at the matching EndUpdate.
-  virtual void BeginUpdate() = 0;
-  virtual void EndUpdate() = 0;
 };
 
 }  // namespace sonvarro

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sonvarro {
@@ -41,6 +42,10 @@ std::string TimeText(int64_t seconds);
 // the left with "0" to width characters; longer texts are not cut.
 // Throws std::invalid_argument for a zero divisor.
 std::string ZeroPad(int64_t value, int64_t divisor, int width);
+
+// Equal once the letters a-z are upper-cased; every other byte, non-ASCII
+// letters included, must be the same. Program and file names are compared so.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // A byte count as number, blank, unit ("1.5 KB", "1023.99 MB", "4.65 GB"):
 // at most two decimals, cut toward zero, never rounded up.

@@ -1,0 +1,44 @@
+#include "sourcelist/SourceRows.h"
+
+#include <charconv>
+#include <vector>
+
+#include "services/TextHelpers.h"
+
+namespace sonvarro {
+namespace {
+
+bool ReadDecimal(const std::string& text, int64_t& value) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (first != last && *first == '+') ++first;
+  const auto [end, error] = std::from_chars(first, last, value);
+  return first != last && error == std::errc() && end == last;
+}
+
+}  // namespace
+
+int LastRowWithPath(const ISourceGrid& rows, const std::string& path) {
+  int found = -1;
+  for (int row = 0; row < rows.RowCount(); ++row)
+    if (SameIgnoringAsciiCase(rows.Cell(row, kColFileName), path)) found = row;
+  return found;
+}
+
+int64_t TimeTextSeconds(const std::string& text) {
+  const std::vector<std::string> parts = SplitText(text, ':');
+  int64_t hours = 0, minutes = 0, seconds = 0;
+  if (parts.size() != 3 || !ReadDecimal(parts[0], hours) || !ReadDecimal(parts[1], minutes) ||
+      !ReadDecimal(parts[2], seconds))
+    return 0;
+  return hours * 3600 + minutes * 60 + seconds;
+}
+
+int32_t GetTrimLength(const ISourceGrid& rows, const std::string& path) {
+  const int row = LastRowWithPath(rows, path);
+  if (row < 0) return 0;
+  return static_cast<int32_t>(TimeTextSeconds(rows.Cell(row, kColEndTime)) -
+                              TimeTextSeconds(rows.Cell(row, kColStartTime)));
+}
+
+}  // namespace sonvarro
