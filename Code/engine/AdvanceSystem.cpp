@@ -85,4 +85,9 @@ void TAdvanceSystem::Execute() {
   finished_ = true;
 }
 
+std::unique_ptr<TAdvanceSystem> NewAdvanceSystem(const EncoderCommand& command, EncoderOutputCallback onOutput,
+                                                 const std::string& workingFolder) {
+  return std::make_unique<TAdvanceSystem>(command, std::move(onOutput), workingFolder);
+}
+
 }  // namespace sonvarro

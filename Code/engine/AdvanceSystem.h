@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -33,24 +34,24 @@ bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOu
 // One encoder run on a worker thread of its own. Created suspended; Resume
 // starts RunEncoder once. The run ends only when the encoder process ends
 // (the job terminates the process to stop it); destruction waits for that.
-// Not reused: one runner per command.
+// Not reused: one runner per command. Tests replace the run by deriving.
 class TAdvanceSystem {
  public:
   TAdvanceSystem(EncoderCommand command, EncoderOutputCallback onOutput, std::string workingFolder,
                  std::chrono::milliseconds pauseAfterChunk = kPauseAfterChunk);
   // Waits until the thread (if it was started) has finished.
-  ~TAdvanceSystem();
+  virtual ~TAdvanceSystem();
   TAdvanceSystem(const TAdvanceSystem&) = delete;
   TAdvanceSystem& operator=(const TAdvanceSystem&) = delete;
 
   // Starts the thread; later calls do nothing.
-  void Resume();
+  virtual void Resume();
   // Sets the stop flag. RunEncoder does not look at it: the runner ends only
   // with the encoder process.
-  void Terminate() { terminated_ = true; }
+  virtual void Terminate() { terminated_ = true; }
   bool Terminated() const { return terminated_; }
   // True once RunEncoder has returned on the worker thread.
-  bool Finished() const { return finished_; }
+  virtual bool Finished() const { return finished_; }
 
   const EncoderCommand& Command() const { return command_; }
 
@@ -67,5 +68,14 @@ class TAdvanceSystem {
   std::atomic<bool> finished_{false};
   std::thread thread_;
 };
+
+// How the job makes the runner of each row: TAdvanceSystem in the program,
+// doubles in tests.
+using AdvanceSystemFactory = std::function<std::unique_ptr<TAdvanceSystem>(
+    const EncoderCommand& command, EncoderOutputCallback onOutput, const std::string& workingFolder)>;
+
+// The program's runners.
+std::unique_ptr<TAdvanceSystem> NewAdvanceSystem(const EncoderCommand& command, EncoderOutputCallback onOutput,
+                                                 const std::string& workingFolder);
 
 }  // namespace sonvarro

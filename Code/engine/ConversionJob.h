@@ -7,7 +7,6 @@
 #include "engine/CommandLineBuilder.h"
 #include "engine/CustomProc.h"
 #include "engine/EncoderProcesses.h"
-#include "engine/EncoderRunner.h"
 #include "engine/EncoderStopper.h"
 #include "engine/FrmConverting.h"
 #include "services/AppFunc.h"
@@ -39,7 +38,7 @@ struct ConversionJobParts {
   ICheckBox& chkShutdown;
   IEncoderProcesses& processes;
   TEncoderStopper& stopper;  // its give-ups end the wait for an encoder
-  EncoderRunnerFactory newRunner;
+  AdvanceSystemFactory newRunner;
   std::function<void()> quitApplication;  // ends the program at once
 };
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/AdvanceSystem.h"
 #include "engine/EncoderCommand.h"
-#include "engine/EncoderRunner.h"
 
 namespace sonvarro {
 
@@ -28,7 +28,7 @@ struct TCustomProc {
   // The progress window is asking whether to stop: the job holds still
   // until the answer, so nothing it does can overtake the user's choice.
   int QuestionsOpen = 0;
-  std::unique_ptr<IEncoderRunner> EncoderRunner;  // the current row's runner, or none
+  std::unique_ptr<TAdvanceSystem> EncoderRunner;  // the current row's runner, or none
 };
 
 }  // namespace sonvarro

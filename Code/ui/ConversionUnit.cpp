@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 
-#include "engine/AdvanceSystemRunner.h"
-
 namespace sonvarro {
 
 ConversionUnit::ConversionUnit(ConversionInputs inputs, ConversionServices services, QWidget* mainWindowWidget,
@@ -18,7 +16,7 @@ ConversionUnit::ConversionUnit(ConversionInputs inputs, ConversionServices servi
       form_(dialog_.Controls(),
             {scheduler_, services.proc, services.lib, inputs.sourceList, inputs.mainWindow, stopper_}),
       job_({scheduler_, services.proc, services.lib, services.appFunc, builder_, form_, inputs.mainWindow,
-            inputs.chkShowOutputDirectory, inputs.chkShutdown, processes_, stopper_, AdvanceSystemRunners(),
+            inputs.chkShowOutputDirectory, inputs.chkShutdown, processes_, stopper_, NewAdvanceSystem,
             [this] { quit_(); }},
            timings) {
   dialog_.Events = form_.Events();

@@ -342,15 +342,15 @@ TEST_F(ConversionJobTest, AStopLeftOverFromBeforeIsClearedWhenAJobStarts) {
 TEST_F(ConversionJobTest, AFailedStepEndsTheJobCleanlyAndTheNextConvertWorks) {
   AddRows({"a", "b"});
   chkShowOutputDirectory.checked = true;
-  const EncoderRunnerFactory working = encoders.Factory();
+  const AdvanceSystemFactory working = encoders.Factory();
   bool failNext = false;
-  TConversionJob failing{{scheduler, proc, lib, appFunc, builder, form, mainWindow, chkShowOutputDirectory, chkShutdown,
-                          encoders, stopper,
-                          [&](const EncoderCommand& command, EncoderOutputHandler onOutput, const std::string& folder) {
-                            if (failNext) throw std::runtime_error("Cannot start the encoder.");
-                            return working(command, std::move(onOutput), folder);
-                          },
-                          [this] { ++quits; }}};
+  TConversionJob failing{
+      {scheduler, proc, lib, appFunc, builder, form, mainWindow, chkShowOutputDirectory, chkShutdown, encoders, stopper,
+       [&](const EncoderCommand& command, EncoderOutputCallback onOutput, const std::string& folder) {
+         if (failNext) throw std::runtime_error("Cannot start the encoder.");
+         return working(command, std::move(onOutput), folder);
+       },
+       [this] { ++quits; }}};
   failing.btnConvertClick(grid);
   UntilEncoder(1);
   failNext = true;

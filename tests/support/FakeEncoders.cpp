@@ -7,10 +7,14 @@
 namespace sonvarro::test {
 namespace {
 
-class FakeRunner final : public IEncoderRunner {
+// A runner without a thread: its "encoder process" is the Run record.
+class FakeRunner final : public TAdvanceSystem {
  public:
   FakeRunner(std::shared_ptr<FakeEncoders::Run> run, VirtualScheduler& clock, int& alive)
-      : run_(std::move(run)), clock_(clock), alive_(alive) {
+      : TAdvanceSystem(run->command, run->onOutput, run->workingFolder),
+        run_(std::move(run)),
+        clock_(clock),
+        alive_(alive) {
     ++alive_;
   }
   ~FakeRunner() override {
@@ -32,14 +36,14 @@ class FakeRunner final : public IEncoderRunner {
 
 }  // namespace
 
-EncoderRunnerFactory FakeEncoders::Factory() {
-  return [this](const EncoderCommand& command, EncoderOutputHandler onOutput, const std::string& folder) {
+AdvanceSystemFactory FakeEncoders::Factory() {
+  return [this](const EncoderCommand& command, EncoderOutputCallback onOutput, const std::string& folder) {
     auto run = std::make_shared<Run>();
     run->command = command;
     run->workingFolder = folder;
     run->onOutput = std::move(onOutput);
     runs.push_back(run);
-    return std::unique_ptr<IEncoderRunner>(new FakeRunner(run, clock_, runnersAlive));
+    return std::unique_ptr<TAdvanceSystem>(new FakeRunner(run, clock_, runnersAlive));
   };
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "VirtualScheduler.h"
+#include "engine/AdvanceSystem.h"
 #include "engine/EncoderProcesses.h"
-#include "engine/EncoderRunner.h"
 
 namespace sonvarro::test {
 
@@ -21,13 +21,13 @@ class FakeEncoders : public IEncoderProcesses {
   struct Run {
     EncoderCommand command;
     std::string workingFolder;
-    EncoderOutputHandler onOutput;
+    EncoderOutputCallback onOutput;
     int64_t startedAt = -1;  // virtual time of Resume; -1 while suspended
     bool running = false;    // its process exists
     bool terminateAsked = false;
   };
 
-  EncoderRunnerFactory Factory();
+  AdvanceSystemFactory Factory();
 
   // The newest run prints chunk / ends by itself.
   void Print(const std::string& chunk);
