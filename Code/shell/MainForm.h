@@ -1,89 +1,85 @@
 #pragma once
 
-#include <QStringList>
-#include <QWidget>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "controls/Controls.h"
+#include "controls/Keys.h"
+#include "engine/ConversionUnit.h"
 #include "engine/OptionControls.h"
+#include "player/MediaGraph.h"
+#include "services/AppFunc.h"
+#include "services/CommonLib.h"
 #include "services/Scheduler.h"
 #include "settings/OutputFolder.h"
 #include "settings/UserSettings.h"
-#include "sourcelist/AddSourceFiles.h"
+#include "sourcelist/InitFileForm.h"
 #include "sourcelist/SourceFiles.h"
-#include "ui/Application.h"
-#include "ui/MainWindowWidgets.h"
+#include "sourcelist/SourceItem.h"
 
 namespace sonvarro {
 
-class ConversionUnit;
-class OptionsDialog;
-class TAppFunc;
-class TCommonLib;
-class TFrmInitFileForm;
+// The main window's controls as its behaviour sees them.
+struct MainFormControls {
+  ISourceGrid& dxTreeSourceFileInfo;
+  OptionControls& options;
+  ITextField& edtOutputFolder;
+  ICheckBox& chkShowOutputDirectory;
+  ICheckBox& chkShutdown;
+};
 
-// The shared objects the main window works with; they outlive it.
-struct MainFormServices {
-  std::string appFolder;  // ends in "/"
+// The shared objects and the other windows' behaviour it works with.
+struct MainFormParts {
+  std::string appFolder;  // ends in the path separator
   IScheduler& scheduler;
   TAppFunc& appFunc;
   TCommonLib& common;
+  TFrmInitFileForm& frmInitFile;  // the add-files popup
+  ConversionUnit& conversion;     // behind the Convert button
 };
 
-// The main window: the source list, the output choices and the commands
-// around them. The other windows are created after it and attached.
-class TFrmMainForm final : public QWidget, public KeyPreviewWindow {
-  Q_OBJECT
+// The main window's behaviour (`TFrmMainForm`): the source list commands,
+// the output choices, the key map and the close. Its Qt skin raises these
+// handlers; tests call them on plain controls.
+class TFrmMainForm {
  public:
-  explicit TFrmMainForm(MainFormServices services, QWidget* parent = nullptr);
-  ~TFrmMainForm() override;
+  TFrmMainForm(MainFormControls controls, MainFormParts parts);
+  TFrmMainForm(const TFrmMainForm&) = delete;
+  TFrmMainForm& operator=(const TFrmMainForm&) = delete;
 
-  // Hand over the windows created after this one, before it is shown.
-  // The option selectors exist once the Options dialog is attached.
-  void AttachOptionsDialog(OptionsDialog& frmOption);
-  void AttachInitFileForm(TFrmInitFileForm& frmInitFile);
-  // The progress window with the conversion job behind the Convert button.
-  void AttachConversion(ConversionUnit& conversion);
-
-  MainWindowWidgets& Widgets() { return *widgets_; }
-  OptionControls& Options() { return *options_; }
-  // The window as the conversion disables and enables it.
-  IControl& WindowControl() { return windowControl_; }
-
-  // The platform pickers and dialogs; tests replace them.
+  // The platform's pickers and dialogs; the program sets the real ones,
+  // tests their doubles.
   OpenFilesDialog dlgOpenSourceFile;
   FolderPicker pickOutputFolder;
   std::function<void()> showFileReadError;
+  std::function<std::unique_ptr<MediaGraph>()> newProbeGraph;
   // Ends the program once the window has closed.
   std::function<void()> endProcess;
 
-  // Handlers.
+  // The first show: the lists filled, the settings loaded, drops taken.
   void FormShow();
   void btnOpenFileClick();
   void btnRemoveFileClick();
   void btnClearFileClick();
   void btnConvertClick();
   void btnSelectOutputFolderClick();  // also RzBmpButton1
-  void WMDropFiles(const QStringList& paths);
+  // Files dropped from a file manager; they are added once the drop has
+  // returned, so the dragging program is not held while they are probed.
+  void WMDropFiles(std::vector<std::string> paths);
   void dxTreeSourceFileInfoKeyDown(int key);
+  // Rows dragged out of the grid and dropped anywhere else leave the list.
+  void dxTreeSourceFileInfoEndDrag();
   void FormClose();
+  // Key preview: every key pressed in the window, before the focused control.
+  void PreviewKey(int key, const HeldModifiers& held);
 
   // The trim timeline and the preview join later; the list already calls them.
   void SyncTimelineToSelection() {}
   void StopPreview() {}
 
-  // Key preview: the key map sees every key before the focused control.
-  void PreviewKey(const QKeyEvent& key) override;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dragMoveEvent(QDragMoveEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
+  bool DropsAccepted() const { return dropsAccepted_; }
 
  private:
   void AddFiles(const std::vector<std::string>& paths);
@@ -91,13 +87,8 @@ class TFrmMainForm final : public QWidget, public KeyPreviewWindow {
   void StoreInitDir();
   UserSettingsControls SettingsControls();
 
-  MainFormServices services_;
-  MainWindowWidgets* widgets_;
-  std::unique_ptr<OptionControls> options_;
-  QtFocusKeepingControl windowControl_{this};
-  TFrmInitFileForm* frmInitFile_ = nullptr;
-  ConversionUnit* conversion_ = nullptr;
-  bool shown_ = false;
+  MainFormControls controls_;
+  MainFormParts parts_;
   bool dropsAccepted_ = false;
   std::vector<std::string> lastChosenFiles_;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@
 #include "RecordingDesktop.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
-#include "engine/ConversionJob.h"
+#include "engine/ConversionUnit.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
 #include "services/ApplicationTitle.h"
@@ -79,13 +80,20 @@ class ConversionJobTest : public testing::Test {
   TFileFunc fileFunc;
   TCustomProc proc;
   FakeEncoders encoders{scheduler};
-  TCommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc}};
-  TEncoderStopper stopper{scheduler, encoders, appFunc};
-  TfrmConverting form{progress.controls, {scheduler, proc, lib, grid, mainWindow, stopper}};
   int quits = 0;
   int finished = 0;
-  TConversionJob job{{scheduler, proc, lib, appFunc, builder, form, mainWindow, chkShowOutputDirectory, chkShutdown,
-                      encoders, stopper, encoders.Factory(), [this] { ++quits; }}};
+
+  // A conversion like the program's, on these fakes, with the given log and runners.
+  std::unique_ptr<ConversionUnit> MakeUnit(TAppFunc& log, AdvanceSystemFactory runners) {
+    return std::make_unique<ConversionUnit>(
+        ConversionInputs{grid, options.controls, outputFolder, chkShowOutputDirectory, chkShutdown, mainWindow},
+        progress.controls,
+        ConversionServices{scheduler, proc, lib, log, fileFunc, encoders, std::move(runners), [this] { ++quits; }});
+  }
+
+  std::unique_ptr<ConversionUnit> unit = MakeUnit(appFunc, encoders.Factory());
+  TfrmConverting& form = unit->Form();
+  TConversionJob& job = unit->Job();
 };
 
 TEST_F(ConversionJobTest, CheckedRowsRunInOrderWithThePausesBetweenTheSteps) {
@@ -344,13 +352,12 @@ TEST_F(ConversionJobTest, AFailedStepEndsTheJobCleanlyAndTheNextConvertWorks) {
   chkShowOutputDirectory.checked = true;
   const AdvanceSystemFactory working = encoders.Factory();
   bool failNext = false;
-  TConversionJob failing{
-      {scheduler, proc, lib, appFunc, builder, form, mainWindow, chkShowOutputDirectory, chkShutdown, encoders, stopper,
-       [&](const EncoderCommand& command, EncoderOutputCallback onOutput, const std::string& folder) {
-         if (failNext) throw std::runtime_error("Cannot start the encoder.");
-         return working(command, std::move(onOutput), folder);
-       },
-       [this] { ++quits; }}};
+  const auto failingUnit =
+      MakeUnit(appFunc, [&](const EncoderCommand& command, EncoderOutputCallback onOutput, const std::string& folder) {
+        if (failNext) throw std::runtime_error("Cannot start the encoder.");
+        return working(command, std::move(onOutput), folder);
+      });
+  TConversionJob& failing = failingUnit->Job();
   failing.btnConvertClick(grid);
   UntilEncoder(1);
   failNext = true;
@@ -395,9 +402,8 @@ TEST_F(ConversionJobTest, AStepThatFailsWhileItsEncoderRunsStopsThatEncoder) {
 
 TEST_F(ConversionJobTest, AnUnwritableLogNeverStopsTheJob) {
   TAppFunc brokenLog(app.Folder() + "missing/");
-  TCommandLineBuilder brokenBuilder{{grid, options.controls, outputFolder}, {proc, lib, brokenLog, fileFunc}};
-  TConversionJob logless{{scheduler, proc, lib, brokenLog, brokenBuilder, form, mainWindow, chkShowOutputDirectory,
-                          chkShutdown, encoders, stopper, encoders.Factory(), [this] { ++quits; }}};
+  const auto loglessUnit = MakeUnit(brokenLog, encoders.Factory());
+  TConversionJob& logless = loglessUnit->Job();
   AddRows({"a", "b"});
   testing::internal::CaptureStderr();
   logless.btnConvertClick(grid);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "NamedProcess.h"
@@ -70,11 +72,27 @@ TEST(FindProcessId, FindsAProgramWhoseFileWasDeletedWhileRunning) {
   EXPECT_EQ(TSysFunc::FindProcessId(name + " (deleted)"), 0);
 }
 
+// The parent's id of a process, 0 when it cannot be read.
+int ParentId(int id) {
+  std::ifstream stat("/proc/" + std::to_string(id) + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  const auto end = line.rfind(')');
+  if (end == std::string::npos) return 0;
+  std::istringstream rest(line.substr(end + 2));
+  char state = 0;
+  int parent = 0;
+  rest >> state >> parent;
+  return parent;
+}
+
 TEST(FindProcessId, FindsALinkOrScriptPlacedUnderTheName) {
   for (const auto kind : {test::NamedProcess::Kind::SymbolicLink, test::NamedProcess::Kind::Script}) {
     const std::string name = test::UniqueExecutableName();
     test::NamedProcess process(name, kind);
-    EXPECT_EQ(TSysFunc::FindProcessId(name), process.Id()) << name;
+    // A script's shell forks copies of itself under the same name for a moment.
+    const int found = TSysFunc::FindProcessId(name);
+    EXPECT_TRUE(found == process.Id() || ParentId(found) == process.Id()) << name << ": " << found;
   }
 }
 

@@ -14,25 +14,20 @@
 #include <string>
 #include <vector>
 
-#include "FakeControls.h"
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
 #include "TempDir.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
+#include "services/TextHelpers.h"
 #include "services/platform/Processes.h"
-#include "ui/ConversionUnit.h"
-#include "ui/QtControls.h"
+#include "shell/AppRoot.h"
 
 namespace sonvarro {
 namespace {
 
 namespace fs = std::filesystem;
 using platform::MessageAnswer;
-using test::FakeCheckBox;
-using test::FakeOptionControls;
-using test::FakeSourceGrid;
-using test::FakeTextField;
 using test::LogMessagesStartingWith;
 using test::RecordingDesktop;
 using test::TempDir;
@@ -97,22 +92,29 @@ class ConversionEndToEnd : public testing::Test {
     media = &Media::Get();
     fs::create_directories(appFolder);
     fs::copy_file(std::string(std::getenv("SONVARRO_APP_DIR")) + "/evc.exe", appFolder + "evc.exe");
-    FillOptionLists(options.controls, {});
-    options.outputFiletype.SetItemIndex(kOutputMp3);
-    ApplyProfile(options.controls, {});
-    outputFolder.text = out.Folder() + "converted";  // created by the job, "/" added
-    mainWidget.show();
-    unit = std::make_unique<ConversionUnit>(
-        ConversionInputs{grid, options.controls, outputFolder, chkShowOutputDirectory, chkShutdown, mainWindow},
-        ConversionServices{proc, lib, appFunc, fileFunc}, &mainWidget, ConversionTimings{100, 300, 50});
-    unit->SetQuitApplication([this] { ++quits; });
-    unit->SetOnJobFinished([this] { ++finished; });
+    AppSeams seams;
+    seams.appFolder = appFolder;
+    seams.keepDesktop = true;
+    seams.quitApplication = [this] { ++quits; };
+    seams.timings = ConversionTimings{100, 300, 50};  // shortened pauses; the job is otherwise the program's own
+    root = std::make_unique<AppRoot>(std::move(seams));
+    unit = &root->Conversion();
+    unit->Job().OnFinished = [this] { ++finished; };
+    MainWindow().show();  // fills the lists
+    root->Options().cbbOutputFiletype.SetItemIndex(kOutputMp3);
+    ApplyProfile(root->Options(), {});
+    Widgets().outputFolder.SetText(out.Folder() + "converted");  // created by the job, "/" added
+    Widgets().showOutputDirectory.SetChecked(false);
   }
 
+  sonvarro::MainWindow& MainWindow() { return root->frmMainWindow(); }
+  MainWindowWidgets& Widgets() { return MainWindow().Widgets(); }
+  ISourceGrid& Grid() { return MainWindow().Grid(); }
+  TCustomProc& Proc() { return root->Proc(); }
+
   void AddRow(const std::string& path, int seconds, bool checked = true) {
-    grid.AddFile(path, "00:0" + std::to_string(seconds / 60) + ":" + (seconds % 60 < 10 ? "0" : "") +
-                           std::to_string(seconds % 60));
-    if (!checked) grid.rows.back()[kColCheck] = kUncheckedText;
+    const std::string duration = TimeText(seconds);
+    Grid().AppendRow({checked ? kCheckedText : kUncheckedText, path, "1 KB", duration, "00:00:00", duration, duration});
   }
 
   std::string OutFolder() const { return out.Folder() + "converted/"; }
@@ -120,6 +122,7 @@ class ConversionEndToEnd : public testing::Test {
 
   // Waits until the row's encoder runs and has printed.
   void UntilEncoderOfRowPrints(int row) {
+    TCustomProc& proc = Proc();
     ASSERT_TRUE(SpinUntil([&] { return proc.CurrentRow == row && proc.EncoderRunner && proc.RefreshCount >= 1; }))
         << JobState();
   }
@@ -129,7 +132,8 @@ class ConversionEndToEnd : public testing::Test {
   }
 
   // For a job that does not end: what it waits for.
-  std::string JobState() const {
+  std::string JobState() {
+    TCustomProc& proc = Proc();
     std::string state = "row " + std::to_string(proc.CurrentRow) + ", runner " +
                         (proc.EncoderRunner ? (proc.EncoderRunner->Finished() ? "finished" : "running") : "none") +
                         ", processes named evc.exe:";
@@ -143,17 +147,8 @@ class ConversionEndToEnd : public testing::Test {
   Media* media = nullptr;
   TempDir app, out;
   const std::string appFolder = app.Folder() + "My App/";
-  FakeSourceGrid grid;
-  FakeOptionControls options;
-  FakeTextField outputFolder;
-  FakeCheckBox chkShowOutputDirectory, chkShutdown;
-  QWidget mainWidget;
-  QtControl mainWindow{&mainWidget};
-  TAppFunc appFunc{appFolder};
-  TCommonLib lib{appFolder, appFunc};
-  TFileFunc fileFunc;
-  TCustomProc proc;
-  std::unique_ptr<ConversionUnit> unit;
+  std::unique_ptr<AppRoot> root;
+  ConversionUnit* unit = nullptr;
   int quits = 0;
   int finished = 0;
 };
@@ -164,17 +159,17 @@ TEST_F(ConversionEndToEnd, ConvertsCheckedRowsToFreeNamesAndMovesTheBars) {
   AddRow(media->shortFlac, kShortSeconds);
   AddRow(media->otherFlac, 5, false);
   AddRow(media->shortWav, kShortSeconds);
-  chkShowOutputDirectory.checked = true;
+  Widgets().showOutputDirectory.SetChecked(true);
 
   unit->btnConvertClick();
   int fileBarMax = 0, jobBarMax = 0;
   bool stopUsableWhileMainDisabled = false;
-  ConvertingDialog& dialog = unit->Dialog();
+  ConvertingDialog& dialog = root->frmConverting();
   const bool ended = SpinUntil([&] { return !unit->Running(); }, kJobTimeoutMs,
                                [&] {
                                  fileBarMax = std::max(fileBarMax, dialog.Controls().ProgressBar1.Position());
                                  jobBarMax = std::max(jobBarMax, dialog.Controls().pbTotal.Position());
-                                 if (dialog.isVisible() && !mainWidget.isEnabled() && dialog.btnStop->isEnabled())
+                                 if (dialog.isVisible() && !MainWindow().isEnabled() && dialog.btnStop->isEnabled())
                                    stopUsableWhileMainDisabled = true;
                                });
   ASSERT_TRUE(ended) << JobState();
@@ -190,14 +185,14 @@ TEST_F(ConversionEndToEnd, ConvertsCheckedRowsToFreeNamesAndMovesTheBars) {
   EXPECT_GT(fs::file_size(OutFolder() + "song_1.mp3"), 100000u);
   EXPECT_GT(fs::file_size(OutFolder() + "song_2.mp3"), 100000u);
   EXPECT_FALSE(fs::exists(OutFolder() + "other.mp3"));
-  EXPECT_EQ(proc.ConvertedCount, 2);
-  EXPECT_EQ(proc.CheckedCount, 2);
+  EXPECT_EQ(Proc().ConvertedCount, 2);
+  EXPECT_EQ(Proc().CheckedCount, 2);
   EXPECT_GT(fileBarMax, 0);
   EXPECT_GE(jobBarMax, 100) << "the second file's refreshes start at 100 of 200";
   EXPECT_TRUE(stopUsableWhileMainDisabled);
   EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{OutFolder()});
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_TRUE(mainWidget.isEnabled());
+  EXPECT_TRUE(MainWindow().isEnabled());
   EXPECT_EQ(finished, 1);
 }
 
@@ -205,22 +200,22 @@ TEST_F(ConversionEndToEnd, StopDuringTheSecondOfThreeEndsItsEncoderAndTheNextJob
   AddRow(media->shortFlac, kShortSeconds);
   AddRow(media->longFlac, kLongSeconds);
   AddRow(media->shortWav, kShortSeconds);
-  chkShowOutputDirectory.checked = true;
-  chkShutdown.checked = true;
+  Widgets().showOutputDirectory.SetChecked(true);
+  Widgets().shutdown.SetChecked(true);
 
   unit->btnConvertClick();
   UntilEncoderOfRowPrints(1);
   desktop.answers = {MessageAnswer::Yes};
-  unit->Dialog().btnStop->click();
+  root->frmConverting().btnStop->click();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "Are you sure you want to stop the work ? ");
-  EXPECT_FALSE(unit->Dialog().isVisible());
-  EXPECT_TRUE(mainWidget.isEnabled());
+  EXPECT_FALSE(root->frmConverting().isVisible());
+  EXPECT_TRUE(MainWindow().isEnabled());
   UntilJobEnds();
 
   EXPECT_EQ(Parameters().size(), 2u);
-  EXPECT_EQ(proc.ConvertedCount, 2);
-  EXPECT_FALSE(proc.StopRequested);
+  EXPECT_EQ(Proc().ConvertedCount, 2);
+  EXPECT_FALSE(Proc().StopRequested);
   // The long encoder was ended early: its output is a fraction of a full one.
   ASSERT_TRUE(fs::exists(OutFolder() + "long one.mp3"));
   EXPECT_LT(fs::file_size(OutFolder() + "long one.mp3"), kLongFullBytes / 2);
@@ -232,13 +227,13 @@ TEST_F(ConversionEndToEnd, StopDuringTheSecondOfThreeEndsItsEncoderAndTheNextJob
   EXPECT_TRUE(SpinUntil([&] { return LogMessagesStartingWith(appFolder, "Get Process id error.").size() >= 4; }));
 
   // The next job behaves normally again.
-  grid.Clear();
+  Grid().Clear();
   AddRow(media->shortFlac, kShortSeconds);
-  chkShutdown.checked = false;
+  Widgets().shutdown.SetChecked(false);
   desktop.messages.clear();
   unit->btnConvertClick();
   UntilJobEnds();
-  EXPECT_EQ(proc.ConvertedCount, 1);
+  EXPECT_EQ(Proc().ConvertedCount, 1);
   EXPECT_EQ(Parameters().size(), 3u);
   EXPECT_GT(fs::file_size(OutFolder() + "song_1.mp3"), 100000u);
   EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{OutFolder()});
@@ -250,23 +245,23 @@ TEST_F(ConversionEndToEnd, ClosingTheProgressWindowEndsTheJobAfterThisRowAndRuns
   AddRow(media->shortFlac, kShortSeconds);
   AddRow(media->longFlac, kLongSeconds);
   AddRow(media->shortWav, kShortSeconds);
-  chkShowOutputDirectory.checked = true;
+  Widgets().showOutputDirectory.SetChecked(true);
 
   unit->btnConvertClick();
   UntilEncoderOfRowPrints(1);
   desktop.answers = {MessageAnswer::Yes};
-  unit->Dialog().close();
+  root->frmConverting().close();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "Are you sure to stop processing ?");
   EXPECT_EQ(desktop.messages[0].caption, "Sonvarro Converter");
   UntilJobEnds();
 
   EXPECT_EQ(Parameters().size(), 2u);
-  EXPECT_EQ(proc.ConvertedCount, 2);
+  EXPECT_EQ(Proc().ConvertedCount, 2);
   EXPECT_LT(fs::file_size(OutFolder() + "long one.mp3"), kLongFullBytes / 2);
   EXPECT_FALSE(fs::exists(OutFolder() + "song_1.mp3"));
   EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{OutFolder()});
-  EXPECT_TRUE(mainWidget.isEnabled());
+  EXPECT_TRUE(MainWindow().isEnabled());
 }
 
 TEST_F(ConversionEndToEnd, AnEncoderThatCannotStartCountsItsRowAndTheJobGoesOn) {
@@ -276,7 +271,7 @@ TEST_F(ConversionEndToEnd, AnEncoderThatCannotStartCountsItsRowAndTheJobGoesOn) 
   unit->btnConvertClick();
   UntilJobEnds();
   EXPECT_EQ(Parameters().size(), 2u);
-  EXPECT_EQ(proc.ConvertedCount, 2);
+  EXPECT_EQ(Proc().ConvertedCount, 2);
   EXPECT_FALSE(fs::exists(OutFolder() + "song.mp3"));
   EXPECT_TRUE(desktop.messages.empty()) << "no per-file error is reported";
   EXPECT_EQ(finished, 1);

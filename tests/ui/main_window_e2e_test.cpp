@@ -16,18 +16,10 @@
 #include "RecordingDesktop.h"
 #include "SilentWav.h"
 #include "TempDir.h"
-#include "VirtualScheduler.h"
-#include "engine/CustomProc.h"
 #include "engine/OutputTables.h"
 #include "player/ProbeGraph.h"
-#include "services/AppFunc.h"
-#include "services/CommonLib.h"
-#include "services/FileFunc.h"
-#include "shell/MainForm.h"
+#include "shell/AppRoot.h"
 #include "sourcelist/Probe.h"
-#include "ui/ConversionUnit.h"
-#include "ui/InitFileForm.h"
-#include "ui/OptionsDialog.h"
 
 namespace sonvarro {
 namespace {
@@ -68,31 +60,23 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   const std::string first = test::WriteSilentWav(media.Folder() + "first take.wav", 3000);
   const std::string second = test::WriteSilentWav(media.Folder() + "zweite Ü $x.wav", 2000);
 
-  test::VirtualScheduler popupScheduler;
-  TAppFunc appFunc(app.Folder());
-  TCommonLib common(app.Folder(), appFunc);
-  TFileFunc fileFunc;
-  TCustomProc proc;
-  TFrmMainForm form({app.Folder(), popupScheduler, appFunc, common});
-  OptionsDialog options(&form);
-  form.AttachOptionsDialog(options);
-  MainWindowWidgets& w = form.Widgets();
-  // Shortened pauses; the job is otherwise the program's own.
-  ConversionUnit conversion({*w.dxTreeSourceFileInfo, form.Options(), w.outputFolder, w.showOutputDirectory, w.shutdown,
-                             form.WindowControl()},
-                            {proc, common, appFunc, fileFunc}, &form, ConversionTimings{100, 300, 50});
-  form.AttachConversion(conversion);
-  TFrmInitFileForm popup(popupScheduler, &form);
-  form.AttachInitFileForm(popup);
+  AppSeams seams;
+  seams.appFolder = app.Folder();
+  seams.keepDesktop = true;
+  seams.timings = ConversionTimings{100, 300, 50};  // shortened pauses; the job is otherwise the program's own
+  AppRoot root(std::move(seams));
+  TFrmMainForm& form = root.MainForm();
+  MainWindow& window = root.frmMainWindow();
+  MainWindowWidgets& w = window.Widgets();
   int ends = 0;
   form.endProcess = [&] { ++ends; };
   form.dlgOpenSourceFile = [&](const std::string&) { return std::vector<std::string>{first, second}; };
   form.pickOutputFolder = [&] { return std::optional<std::string>(out.Folder() + "converted"); };
   fs::create_directory(out.Path() / "converted");
-  form.show();
+  root.Show();
 
   w.btnOpenFile->click();
-  popupScheduler.AdvanceBy(TFrmInitFileForm::kTimer2DelayMs);
+  ASSERT_TRUE(SpinUntil([&] { return !root.frmInitFileDialog().isVisible(); }));
   ASSERT_EQ(w.dxTreeSourceFileInfo->RowCount(), 2);
   UserChooses(w.cbbOutputFiletype, kOutputMp3);
   UserChooses(w.cbbProfile, kExcellentQuality);
@@ -100,8 +84,8 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   w.chkShowOutputDirectory->setChecked(false);
 
   w.btnConvert->click();
-  ASSERT_TRUE(SpinUntil([&] { return !conversion.Running(); }));
-  EXPECT_TRUE(form.isEnabled());
+  ASSERT_TRUE(SpinUntil([&] { return !root.Conversion().Running(); }));
+  EXPECT_TRUE(window.isEnabled());
 
   std::vector<std::string> produced;
   for (const auto& entry : fs::directory_iterator(out.Path() / "converted")) {
@@ -121,7 +105,7 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   }
   EXPECT_EQ(test::LogMessagesStartingWith(app.Folder(), "parameter: ").size(), 2u);
 
-  form.close();
+  window.close();
   EXPECT_EQ(ends, 1);
   std::ifstream settings(app.Path() / "Config/UserSettings.ini", std::ios::binary);
   const std::string text(std::istreambuf_iterator<char>(settings), {});

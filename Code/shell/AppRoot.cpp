@@ -1,0 +1,122 @@
+#include "shell/AppRoot.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <utility>
+
+#include "player/ProbeGraph.h"
+#include "services/ApplicationTitle.h"
+#include "services/platform/ExecutableFolder.h"
+#include "ui/CodeErrorForm.h"
+#include "ui/SourceFileDialogs.h"
+
+namespace sonvarro {
+namespace {
+
+IScheduler& SchedulerOf(const AppSeams& seams, std::unique_ptr<QtScheduler>& own) {
+  if (seams.scheduler) return *seams.scheduler;
+  own = std::make_unique<QtScheduler>();
+  return *own;
+}
+
+}  // namespace
+
+AppRoot::AppRoot(AppSeams seams)
+    : scheduler_(&SchedulerOf(seams, ownScheduler_)),
+      appFunc_(seams.appFolder.empty() ? platform::ExecutableFolder() : seams.appFolder),
+      common_(appFunc_.GetAppPath(), appFunc_),
+      systemProcesses_(common_),
+      frmOption_(&frmMain_),
+      frmInitFile_(&frmMain_),
+      options_{frmMain_.Widgets().outputFiletype,
+               frmMain_.Widgets().profile,
+               frmMain_.Widgets().options,
+               frmOption_.videoSize,
+               frmOption_.framerate,
+               frmOption_.videoBitrate,
+               frmOption_.aspectratio,
+               frmOption_.audioBitrate,
+               frmOption_.audioSample,
+               frmOption_.audioVolumeGain,
+               frmOption_.audioChannels,
+               frmOption_.customProfile},
+      // The progress window is a window of its own, not a child of the main
+      // window, so that disabling the main window leaves its Stop button usable.
+      conversion_(
+          {frmMain_.Grid(), options_, frmMain_.Widgets().outputFolder, frmMain_.Widgets().showOutputDirectory,
+           frmMain_.Widgets().shutdown, frmMain_.WindowControl()},
+          frmConverting_.Controls(),
+          {*scheduler_, proc_, common_, appFunc_, fileFunc_, seams.processes ? *seams.processes : systemProcesses_,
+           seams.newRunner ? std::move(seams.newRunner) : AdvanceSystemFactory(NewAdvanceSystem),
+           [] { QCoreApplication::exit(0); }},
+          seams.timings),
+      initFile_(frmInitFile_.Controls(), *scheduler_),
+      mainForm_({frmMain_.Grid(), options_, frmMain_.Widgets().outputFolder, frmMain_.Widgets().showOutputDirectory,
+                 frmMain_.Widgets().shutdown},
+                {appFunc_.GetAppPath(), *scheduler_, appFunc_, common_, initFile_, conversion_}) {
+  // Message boxes become the toolkit's own, captioned with the title.
+  if (!seams.keepDesktop) {
+    desktop_.emplace(platform::Desktop());
+    platform::SetDesktop(&*desktop_);
+  }
+
+  frmMain_.setWindowTitle(QString::fromLatin1(kApplicationTitle));
+  // Until the product strings arrive with the start-up sequence, the
+  // application title names the window.
+  frmMain_.Widgets().lblTitle->setText(QString::fromLatin1(kApplicationTitle));
+
+  mainForm_.dlgOpenSourceFile = [this](const std::string& initialDir) {
+    return RunOpenSourceFileDialog(&frmMain_, initialDir);
+  };
+  mainForm_.pickOutputFolder = [this] { return PickOutputFolderDialog(&frmMain_); };
+  mainForm_.showFileReadError = [this] {
+    TFrmCodeErrorForm form(&frmMain_);
+    form.exec();
+  };
+  mainForm_.newProbeGraph = [] { return std::make_unique<ProbeGraph>(); };
+  mainForm_.endProcess = [] { QCoreApplication::quit(); };
+
+  MainWindowEvents& events = frmMain_.Events;
+  TFrmMainForm& form = mainForm_;
+  events.FormShow = [&form] { form.FormShow(); };
+  events.btnOpenFileClick = [&form] { form.btnOpenFileClick(); };
+  events.btnRemoveFileClick = [&form] { form.btnRemoveFileClick(); };
+  events.btnClearFileClick = [&form] { form.btnClearFileClick(); };
+  events.btnConvertClick = [&form] { form.btnConvertClick(); };
+  events.btnSelectOutputFolderClick = [&form] { form.btnSelectOutputFolderClick(); };
+  events.WMDropFiles = [&form](std::vector<std::string> paths) { form.WMDropFiles(std::move(paths)); };
+  events.dxTreeSourceFileInfoKeyDown = [&form](int key) { form.dxTreeSourceFileInfoKeyDown(key); };
+  events.dxTreeSourceFileInfoEndDrag = [&form] { form.dxTreeSourceFileInfoEndDrag(); };
+  events.FormClose = [&form] { form.FormClose(); };
+  events.PreviewKey = [&form](int key, const HeldModifiers& held) { form.PreviewKey(key, held); };
+
+  frmConverting_.Events = conversion_.Form().Events();
+  frmConverting_.Events.FormShow = [this] {
+    CentreProgressWindow();
+    conversion_.Form().FormShow();
+  };
+}
+
+AppRoot::~AppRoot() {
+  frmConverting_.Events = {};
+  frmMain_.Events = {};
+  if (desktop_) platform::SetDesktop(nullptr);
+}
+
+void AppRoot::Show() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    frmMain_.move(screen->availableGeometry().center() - frmMain_.rect().center());
+  }
+  frmMain_.show();
+}
+
+void AppRoot::CentreProgressWindow() {
+  frmConverting_.adjustSize();
+  const QRect main = frmMain_.frameGeometry();
+  QRect own = frmConverting_.frameGeometry();
+  own.moveCenter(main.center());
+  frmConverting_.move(own.topLeft());
+}
+
+}  // namespace sonvarro

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/AdvanceSystem.h"
+#include "engine/ConversionJob.h"
+#include "engine/ConversionUnit.h"
+#include "engine/CustomProc.h"
+#include "engine/EncoderProcesses.h"
+#include "services/AppFunc.h"
+#include "services/CommonLib.h"
+#include "services/FileFunc.h"
+#include "services/Scheduler.h"
+#include "shell/MainForm.h"
+#include "sourcelist/InitFileForm.h"
+#include "ui/ConvertingDialog.h"
+#include "ui/InitFileDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/OptionsDialog.h"
+#include "ui/QtDesktop.h"
+#include "ui/QtScheduler.h"
+
+namespace sonvarro {
+
+// What a test replaces; the program keeps every default.
+struct AppSeams {
+  std::string appFolder;                   // empty: the running program's folder
+  IScheduler* scheduler = nullptr;         // none: the Qt event loop's
+  bool keepDesktop = false;                // true: leave the installed desktop (a test's double) in place
+  IEncoderProcesses* processes = nullptr;  // none: the machine's
+  AdvanceSystemFactory newRunner;          // empty: the real runner
+  std::function<void()> quitApplication;   // empty: leave the event loop at once
+  ConversionTimings timings;
+};
+
+// The program's one composition root: the shared objects, the platform
+// seams, the windows with their behaviour, and the wiring between them. The
+// windows are created once, in the order the program needs them, and live
+// as long as the root.
+class AppRoot {
+ public:
+  explicit AppRoot(AppSeams seams = {});
+  ~AppRoot();
+  AppRoot(const AppRoot&) = delete;
+  AppRoot& operator=(const AppRoot&) = delete;
+
+  // Centres the main window on the screen and shows it.
+  void Show();
+
+  TAppFunc& AppFunc() { return appFunc_; }
+  TCommonLib& Common() { return common_; }
+  TCustomProc& Proc() { return proc_; }
+  IScheduler& Scheduler() { return *scheduler_; }
+
+  MainWindow& frmMainWindow() { return frmMain_; }
+  TFrmMainForm& MainForm() { return mainForm_; }
+  OptionsDialog& frmOption() { return frmOption_; }
+  OptionControls& Options() { return options_; }
+  ConvertingDialog& frmConverting() { return frmConverting_; }
+  InitFileDialog& frmInitFileDialog() { return frmInitFile_; }
+  TFrmInitFileForm& InitFileForm() { return initFile_; }
+  ConversionUnit& Conversion() { return conversion_; }
+
+ private:
+  void CentreProgressWindow();
+
+  std::unique_ptr<QtScheduler> ownScheduler_;
+  IScheduler* scheduler_;
+  std::optional<QtDesktop> desktop_;
+  TAppFunc appFunc_;
+  TCommonLib common_;
+  TFileFunc fileFunc_;
+  TCustomProc proc_;
+  SystemEncoderProcesses systemProcesses_;
+
+  // The windows, in the order they are created; the Options dialog and the
+  // popup belong to the main window.
+  MainWindow frmMain_;
+  OptionsDialog frmOption_;
+  ConvertingDialog frmConverting_;
+  InitFileDialog frmInitFile_;
+  OptionControls options_;
+
+  ConversionUnit conversion_;
+  TFrmInitFileForm initFile_;
+  TFrmMainForm mainForm_;
+};
+
+}  // namespace sonvarro

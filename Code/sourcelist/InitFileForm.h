@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/Controls.h"
+#include "services/Scheduler.h"
+
+namespace sonvarro {
+
+// The popup's controls.
+struct InitFileFormControls {
+  IWindow& window;  // modal, borderless; the user cannot close it
+  ITextField& lblInfo;
+};
+
+// The popup shown while the files chosen in the open dialog are added
+// (`TFrmInitFileForm`). It comes up first and leaves the adding to its
+// one-shot Timer2, so it is on screen before the adding occupies the
+// user-interface thread; Timer1 turns a spinner meanwhile. It closes itself
+// when the adding is done, also when the adding failed.
+class TFrmInitFileForm {
+ public:
+  static constexpr int kTimer1IntervalMs = 1000;
+  static constexpr int kTimer2DelayMs = 300;
+  static constexpr const char* kDesignCaption = "Installing File...";
+
+  TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler);
+  ~TFrmInitFileForm();
+  TFrmInitFileForm(const TFrmInitFileForm&) = delete;
+  TFrmInitFileForm& operator=(const TFrmInitFileForm&) = delete;
+
+  // Replaces the list of paths the next show adds.
+  void SetFileList(std::vector<std::string> paths);
+  const std::vector<std::string>& FileList() const { return fileList_; }
+
+  // Shows the popup and starts both timers.
+  void Show();
+
+  // Adds the list (set by the main window).
+  std::function<void(const std::vector<std::string>&)> AddFiles;
+  // Runs once the popup has closed.
+  std::function<void()> OnClosed;
+
+  int SpinnerStep() const { return spinnerStep_; }
+  bool Timer1Enabled() const { return timer1_.Enabled(); }
+  bool Timer2Enabled() const { return timer2_ != 0; }
+
+ private:
+  void Timer1Timer();
+  void Timer2Timer();
+  void Close();
+
+  InitFileFormControls controls_;
+  IScheduler& scheduler_;
+  std::vector<std::string> fileList_;
+  int spinnerStep_ = 1;
+  RepeatingTimer timer1_;
+  IScheduler::TimerId timer2_ = 0;
+};
+
+}  // namespace sonvarro

@@ -1,0 +1,91 @@
+#include "ui/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QVBoxLayout>
+
+#include "services/LastResort.h"
+#include "ui/QtKeys.h"
+
+namespace sonvarro {
+namespace {
+
+constexpr int kMinimumWidth = 686;
+constexpr int kMinimumHeight = 519;
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWindowWidgets(this)) {
+  setObjectName("TFrmMainForm");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(widgets_);
+  resize(widgets_->size());
+  setMinimumSize(kMinimumWidth, kMinimumHeight);
+  setAcceptDrops(true);
+
+  MainWindowWidgets& w = *widgets_;
+  const auto on = [this](QPushButton* button, std::function<void()> MainWindowEvents::*handler) {
+    connect(button, &QPushButton::clicked, this, [this, handler] { Raise(Events.*handler); });
+  };
+  on(w.btnOpenFile, &MainWindowEvents::btnOpenFileClick);
+  on(w.btnRemoveFile, &MainWindowEvents::btnRemoveFileClick);
+  on(w.btnClearFile, &MainWindowEvents::btnClearFileClick);
+  on(w.btnConvert, &MainWindowEvents::btnConvertClick);
+  on(w.RzBmpButton1, &MainWindowEvents::btnSelectOutputFolderClick);
+  on(w.btnSelectOutputFolder, &MainWindowEvents::btnSelectOutputFolderClick);
+  // btnOptions opens the Options dialog once that dialog has its own
+  // behaviour; until then it stays out of sight rather than do nothing.
+  w.btnOptions->hide();
+  connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this, [this](int key) {
+    if (Events.dxTreeSourceFileInfoKeyDown) Raise([&] { Events.dxTreeSourceFileInfoKeyDown(BehaviourKey(key)); });
+  });
+  connect(w.dxTreeSourceFileInfo, &SourceGrid::rowsDraggedOut, this,
+          [this] { Raise(Events.dxTreeSourceFileInfoEndDrag); });
+  connect(w.dxTreeSourceFileInfo, &SourceGrid::filesDropped, this, [this](const QStringList& files) { Drop(files); });
+}
+
+void MainWindow::Raise(const std::function<void()>& handler) {
+  if (handler) RunGuarded(handler);
+}
+
+void MainWindow::PreviewKey(const QKeyEvent& key) {
+  if (Events.PreviewKey) Raise([&] { Events.PreviewKey(BehaviourKey(key.key()), HeldWith(key.modifiers())); });
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  Raise(Events.FormShow);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  Raise(Events.FormClose);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QStringList files = LocalFilesOf(event->mimeData());
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  Drop(files);
+}
+
+void MainWindow::Drop(const QStringList& files) {
+  if (!Events.WMDropFiles) return;
+  std::vector<std::string> paths;
+  for (const QString& file : files) paths.push_back(file.toStdString());
+  Raise([&] { Events.WMDropFiles(std::move(paths)); });
+}
+
+}  // namespace sonvarro

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/Keys.h"
+#include "ui/Application.h"
+#include "ui/MainWindowWidgets.h"
+#include "ui/QtControls.h"
+
+namespace sonvarro {
+
+// What the main window reports to its behaviour.
+struct MainWindowEvents {
+  std::function<void()> FormShow;  // the first show only
+  std::function<void()> btnOpenFileClick;
+  std::function<void()> btnRemoveFileClick;
+  std::function<void()> btnClearFileClick;
+  std::function<void()> btnConvertClick;
+  std::function<void()> btnSelectOutputFolderClick;  // also RzBmpButton1
+  std::function<void(std::vector<std::string> paths)> WMDropFiles;
+  std::function<void(int key)> dxTreeSourceFileInfoKeyDown;
+  std::function<void()> dxTreeSourceFileInfoEndDrag;
+  std::function<void()> FormClose;
+  std::function<void(int key, const HeldModifiers& held)> PreviewKey;
+};
+
+// The main window's Qt skin: its widgets, the control views of them, and
+// every event it raises, each run under the
+// last-resort handler. The behaviour lives in TFrmMainForm.
+class MainWindow final : public QWidget, public KeyPreviewWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+
+  MainWindowWidgets& Widgets() { return *widgets_; }
+  SourceGrid& Grid() { return *widgets_->dxTreeSourceFileInfo; }
+  // The window as the conversion disables and enables it.
+  IControl& WindowControl() { return windowControl_; }
+
+  MainWindowEvents Events;
+
+  void PreviewKey(const QKeyEvent& key) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void Raise(const std::function<void()>& handler);
+  void Drop(const QStringList& files);
+
+  MainWindowWidgets* widgets_;
+  QtFocusKeepingControl windowControl_{this};
+  bool shown_ = false;
+};
+
+}  // namespace sonvarro
