@@ -1,5 +1,40 @@
 #pragma once
 
+// The conversion job: how the Convert button turns the checked rows into files.
+//
+// The job is a chain of steps on the scheduler (the Qt event loop in the
+// program, virtual time in tests), so the user interface stays live between
+// them. One row at a time:
+//
+//   ConvertRow        build the command line (TCommandLineBuilder), log it,
+//                     show the progress window, disable the main window
+//     | 2000 ms
+//   StartEncoder      a TAdvanceSystem runner starts evc.exe on its own thread
+//     | 3000 ms
+//   WaitForEncoder    every 100 ms: does a process named evc.exe still run?
+//     | none left
+//   RowDone           the runner is joined, the next checked row follows
+//
+// and after the last row AfterJobActions (the output folder, the power-off)
+// and Finish (progress window hidden, main window enabled).
+//
+// Meanwhile the runner's thread hands each chunk of encoder output to
+// OnEncoderOutput, which only posts it to the user-interface thread; there
+// TfrmConverting::actRefreshProgressExecute moves the bars.
+//
+// Who writes what in TCustomProc:
+//   the job              ConvertedCount, CheckedCount, CurrentRow, CommandLine,
+//                        EncoderRunner, JobRunning; clears StopRequested
+//   the command line     CurrentStartTime, CurrentCutSeconds (and Params in
+//                        TCommonLib)
+//   the progress window  RefreshCount (per chunk); on a confirmed stop
+//                        CurrentRow (past the end) and StopRequested (Stop
+//                        only); QuestionsOpen while it asks, which holds the
+//                        job's next step until the answer
+//
+// A step that throws ends the job cleanly (encoder stopped, windows restored)
+// before the error reaches the last-resort handler.
+
 #include <functional>
 #include <string>
 
