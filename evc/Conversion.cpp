@@ -169,14 +169,20 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
 
   std::unique_ptr<OutputWriter> writer = OpenWriter(options, container, *encoder, reader.Tags());
   reader.SeekTo(options.startSeconds);
-  const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize()};
+  const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize(),
+                           MinimumSamples(container, codec, encoder->FrameSize())};
   const ProduceSettings settings{options.startSeconds, options.durationSeconds, options.volumePercent / 100.0};
   FrameProducer producer(reader, target, settings);
   StatusPrinter status(out);
   Pump(producer, *encoder, *writer, status, options.output);
 
+  // An output without audio is a success only when that is what was asked:
+  // a length of 0, or a start past the end of a sound source. A source
+  // that gives nothing from its start is refused rather than copied empty.
   const bool askedForAudio = !(options.durationSeconds && *options.durationSeconds <= 0);
-  if (reader.DecodedSamples() == 0 && askedForAudio && (reader.DecodeErrors() > 0 || options.startSeconds <= 0))
+  const bool sourceGaveNothing =
+      options.startSeconds <= 0 || (reader.DecodedSamples() == 0 && reader.DecodeErrors() > 0);
+  if (askedForAudio && producer.SamplesProduced() == 0 && sourceGaveNothing)
     throw EncodeError(Failure::kInput, "no audio could be decoded from input " + Quoted(options.input) +
                                            (reader.LastError().empty() ? "" : ": " + reader.LastError()));
   const double seconds = writer->SecondsWritten();

@@ -44,7 +44,12 @@ void OutputWriter::Open(const AVOutputFormat* container, const AVCodecParameters
   status = avio_open2(&format_->pb, FileUrl(path_).c_str(), AVIO_FLAG_WRITE, nullptr, &options);
   av_dict_free(&options);
   if (status < 0) Fail("cannot create", status);
-  status = avformat_write_header(format_, nullptr);
+  // MP4's default movie clock counts milliseconds: its edit list would round
+  // the audio's length, and a few samples would round to nothing.
+  AVDictionary* muxerOptions = nullptr;
+  av_dict_set_int(&muxerOptions, "movie_timescale", audio->sample_rate, 0);
+  status = avformat_write_header(format_, &muxerOptions);
+  av_dict_free(&muxerOptions);
   if (status < 0) Fail("cannot write", status);
 }
 

@@ -14,19 +14,6 @@ std::string ReadAll(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// A failed run: its own non-zero status, exactly one line on standard error
-// naming the file concerned, and no output file left behind.
-void ExpectCleanFailure(const EvcRun& run, int status, const std::string& names, const std::string& output) {
-  ASSERT_TRUE(run.exited) << "crashed or hung";
-  EXPECT_EQ(run.exitCode, status) << run.err;
-  const std::vector<std::string> lines = Lines(run.err);
-  ASSERT_EQ(lines.size(), 1u) << run.err;
-  EXPECT_NE(lines[0].find(names), std::string::npos) << lines[0];
-  if (!output.empty()) {
-    EXPECT_FALSE(std::filesystem::exists(output)) << output;
-  }
-}
-
 TEST_F(EvcFailures, EachKindGivesItsStatusAndOneLine) {
   const std::string out = out_.Folder() + "out.mp3";
   const std::string noAudio = out_.Folder() + "video only.mp4";
