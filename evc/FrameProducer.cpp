@@ -54,8 +54,13 @@ FrameProducer::FrameProducer(SourceReader& reader, const FrameTarget& target, co
                                            AV_SAMPLE_FMT_FLTP, target_.sampleRate, 0, nullptr);
     formatConverter_.reset(converter);
     if (status < 0 || swr_init(converter) < 0)
-      throw EncodeError(Failure::kOutput, "cannot convert samples for the encoder");
+      throw StageError(Failure::kOutput, "the samples cannot be converted for the encoder");
   }
+}
+
+EncodeError FrameProducer::UnconvertibleSource() const {
+  return EncodeError(Failure::kInput, "the audio of input \"" + reader_.Path() +
+                                          "\" cannot be converted to the rate and channels asked");
 }
 
 FrameProducer::~FrameProducer() { av_channel_layout_uninit(&resamplerInput_); }
@@ -85,7 +90,7 @@ void FrameProducer::SetUpResampler(const AVFrame* frame) {
   av_channel_layout_uninit(&input);
   resampler_.reset(resampler);
   if (status >= 0) status = swr_init(resampler);
-  if (status < 0) throw EncodeError(Failure::kInput, "cannot convert the source's audio: " + ErrorText(status));
+  if (status < 0) throw UnconvertibleSource();
 }
 
 void FrameProducer::Resample(const AVFrame* frame, int skip, int take) {
@@ -100,7 +105,7 @@ void FrameProducer::Resample(const AVFrame* frame, int skip, int take) {
   EnsureCapacity(work_, workPlanes_, room);
   const int converted =
       swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room, input.data(), take);
-  if (converted < 0) throw EncodeError(Failure::kInput, "cannot convert the source's audio: " + ErrorText(converted));
+  if (converted < 0) throw UnconvertibleSource();
   resamplerTakenIn_ += take;
   resamplerGaveOut_ += converted;
   Deliver(converted);

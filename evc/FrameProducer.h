@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "EncodeError.h"
 #include "Libav.h"
 #include "SourceReader.h"
 #include "TrimWindow.h"
@@ -43,6 +44,7 @@ class FrameProducer {
   int64_t SamplesProduced() const { return produced_; }
 
  private:
+  EncodeError UnconvertibleSource() const;
   void Pull();
   void Resample(const AVFrame* frame, int skip, int take);
   void SetUpResampler(const AVFrame* frame);

@@ -1,8 +1,10 @@
 #include "OutputWriter.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "EncodeError.h"
+#include "ProblemText.h"
 
 namespace sonvarro::evc {
 
@@ -66,7 +68,12 @@ void OutputWriter::Close() {
 }
 
 void OutputWriter::Fail(const std::string& what, int code) {
-  throw EncodeError(Failure::kOutput, what + " output \"" + path_ + "\": " + ErrorText(code));
+  std::string problem = OutputProblem(code);
+  std::error_code error;
+  if (code == AVERROR(ENOENT) &&
+      std::filesystem::is_directory(std::filesystem::absolute(path_, error).parent_path(), error))
+    problem = "its folder takes no new files";
+  throw EncodeError(Failure::kOutput, what + " output \"" + path_ + "\"" + (problem.empty() ? "" : ": " + problem));
 }
 
 void OutputWriter::Write(AVPacket* packet) {

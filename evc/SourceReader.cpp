@@ -6,6 +6,7 @@
 
 #include "Conversion.h"
 #include "EncodeError.h"
+#include "ProblemText.h"
 
 namespace sonvarro::evc {
 namespace {
@@ -102,17 +103,17 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
       status = 0;
     }
   }
-  if (status == AVERROR_STREAM_NOT_FOUND) throw EncodeError(Failure::kInput, "no audio stream in input " + quoted);
-  if (status < 0) throw EncodeError(Failure::kInput, "cannot open input " + quoted + ": " + ErrorText(status));
+  if (status == AVERROR_EXIT && StopRequested().load())
+    throw EncodeError(Failure::kStopped, "stopped while opening input " + quoted);
+  if (status == AVERROR_STREAM_NOT_FOUND) throw EncodeError(Failure::kInput, "input " + quoted + " has no audio track");
+  if (status < 0) throw EncodeError(Failure::kInput, "input " + quoted + " " + InputProblem(status));
   stream_ = format_->streams[index];
   for (unsigned i = 0; i < format_->nb_streams; ++i)
     if (static_cast<int>(i) != index) format_->streams[i]->discard = AVDISCARD_ALL;
 
+  const std::string undecodable = "input " + quoted + " has no audio that can be decoded";
   const AVCodec* codec = avcodec_find_decoder(stream_->codecpar->codec_id);
-  if (!codec)
-    throw EncodeError(Failure::kInput, "no decoder for the audio (" +
-                                           std::string(avcodec_get_name(stream_->codecpar->codec_id)) + ") of input " +
-                                           quoted);
+  if (!codec) throw EncodeError(Failure::kInput, undecodable);
   decoder_.reset(avcodec_alloc_context3(codec));
   if (!decoder_) throw std::bad_alloc();
   status = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
@@ -120,8 +121,7 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
     decoder_->pkt_timebase = stream_->time_base;
     status = avcodec_open2(decoder_.get(), codec, nullptr);
   }
-  if (status < 0)
-    throw EncodeError(Failure::kInput, "cannot decode the audio of input " + quoted + ": " + ErrorText(status));
+  if (status < 0) throw EncodeError(Failure::kInput, undecodable);
 
   if (stream_->start_time != AV_NOPTS_VALUE) streamStart_ = stream_->start_time;
   info_.containerName = format_->iformat->name;
@@ -147,7 +147,7 @@ void SourceReader::SeekTo(double seconds) {
 
 void SourceReader::NoteError(int code) {
   ++decodeErrors_;
-  lastError_ = ErrorText(code);
+  lastError_ = code;
 }
 
 // Hands the decoder one packet of the audio stream, or the end of input.
