@@ -200,7 +200,7 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
   status.Final(error ? 0 : static_cast<int64_t>(size), seconds);
 }
 
-int RunEncoder(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int EvcMain(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   av_log_set_level(AV_LOG_QUIET);  // failures are reported in our own words
   const ParsedOptions parsed = ParseOptions(args);
   if (!parsed.ok) {

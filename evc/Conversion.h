@@ -18,6 +18,6 @@ void Convert(const EncoderOptions& options, std::FILE* out);
 
 // The whole program: reads the options, converts, reports any failure in one
 // line on `err`, and returns the exit status.
-int RunEncoder(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+int EvcMain(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
 }  // namespace sonvarro::evc
