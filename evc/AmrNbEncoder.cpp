@@ -32,7 +32,7 @@ class AmrNbAudioEncoder : public AudioEncoder {
       : state_(Encoder_Interface_init(0)),
         mode_(bitRate > 0 ? NearestModeIndex(bitRate) : kModeBitrates.size() - 1),
         packet_(MakePacket()) {
-    if (!state_) throw EncodeError(Failure::kOutput, "the AMR-NB encoder cannot be opened");
+    if (!state_) throw StageError(Failure::kOutput, "the AMR-NB encoder cannot be opened");
     format_ = {kSampleRate, 1, kModeBitrates[mode_]};
   }
   ~AmrNbAudioEncoder() override { Encoder_Interface_exit(state_); }
@@ -56,7 +56,7 @@ class AmrNbAudioEncoder : public AudioEncoder {
     std::memcpy(speech, frame->data[0], samples * sizeof(short));
     uint8_t out[kMaxFrameBytes + 8];
     const int bytes = Encoder_Interface_Encode(state_, static_cast<Mode>(mode_), speech, out, 0);
-    if (bytes <= 0) throw EncodeError(Failure::kOutput, "the AMR-NB encoder failed");
+    if (bytes <= 0) throw StageError(Failure::kOutput, "the AMR-NB encoder failed");
     if (av_new_packet(packet_.get(), bytes) < 0) throw std::bad_alloc();
     std::memcpy(packet_->data, out, bytes);
     packet_->pts = packet_->dts = frame->pts;

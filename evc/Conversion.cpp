@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <thread>
 
 #include "AudioEncoder.h"
@@ -132,6 +133,14 @@ std::unique_ptr<OutputWriter> OpenWriter(const EncoderOptions& options, const AV
                                         AVRational{1, encoder.Format().sampleRate}, tags);
 }
 
+// Why a source read from its start gave no sound at all.
+std::string WhyNoSound(const SourceReader& reader, int outputRate) {
+  if (reader.DecodedSamples() > 0)
+    return "holds too little sound to make a single sample at " + std::to_string(outputRate) + " Hz";
+  if (reader.DecodeErrors() > 0) return "has no audio that can be decoded: its audio data is damaged";
+  return "has no audio that can be decoded: its audio track gives no samples";
+}
+
 // Encodes and writes the producer's frames while the producer runs ahead on
 // its own thread, then drains the encoder.
 void Pump(FrameProducer& producer, AudioEncoder& encoder, OutputWriter& writer, StatusPrinter& status,
@@ -169,16 +178,21 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
 
   std::unique_ptr<OutputWriter> writer = OpenWriter(options, container, *encoder, reader.Tags());
   reader.SeekTo(options.startSeconds);
-  const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize()};
+  const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize(),
+                           MinimumSamples(container, codec, encoder->FrameSize())};
   const ProduceSettings settings{options.startSeconds, options.durationSeconds, options.volumePercent / 100.0};
   FrameProducer producer(reader, target, settings);
   StatusPrinter status(out);
   Pump(producer, *encoder, *writer, status, options.output);
 
+  // An output without audio is a success only when that is what was asked:
+  // a length of 0, or a start past the end of a sound source. A source
+  // that gives nothing from its start is refused rather than copied empty.
   const bool askedForAudio = !(options.durationSeconds && *options.durationSeconds <= 0);
-  if (reader.DecodedSamples() == 0 && askedForAudio && (reader.DecodeErrors() > 0 || options.startSeconds <= 0))
-    throw EncodeError(Failure::kInput, "no audio could be decoded from input " + Quoted(options.input) +
-                                           (reader.LastError().empty() ? "" : ": " + reader.LastError()));
+  const bool sourceGaveNothing =
+      options.startSeconds <= 0 || (reader.DecodedSamples() == 0 && reader.DecodeErrors() > 0);
+  if (askedForAudio && producer.SamplesProduced() == 0 && sourceGaveNothing)
+    throw EncodeError(Failure::kInput, "input " + Quoted(options.input) + " " + WhyNoSound(reader, format.sampleRate));
   const double seconds = writer->SecondsWritten();
   writer->Finish();
   std::error_code error;
@@ -186,7 +200,7 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
   status.Final(error ? 0 : static_cast<int64_t>(size), seconds);
 }
 
-int RunEncoder(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int EvcMain(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   av_log_set_level(AV_LOG_QUIET);  // failures are reported in our own words
   const ParsedOptions parsed = ParseOptions(args);
   if (!parsed.ok) {
@@ -200,6 +214,15 @@ int RunEncoder(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     std::fflush(out);
     std::fprintf(err, "evc: %s\n", e.what());
     return static_cast<int>(e.failure());
+  } catch (const StageError& e) {
+    std::fflush(out);
+    std::fprintf(err, "evc: %s, converting %s to %s\n", e.what(), Quoted(parsed.options.input).c_str(),
+                 Quoted(parsed.options.output).c_str());
+    return static_cast<int>(e.failure());
+  } catch (const std::bad_alloc&) {
+    std::fflush(out);
+    std::fprintf(err, "evc: not enough memory to convert %s\n", Quoted(parsed.options.input).c_str());
+    return 1;
   } catch (const std::exception& e) {
     std::fflush(out);
     std::fprintf(err, "evc: converting %s failed: %s\n", Quoted(parsed.options.input).c_str(), e.what());

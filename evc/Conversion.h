@@ -7,6 +7,37 @@
 
 #include "Options.h"
 
+/*
+ * One conversion is a pipeline of these parts, in the order audio flows:
+ * - the reader (SourceReader) opens the source, picks its main audio stream,
+ *   seeks near the start asked for and decodes; other streams are never
+ *   decoded;
+ * - the producer (FrameProducer) keeps the part asked for (-ss, -t) by
+ *   sample position (TrimWindow), resamples and remixes to the output's rate
+ *   and channels (libswresample), applies the volume, holds the result under
+ *   full scale with a look-ahead limiter (VolumeLimiter) where the volume or
+ *   a downmix could pass it, and cuts the audio into frames of the encoder's
+ *   size stamped in samples;
+ * - the reader and the producer run on a thread of their own, which hands
+ *   the frames over through a bounded queue (BoundedQueue): a full queue
+ *   holds decoding back, so memory stays flat however fast it runs ahead;
+ * - the encoder (AudioEncoder: libavcodec, or opencore for AMR-NB) turns the
+ *   frames into packets on the calling thread;
+ * - the writer (OutputWriter) puts the packets into the container with the
+ *   source's tags; until it is finished the file counts as partial and is
+ *   removed on any failure;
+ * - the status printer (StatusPrinter) reports the size and the end time of
+ *   what has been written about twice a second, in the form the program
+ *   reads.
+ *
+ * A stop (SIGTERM, SIGINT, SIGHUP) only sets a flag (StopRequested); the
+ * parts look at it between frames, and the run ends as a failure that
+ * removes the partial output. Every failure is an EncodeError carrying one
+ * line for the user and the exit status (a StageError from a part that does
+ * not know the file names gets them added): 2 bad options, 3 input problems,
+ * 4 output problems, 5 stopped; 0 is success.
+ */
+
 namespace sonvarro::evc {
 
 // Set from a signal handler: the conversion stops and removes its output.
@@ -18,6 +49,6 @@ void Convert(const EncoderOptions& options, std::FILE* out);
 
 // The whole program: reads the options, converts, reports any failure in one
 // line on `err`, and returns the exit status.
-int RunEncoder(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+int EvcMain(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
 }  // namespace sonvarro::evc

@@ -23,4 +23,15 @@ class EncodeError : public std::runtime_error {
   Failure failure_;
 };
 
+// A failure inside a stage that does not know which files it works on (an
+// encoder, a sample converter): the line the user sees adds them.
+class StageError : public std::runtime_error {
+ public:
+  StageError(Failure failure, const std::string& what) : std::runtime_error(what), failure_(failure) {}
+  Failure failure() const { return failure_; }
+
+ private:
+  Failure failure_;
+};
+
 }  // namespace sonvarro::evc

@@ -13,6 +13,10 @@ namespace {
 constexpr int64_t kTrimMarginSamples = 64;
 // Chunk for encoders that take any frame size (PCM).
 constexpr int kFreeFrameSize = 4096;
+// Silence pushed after a short source, in input samples per round: more than
+// half of libswresample's longest filter.
+constexpr int kResamplerPaddingSamples = 256;
+constexpr int kMaxPaddingRounds = 8;
 
 void EnsureCapacity(std::vector<std::vector<float>>& planes, std::vector<float*>& pointers, int samples) {
   for (size_t c = 0; c < planes.size(); ++c) {
@@ -50,8 +54,13 @@ FrameProducer::FrameProducer(SourceReader& reader, const FrameTarget& target, co
                                            AV_SAMPLE_FMT_FLTP, target_.sampleRate, 0, nullptr);
     formatConverter_.reset(converter);
     if (status < 0 || swr_init(converter) < 0)
-      throw EncodeError(Failure::kOutput, "cannot convert samples for the encoder");
+      throw StageError(Failure::kOutput, "the samples cannot be converted for the encoder");
   }
+}
+
+EncodeError FrameProducer::UnconvertibleSource() const {
+  return EncodeError(Failure::kInput, "the audio of input \"" + reader_.Path() +
+                                          "\" cannot be converted to the rate and channels asked");
 }
 
 FrameProducer::~FrameProducer() { av_channel_layout_uninit(&resamplerInput_); }
@@ -65,6 +74,8 @@ void FrameProducer::SetUpResampler(const AVFrame* frame) {
   av_channel_layout_copy(&resamplerInput_, &frame->ch_layout);
   resamplerFormat_ = frame->format;
   resamplerRate_ = frame->sample_rate;
+  resamplerTakenIn_ = 0;
+  resamplerGaveOut_ = 0;
 
   AVChannelLayout input{};
   if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
@@ -79,7 +90,7 @@ void FrameProducer::SetUpResampler(const AVFrame* frame) {
   av_channel_layout_uninit(&input);
   resampler_.reset(resampler);
   if (status >= 0) status = swr_init(resampler);
-  if (status < 0) throw EncodeError(Failure::kInput, "cannot convert the source's audio: " + ErrorText(status));
+  if (status < 0) throw UnconvertibleSource();
 }
 
 void FrameProducer::Resample(const AVFrame* frame, int skip, int take) {
@@ -94,7 +105,9 @@ void FrameProducer::Resample(const AVFrame* frame, int skip, int take) {
   EnsureCapacity(work_, workPlanes_, room);
   const int converted =
       swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room, input.data(), take);
-  if (converted < 0) throw EncodeError(Failure::kInput, "cannot convert the source's audio: " + ErrorText(converted));
+  if (converted < 0) throw UnconvertibleSource();
+  resamplerTakenIn_ += take;
+  resamplerGaveOut_ += converted;
   Deliver(converted);
 }
 
@@ -106,9 +119,37 @@ void FrameProducer::DrainResampler() {
     const int converted =
         swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room, nullptr, 0);
     if (converted <= 0) break;
+    resamplerGaveOut_ += converted;
     Deliver(converted);
   }
+  BringOutHeldBackSamples();
   resampler_.reset();
+}
+
+// libswresample keeps input shorter than its filter even through a flush: a
+// source of a few samples would vanish. Silence pushed in behind them brings
+// them out; of what comes back only as many samples are kept as the rate
+// change makes of the input, so the silence itself never reaches the output.
+void FrameProducer::BringOutHeldBackSamples() {
+  int64_t owed = av_rescale(resamplerTakenIn_, target_.sampleRate, resamplerRate_) - resamplerGaveOut_;
+  if (owed <= 0) return;
+  const auto format = static_cast<AVSampleFormat>(resamplerFormat_);
+  const int channels = resamplerInput_.nb_channels;
+  std::vector<uint8_t> silenceBytes(av_samples_get_buffer_size(nullptr, channels, kResamplerPaddingSamples, format, 1));
+  std::vector<uint8_t*> silence(channels);
+  av_samples_fill_arrays(silence.data(), nullptr, silenceBytes.data(), channels, kResamplerPaddingSamples, format, 1);
+  av_samples_set_silence(silence.data(), 0, kResamplerPaddingSamples, channels, format);
+  const int room = swr_get_out_samples(resampler_.get(), kResamplerPaddingSamples);
+  EnsureCapacity(work_, workPlanes_, std::max(room, 1));
+  for (int round = 0; round < kMaxPaddingRounds && owed > 0; ++round) {
+    const int converted = swr_convert(resampler_.get(), reinterpret_cast<uint8_t**>(workPlanes_.data()), room,
+                                      const_cast<const uint8_t**>(silence.data()), kResamplerPaddingSamples);
+    if (converted < 0) break;
+    const int kept = static_cast<int>(std::min<int64_t>(converted, owed));
+    owed -= kept;
+    resamplerGaveOut_ += kept;
+    Deliver(kept);
+  }
 }
 
 // Takes `samples` fresh samples from work_, cuts them to the length asked
@@ -132,7 +173,18 @@ void FrameProducer::Finish() {
     if (held > 0 && av_audio_fifo_write(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), held) < held)
       throw std::bad_alloc();
   }
+  PadToMinimum();
   ended_ = true;
+}
+
+void FrameProducer::PadToMinimum() {
+  const int64_t total = produced_ + av_audio_fifo_size(ready_.get());
+  if (total == 0 || total >= target_.minimumSamples) return;
+  const int missing = static_cast<int>(target_.minimumSamples - total);
+  EnsureCapacity(work_, workPlanes_, missing);
+  for (float* plane : workPlanes_) std::fill_n(plane, missing, 0.0f);
+  if (av_audio_fifo_write(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), missing) < missing)
+    throw std::bad_alloc();
 }
 
 void FrameProducer::Pull() {

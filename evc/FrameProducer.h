@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "EncodeError.h"
 #include "Libav.h"
 #include "SourceReader.h"
 #include "TrimWindow.h"
@@ -18,6 +19,8 @@ struct FrameTarget {
   int channels = 0;
   AVSampleFormat sampleFormat = AV_SAMPLE_FMT_FLTP;
   int frameSize = 0;  // 0: any
+  // Audio shorter than this is completed with silence (0: never).
+  int64_t minimumSamples = 0;
 };
 
 struct ProduceSettings {
@@ -41,11 +44,14 @@ class FrameProducer {
   int64_t SamplesProduced() const { return produced_; }
 
  private:
+  EncodeError UnconvertibleSource() const;
   void Pull();
   void Resample(const AVFrame* frame, int skip, int take);
   void SetUpResampler(const AVFrame* frame);
   void DrainResampler();
+  void BringOutHeldBackSamples();
   void Finish();
+  void PadToMinimum();
   void Deliver(int samples);
   FramePtr TakeFrame(int samples);
 
@@ -58,7 +64,9 @@ class FrameProducer {
   AVChannelLayout resamplerInput_{};
   int resamplerFormat_ = -1;
   int resamplerRate_ = 0;
-  SwrPtr formatConverter_;  // planar float to the encoder's format
+  int64_t resamplerTakenIn_ = 0;  // samples the current resampler was given
+  int64_t resamplerGaveOut_ = 0;  // and those it has returned
+  SwrPtr formatConverter_;        // planar float to the encoder's format
   std::unique_ptr<VolumeLimiter> limiter_;
   AudioFifoPtr ready_;
   std::vector<std::vector<float>> work_;

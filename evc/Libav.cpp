@@ -16,12 +16,6 @@ PacketPtr MakePacket() {
   return packet;
 }
 
-std::string ErrorText(int code) {
-  char text[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(code, text, sizeof text);
-  return text;
-}
-
 std::string FileUrl(const std::string& path) { return "file:" + path; }
 
 }  // namespace sonvarro::evc

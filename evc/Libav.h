@@ -44,9 +44,6 @@ using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoFree>;
 FramePtr MakeFrame();
 PacketPtr MakePacket();
 
-// FFmpeg's text for an error code.
-std::string ErrorText(int code);
-
 // libavformat reads "name:" as a protocol; on Linux ":" is an ordinary
 // file-name character, so every path goes through the file protocol.
 std::string FileUrl(const std::string& path);

@@ -41,18 +41,17 @@ class LibavAudioEncoder : public AudioEncoder {
   void FillParameters(AVCodecParameters* parameters) const override {
     avcodec_parameters_from_context(parameters, context_.get());
   }
+  std::string CodecName() const { return avcodec_get_name(context_->codec_id); }
   void Encode(const AVFrame* frame, const PacketSink& sink) override {
     int status = avcodec_send_frame(context_.get(), frame);
     if (status < 0 && status != AVERROR_EOF)
-      throw EncodeError(Failure::kOutput,
-                        "the " + std::string(context_->codec->name) + " encoder failed: " + ErrorText(status));
+      throw StageError(Failure::kOutput, "the " + CodecName() + " encoder failed");
     while ((status = avcodec_receive_packet(context_.get(), packet_.get())) >= 0) {
       sink(packet_.get());
       av_packet_unref(packet_.get());
     }
     if (status != AVERROR(EAGAIN) && status != AVERROR_EOF)
-      throw EncodeError(Failure::kOutput,
-                        "the " + std::string(context_->codec->name) + " encoder failed: " + ErrorText(status));
+      throw StageError(Failure::kOutput, "the " + CodecName() + " encoder failed");
   }
 
  private:
@@ -143,7 +142,9 @@ class LibavFactory : public EncoderFactory {
   IEncoderProbe& Probe() override { return probe_; }
   std::unique_ptr<AudioEncoder> Open(const AudioFormat& format) override {
     CodecContextPtr context = OpenContext(codec_, format, globalHeader_);
-    if (!context) throw EncodeError(Failure::kOutput, "the " + std::string(codec_->name) + " encoder cannot be opened");
+    if (!context)
+      throw StageError(Failure::kOutput,
+                       std::string("the ") + avcodec_get_name(codec_->id) + " encoder cannot be opened");
     AudioFormat opened = format;
     if (format.bitRate == 0 || context->bit_rate < format.bitRate) opened.bitRate = context->bit_rate;
     return std::make_unique<LibavAudioEncoder>(std::move(context), opened);

@@ -1,8 +1,10 @@
 #include "OutputWriter.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "EncodeError.h"
+#include "ProblemText.h"
 
 namespace sonvarro::evc {
 
@@ -44,7 +46,12 @@ void OutputWriter::Open(const AVOutputFormat* container, const AVCodecParameters
   status = avio_open2(&format_->pb, FileUrl(path_).c_str(), AVIO_FLAG_WRITE, nullptr, &options);
   av_dict_free(&options);
   if (status < 0) Fail("cannot create", status);
-  status = avformat_write_header(format_, nullptr);
+  // MP4's default movie clock counts milliseconds: its edit list would round
+  // the audio's length, and a few samples would round to nothing.
+  AVDictionary* muxerOptions = nullptr;
+  av_dict_set_int(&muxerOptions, "movie_timescale", audio->sample_rate, 0);
+  status = avformat_write_header(format_, &muxerOptions);
+  av_dict_free(&muxerOptions);
   if (status < 0) Fail("cannot write", status);
 }
 
@@ -61,7 +68,12 @@ void OutputWriter::Close() {
 }
 
 void OutputWriter::Fail(const std::string& what, int code) {
-  throw EncodeError(Failure::kOutput, what + " output \"" + path_ + "\": " + ErrorText(code));
+  std::string problem = OutputProblem(code);
+  std::error_code error;
+  if (code == AVERROR(ENOENT) &&
+      std::filesystem::is_directory(std::filesystem::absolute(path_, error).parent_path(), error))
+    problem = "its folder takes no new files";
+  throw EncodeError(Failure::kOutput, what + " output \"" + path_ + "\"" + (problem.empty() ? "" : ": " + problem));
 }
 
 void OutputWriter::Write(AVPacket* packet) {

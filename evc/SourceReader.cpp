@@ -6,6 +6,7 @@
 
 #include "Conversion.h"
 #include "EncodeError.h"
+#include "ProblemText.h"
 
 namespace sonvarro::evc {
 namespace {
@@ -45,6 +46,42 @@ int FindAudioStream(AVFormatContext* format) {
   return av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
 }
 
+const AVInputFormat* DemuxerNamedByExtension(const std::string& path) {
+  void* state = nullptr;
+  while (const AVInputFormat* format = av_demuxer_iterate(&state))
+    if (format->extensions && !ReadsOtherFiles(format->name) && av_match_ext(path.c_str(), format->extensions))
+      return format;
+  return nullptr;
+}
+
+// Opens the file with `demuxer`, or as its content suggests when null, and
+// finds its main audio stream. AVERROR_STREAM_NOT_FOUND: no audio.
+int OpenAudio(const std::string& path, const AVInputFormat* demuxer, InputFormatPtr* opened, int* index) {
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  AVFormatContext* raw = avformat_alloc_context();
+  if (!raw) throw std::bad_alloc();
+  raw->format_whitelist = av_strdup(AllowedDemuxers().c_str());
+  raw->interrupt_callback.callback = InterruptWhenStopped;
+  int status = avformat_open_input(&raw, FileUrl(path).c_str(), demuxer, &options);
+  av_dict_free(&options);
+  if (status < 0) return status;
+  InputFormatPtr format(raw);
+
+  *index = FindAudioStream(format.get());
+  // Containers whose header tells all need no probing, which would decode
+  // video too; the others (raw streams, MPEG-TS) are probed.
+  if (*index < 0 || !HasAudioParameters(format->streams[*index])) {
+    for (unsigned i = 0; i < format->nb_streams; ++i)
+      if (format->streams[i]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO) format->streams[i]->discard = AVDISCARD_ALL;
+    status = avformat_find_stream_info(format.get(), nullptr);
+    if (status < 0) return status;
+    *index = FindAudioStream(format.get());
+  }
+  *opened = std::move(format);
+  return *index < 0 ? AVERROR_STREAM_NOT_FOUND : 0;
+}
+
 }  // namespace
 
 SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakePacket()) {
@@ -52,37 +89,31 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
   std::error_code sizeError;
   if (std::filesystem::is_regular_file(path, sizeError) && std::filesystem::file_size(path, sizeError) == 0)
     throw EncodeError(Failure::kInput, "input " + quoted + " is empty");
-  AVDictionary* options = nullptr;
-  av_dict_set(&options, "protocol_whitelist", "file", 0);
-  AVFormatContext* raw = avformat_alloc_context();
-  if (!raw) throw std::bad_alloc();
-  raw->format_whitelist = av_strdup(AllowedDemuxers().c_str());
-  raw->interrupt_callback.callback = InterruptWhenStopped;
-  int status = avformat_open_input(&raw, FileUrl(path).c_str(), nullptr, &options);
-  av_dict_free(&options);
-  if (status < 0) throw EncodeError(Failure::kInput, "cannot open input " + quoted + ": " + ErrorText(status));
-  format_.reset(raw);
-
-  int index = FindAudioStream(format_.get());
-  // Containers whose header tells all need no probing, which would decode
-  // video too; the others (raw streams, MPEG-TS) are probed.
-  if (index < 0 || !HasAudioParameters(format_->streams[index])) {
-    for (unsigned i = 0; i < format_->nb_streams; ++i)
-      if (format_->streams[i]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO) format_->streams[i]->discard = AVDISCARD_ALL;
-    status = avformat_find_stream_info(format_.get(), nullptr);
-    if (status < 0) throw EncodeError(Failure::kInput, "cannot read input " + quoted + ": " + ErrorText(status));
-    index = FindAudioStream(format_.get());
+  int index = -1;
+  int status = OpenAudio(path, nullptr, &format_, &index);
+  // A file whose content alone leaves its kind in doubt (a raw stream of a
+  // frame or two) is read as its extension says, when that finds audio.
+  if (status < 0 || format_->probe_score <= AVPROBE_SCORE_RETRY) {
+    const AVInputFormat* named = DemuxerNamedByExtension(path);
+    InputFormatPtr byName;
+    int namedIndex = -1;
+    if (named && (status < 0 || named != format_->iformat) && OpenAudio(path, named, &byName, &namedIndex) >= 0) {
+      format_ = std::move(byName);
+      index = namedIndex;
+      status = 0;
+    }
   }
-  if (index < 0) throw EncodeError(Failure::kInput, "no audio stream in input " + quoted);
+  if (status == AVERROR_EXIT && StopRequested().load())
+    throw EncodeError(Failure::kStopped, "stopped while opening input " + quoted);
+  if (status == AVERROR_STREAM_NOT_FOUND) throw EncodeError(Failure::kInput, "input " + quoted + " has no audio track");
+  if (status < 0) throw EncodeError(Failure::kInput, "input " + quoted + " " + InputProblem(status));
   stream_ = format_->streams[index];
   for (unsigned i = 0; i < format_->nb_streams; ++i)
     if (static_cast<int>(i) != index) format_->streams[i]->discard = AVDISCARD_ALL;
 
+  const std::string undecodable = "input " + quoted + " has no audio that can be decoded";
   const AVCodec* codec = avcodec_find_decoder(stream_->codecpar->codec_id);
-  if (!codec)
-    throw EncodeError(Failure::kInput, "no decoder for the audio (" +
-                                           std::string(avcodec_get_name(stream_->codecpar->codec_id)) + ") of input " +
-                                           quoted);
+  if (!codec) throw EncodeError(Failure::kInput, undecodable);
   decoder_.reset(avcodec_alloc_context3(codec));
   if (!decoder_) throw std::bad_alloc();
   status = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
@@ -90,8 +121,7 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
     decoder_->pkt_timebase = stream_->time_base;
     status = avcodec_open2(decoder_.get(), codec, nullptr);
   }
-  if (status < 0)
-    throw EncodeError(Failure::kInput, "cannot decode the audio of input " + quoted + ": " + ErrorText(status));
+  if (status < 0) throw EncodeError(Failure::kInput, undecodable);
 
   if (stream_->start_time != AV_NOPTS_VALUE) streamStart_ = stream_->start_time;
   info_.containerName = format_->iformat->name;
@@ -117,7 +147,7 @@ void SourceReader::SeekTo(double seconds) {
 
 void SourceReader::NoteError(int code) {
   ++decodeErrors_;
-  lastError_ = ErrorText(code);
+  lastError_ = code;
 }
 
 // Hands the decoder one packet of the audio stream, or the end of input.

@@ -36,9 +36,11 @@ class SourceReader {
   bool Next(AVFrame* frame);
 
   int64_t DecodedSamples() const { return decodedSamples_; }
-  // Packets the decoder refused, and the last reason given.
+  // Packets the decoder refused or the file could not give, and the last
+  // error code met (0: none).
   int DecodeErrors() const { return decodeErrors_; }
-  const std::string& LastError() const { return lastError_; }
+  int LastError() const { return lastError_; }
+  const std::string& Path() const { return path_; }
 
  private:
   bool Feed();
@@ -56,7 +58,7 @@ class SourceReader {
   bool drained_ = false;
   int64_t decodedSamples_ = 0;
   int decodeErrors_ = 0;
-  std::string lastError_;
+  int lastError_ = 0;
 };
 
 }  // namespace sonvarro::evc

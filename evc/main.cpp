@@ -17,5 +17,5 @@ int main(int argc, char** argv) {
   std::signal(SIGINT, RequestStop);
   std::signal(SIGHUP, RequestStop);
   std::vector<std::string> args(argv + 1, argv + argc);
-  return sonvarro::evc::RunEncoder(args, stdout, stderr);
+  return sonvarro::evc::EvcMain(args, stdout, stderr);
 }

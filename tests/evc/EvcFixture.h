@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -39,5 +40,18 @@ class EvcSources : public ::testing::Test {
  private:
   static inline std::unique_ptr<TempDir> folder_;
 };
+
+// A failed run: its own non-zero status, exactly one line on standard error
+// naming the file concerned, and no output file left behind.
+inline void ExpectCleanFailure(const EvcRun& run, int status, const std::string& names, const std::string& output) {
+  ASSERT_TRUE(run.exited) << "crashed or hung";
+  EXPECT_EQ(run.exitCode, status) << run.err;
+  const std::vector<std::string> lines = Lines(run.err);
+  ASSERT_EQ(lines.size(), 1u) << run.err;
+  EXPECT_NE(lines[0].find(names), std::string::npos) << lines[0];
+  if (!output.empty()) {
+    EXPECT_FALSE(std::filesystem::exists(output)) << output;
+  }
+}
 
 }  // namespace sonvarro::test

@@ -11,12 +11,7 @@
 #include <filesystem>
 #include <memory>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libswresample/swresample.h>
-}
+#include "Libav.h"
 
 extern char** environ;
 
@@ -109,22 +104,6 @@ bool WriteVideoOnlyFile(const std::string& path, double seconds, std::string* er
 
 namespace {
 
-struct FormatClose {
-  void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
-};
-struct CodecFree {
-  void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameFree {
-  void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketFree {
-  void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct SwrFree {
-  void operator()(SwrContext* s) const { swr_free(&s); }
-};
-
 MediaReport Failed(MediaReport report, const std::string& error) {
   report.ok = false;
   report.error = error;
@@ -180,9 +159,9 @@ void AddToChecksum(uint64_t& hash, const uint8_t* data, size_t size) {
 MediaReport DecodeMedia(const std::string& path) {
   MediaReport report;
   AVFormatContext* raw = nullptr;
-  if (avformat_open_input(&raw, ("file:" + path).c_str(), nullptr, nullptr) < 0)
+  if (avformat_open_input(&raw, evc::FileUrl(path).c_str(), nullptr, nullptr) < 0)
     return Failed(report, "cannot open " + path);
-  std::unique_ptr<AVFormatContext, FormatClose> format(raw);
+  evc::InputFormatPtr format(raw);
   if (avformat_find_stream_info(format.get(), nullptr) < 0) return Failed(report, "cannot read " + path);
   for (const AVDictionaryEntry* e = nullptr; (e = av_dict_get(format->metadata, "", e, AV_DICT_IGNORE_SUFFIX));) {
     std::string key = e->key;
@@ -207,16 +186,16 @@ MediaReport DecodeMedia(const std::string& path) {
   report.codecName = avcodec_get_name(stream->codecpar->codec_id);
   const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
   if (!codec) return Failed(report, "no decoder for " + report.codecName);
-  std::unique_ptr<AVCodecContext, CodecFree> decoder(avcodec_alloc_context3(codec));
+  evc::CodecContextPtr decoder(avcodec_alloc_context3(codec));
   avcodec_parameters_to_context(decoder.get(), stream->codecpar);
   decoder->pkt_timebase = stream->time_base;
   if (avcodec_open2(decoder.get(), codec, nullptr) < 0) return Failed(report, "cannot open the decoder");
   report.sampleRate = decoder->sample_rate;
   report.channels = decoder->ch_layout.nb_channels;
 
-  std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
-  std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
-  std::unique_ptr<SwrContext, SwrFree> converter;
+  evc::PacketPtr packet = evc::MakePacket();
+  evc::FramePtr frame = evc::MakeFrame();
+  evc::SwrPtr converter;
   Statistics statistics(report.sampleRate / 10);
   std::vector<float> interleaved;
   uint64_t checksum = 14695981039346656037ull;
