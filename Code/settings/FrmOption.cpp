@@ -72,8 +72,8 @@ void TfrmOption::btnAddClick() {
 }
 
 void TfrmOption::btnSaveClick() {
-  SaveCustomProfile();
-  RefillAfterChange();
+  // A refused name stays in the box to be mended.
+  if (SaveCustomProfile()) RefillAfterChange();
 }
 
 void TfrmOption::btnDelClick() {
@@ -153,10 +153,11 @@ void TfrmOption::AddCustomProfile() {
   WriteProfile(*name);
 }
 
-void TfrmOption::SaveCustomProfile() {
+bool TfrmOption::SaveCustomProfile() {
   const std::string name = controls_.options.cbbCustomProfile.Text();
-  if (!AcceptName(name)) return;
+  if (!AcceptName(name)) return false;
   WriteProfile(name);
+  return true;
 }
 
 void TfrmOption::DeleteCustomProfile() {

@@ -71,8 +71,9 @@ class TfrmOption {
   // Counts the Add, asks for a name (proposing "UserProfileInfo" and the
   // count) and stores the six selectors' positions under it.
   void AddCustomProfile();
-  // Stores the six selectors' positions under the text of cbbCustomProfile.
-  void SaveCustomProfile();
+  // Stores the six selectors' positions under the text of cbbCustomProfile;
+  // false when the name was refused.
+  bool SaveCustomProfile();
   // Removes the profile named by the text of cbbCustomProfile.
   void DeleteCustomProfile();
 

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -134,11 +135,17 @@ void OptionsDialog::closeEvent(QCloseEvent* event) {
 
 std::optional<std::string> RunInputQuery(QWidget* owner, const std::string& caption, const std::string& prompt,
                                          const std::string& text) {
-  bool ok = false;
-  const QString answer = QInputDialog::getText(owner, QString::fromStdString(caption), QString::fromStdString(prompt),
-                                               QLineEdit::Normal, QString::fromStdString(text), &ok);
-  if (!ok) return std::nullopt;
-  return answer.toStdString();
+  QInputDialog box(owner);
+  box.setWindowTitle(QString::fromStdString(caption));
+  box.setLabelText(QString::fromStdString(prompt));
+  box.setTextValue(QString::fromStdString(text));
+  // Wide enough for its caption beside the title bar's buttons (the box's
+  // layout sets its size from the edit field's).
+  if (auto* field = box.findChild<QLineEdit*>()) {
+    field->setMinimumWidth(box.fontMetrics().horizontalAdvance(box.windowTitle()) * 2 + 60);
+  }
+  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  return box.textValue().toStdString();
 }
 
 }  // namespace sonvarro

@@ -98,10 +98,18 @@ class OptionsDialogTest : public ::testing::Test {
     for (size_t i = 0; i < positions.size(); ++i) boxes[i]->setCurrentIndex(positions[i]);
   }
 
+  AppSeams Seams() {
+    AppSeams seams;
+    seams.appFolder = app.Folder();
+    seams.scheduler = &scheduler;
+    seams.keepDesktop = true;
+    return seams;
+  }
+
   test::TempDir app;
   test::RecordingDesktop desktop;
   test::VirtualScheduler scheduler;
-  AppRoot root{{app.Folder(), &scheduler, true}};
+  AppRoot root{Seams()};
   MainWindow& window = root.frmMainWindow();
   MainWindowWidgets& main = window.Widgets();
   OptionsDialog& dialog = root.frmOption();
@@ -263,6 +271,7 @@ TEST_F(OptionsDialogTest, NamesThatCouldNeverBeReadBackAreRefused) {
       EXPECT_EQ(desktop.messages[0].icon, platform::MessageIcon::Warning);
       EXPECT_FALSE(fs::exists(app.Path() / "Config/UserProfileInfo.ini"));
     }
+    EXPECT_EQ(BoxText(), c.name) << "a name refused by Save stays in the box to be mended";
   }
 }
 
