@@ -47,16 +47,16 @@ class TCommandLineBuilder {
 
   // Start Time of the last row whose path equals path (letters a-z without
   // regard to case), empty when none does. Each matching row also applies
-  // the selected custom profile.
+  // the custom profile through ApplyCustomProfile.
   std::string GetItemStartTime(const std::string& path);
 
   // End Time minus Start Time, in seconds, of the last row holding path; 0
   // when none does. A time that is not three ":"-joined numbers counts as 0.
   int32_t GetTrimLength(const std::string& path);
 
-  // Sets the six profile selectors from the custom profile chosen in the
-  // Options dialog; does nothing when none is chosen. Empty until custom
-  // profiles exist.
+  // Sets the six profile selectors from the custom profile in use (the
+  // program's: the one the main window's profile list shows, as stored now);
+  // does nothing when a preset is in use. May be empty.
   std::function<void()> ApplyCustomProfile;
 
  private:

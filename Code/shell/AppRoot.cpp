@@ -52,9 +52,10 @@ AppRoot::AppRoot(AppSeams seams)
            [] { QCoreApplication::exit(0); }},
           seams.timings),
       initFile_(frmInitFile_.Controls(), *scheduler_),
+      optionForm_({frmOption_.WindowControl(), options_}, {appFunc_.GetAppPath(), common_, appFunc_}),
       mainForm_({frmMain_.Grid(), options_, frmMain_.Widgets().outputFolder, frmMain_.Widgets().showOutputDirectory,
                  frmMain_.Widgets().shutdown},
-                {appFunc_.GetAppPath(), *scheduler_, appFunc_, common_, initFile_, conversion_}) {
+                {appFunc_.GetAppPath(), *scheduler_, appFunc_, common_, initFile_, conversion_, optionForm_}) {
   // Message boxes become the toolkit's own, captioned with the title.
   if (!seams.keepDesktop) {
     desktop_.emplace(platform::Desktop());
@@ -85,11 +86,23 @@ AppRoot::AppRoot(AppSeams seams)
   events.btnClearFileClick = [&form] { form.btnClearFileClick(); };
   events.btnConvertClick = [&form] { form.btnConvertClick(); };
   events.btnSelectOutputFolderClick = [&form] { form.btnSelectOutputFolderClick(); };
+  events.btnOptionsClick = [&form] { form.btnOptionsClick(); };
   events.WMDropFiles = [&form](std::vector<std::string> paths) { form.WMDropFiles(std::move(paths)); };
   events.dxTreeSourceFileInfoKeyDown = [&form](int key) { form.dxTreeSourceFileInfoKeyDown(key); };
   events.dxTreeSourceFileInfoEndDrag = [&form] { form.dxTreeSourceFileInfoEndDrag(); };
   events.FormClose = [&form] { form.FormClose(); };
   events.PreviewKey = [&form](int key, const HeldModifiers& held) { form.PreviewKey(key, held); };
+
+  TfrmOption& option = optionForm_;
+  optionForm_.InputQuery = [this](const std::string& caption, const std::string& prompt, const std::string& text) {
+    return RunInputQuery(&frmOption_, caption, prompt, text);
+  };
+  frmOption_.Events = {[&option] { option.btnAddClick(); }, [&option] { option.btnSaveClick(); },
+                       [&option] { option.btnDelClick(); }, [&option] { option.btnApplyClick(); },
+                       [&option] { option.btnCancelClick(); }};
+  // Each item of a conversion is built with the custom profile the main
+  // window shows, as stored now.
+  conversion_.Builder().ApplyCustomProfile = [&option] { option.ApplyMainWindowProfile(); };
 
   frmConverting_.Events = conversion_.Form().Events();
   frmConverting_.Events.FormShow = [this] {
@@ -100,6 +113,7 @@ AppRoot::AppRoot(AppSeams seams)
 
 AppRoot::~AppRoot() {
   frmConverting_.Events = {};
+  frmOption_.Events = {};
   frmMain_.Events = {};
   if (desktop_) platform::SetDesktop(nullptr);
 }

@@ -13,6 +13,7 @@
 #include "services/CommonLib.h"
 #include "services/FileFunc.h"
 #include "services/Scheduler.h"
+#include "settings/FrmOption.h"
 #include "shell/MainForm.h"
 #include "sourcelist/InitFileForm.h"
 #include "ui/ConvertingDialog.h"
@@ -61,6 +62,7 @@ class AppRoot {
   ConvertingDialog& frmConverting() { return frmConverting_; }
   InitFileDialog& frmInitFileDialog() { return frmInitFile_; }
   TFrmInitFileForm& InitFileForm() { return initFile_; }
+  TfrmOption& OptionForm() { return optionForm_; }
   ConversionUnit& Conversion() { return conversion_; }
 
  private:
@@ -85,6 +87,7 @@ class AppRoot {
 
   ConversionUnit conversion_;
   TFrmInitFileForm initFile_;
+  TfrmOption optionForm_;
   TFrmMainForm mainForm_;
 };
 

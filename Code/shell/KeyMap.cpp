@@ -12,6 +12,7 @@ constexpr CtrlShortcut kCtrlShortcuts[] = {
     {'O', MainWindowCommand::OpenFile},  {'R', MainWindowCommand::RemoveFile},
     {'L', MainWindowCommand::ClearFile}, {'S', MainWindowCommand::Convert},
     {'N', MainWindowCommand::Convert},   {'B', MainWindowCommand::SelectOutputFolder},
+    {'I', MainWindowCommand::Options},
 };
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 namespace sonvarro {
 
-enum class MainWindowCommand { None, OpenFile, RemoveFile, ClearFile, Convert, SelectOutputFolder };
+enum class MainWindowCommand { None, OpenFile, RemoveFile, ClearFile, Convert, SelectOutputFolder, Options };
 
 // `key` as controls/Keys.h gives it. Every shortcut here needs exactly Ctrl:
 // Shift, Alt or a held mouse button as well turns it off.

@@ -5,7 +5,7 @@
 #include "IniFiles32/IniFile32.h"
 #include "engine/OptionLists.h"
 #include "services/LastResort.h"
-#include "settings/ConfigFiles.h"
+#include "settings/CustomProfiles.h"
 #include "settings/DefaultFolders.h"
 #include "shell/KeyMap.h"
 #include "sourcelist/AddSourceFiles.h"
@@ -13,7 +13,6 @@
 namespace sonvarro {
 namespace {
 
-constexpr const char* kCustomProfilesFile = "UserProfileInfo.ini";
 constexpr const char* kSaveSettingsFailed = "Save user settings error. ->";
 
 }  // namespace
@@ -30,7 +29,9 @@ TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
     }
   };
   // Only the user's choices apply the profile; filling the lists does not.
-  const auto applyProfile = [this] { ApplyProfile(controls_.options, [] {}); };
+  const auto applyProfile = [this] {
+    ApplyProfile(controls_.options, [this] { parts_.frmOption.ApplyCustomProfile(); });
+  };
   controls_.options.cbbOutputFiletype.OnChange = applyProfile;
   controls_.options.cbbProfile.OnChange = applyProfile;
 }
@@ -43,11 +44,15 @@ void TFrmMainForm::FormShow() {
   // Unreadable lists or settings are reported, and the window still takes
   // drops and applies the profile with what it has.
   RunGuarded([this] {
-    FillOptionLists(controls_.options, ReadConfigSections(parts_.appFolder, kCustomProfilesFile));
+    const std::vector<std::string> profiles = ReadCustomProfileNames(parts_.appFolder);
+    FillOptionLists(controls_.options, profiles);
+    // The Options dialog's list holds the same names from the start: the
+    // main window's custom profiles are found there by position.
+    FillCustomProfileList(controls_.options.cbbCustomProfile, profiles);
     LoadUserSettings(parts_.appFolder, SettingsControls());
   });
   dropsAccepted_ = true;
-  ApplyProfile(controls_.options, [] {});
+  ApplyProfile(controls_.options, [this] { parts_.frmOption.ApplyCustomProfile(); });
 }
 
 void TFrmMainForm::btnOpenFileClick() {
@@ -103,6 +108,8 @@ void TFrmMainForm::btnSelectOutputFolderClick() {
   folder.SetText(SelectOutputFolder(parts_.common, folder.Text(), pickOutputFolder));
 }
 
+void TFrmMainForm::btnOptionsClick() { parts_.frmOption.Show(); }
+
 void TFrmMainForm::FormClose() {
   try {
     SaveUserSettings(parts_.appFolder, SettingsControls());
@@ -120,6 +127,10 @@ void TFrmMainForm::PreviewKey(int key, const HeldModifiers& held) {
     case MainWindowCommand::ClearFile: btnClearFileClick(); break;
     case MainWindowCommand::Convert: btnConvertClick(); break;
     case MainWindowCommand::SelectOutputFolder: btnSelectOutputFolderClick(); break;
+    // A disabled button cannot be pressed, by key either.
+    case MainWindowCommand::Options:
+      if (controls_.options.btnOptions.Enabled()) btnOptionsClick();
+      break;
     case MainWindowCommand::None: break;
   }
 }

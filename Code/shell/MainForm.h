@@ -13,6 +13,7 @@
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
 #include "services/Scheduler.h"
+#include "settings/FrmOption.h"
 #include "settings/OutputFolder.h"
 #include "settings/UserSettings.h"
 #include "sourcelist/InitFileForm.h"
@@ -38,6 +39,7 @@ struct MainFormParts {
   TCommonLib& common;
   TFrmInitFileForm& frmInitFile;  // the add-files popup
   ConversionUnit& conversion;     // behind the Convert button
+  TfrmOption& frmOption;          // the Options dialog
 };
 
 // The main window's behaviour (`TFrmMainForm`): the source list commands,
@@ -65,6 +67,7 @@ class TFrmMainForm {
   void btnClearFileClick();
   void btnConvertClick();
   void btnSelectOutputFolderClick();  // also RzBmpButton1
+  void btnOptionsClick();
   // Files dropped from a file manager; they are added once the drop has
   // returned, so the dragging program is not held while they are probed.
   void WMDropFiles(std::vector<std::string> paths);

@@ -35,9 +35,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   on(w.btnConvert, &MainWindowEvents::btnConvertClick);
   on(w.RzBmpButton1, &MainWindowEvents::btnSelectOutputFolderClick);
   on(w.btnSelectOutputFolder, &MainWindowEvents::btnSelectOutputFolderClick);
-  // btnOptions opens the Options dialog once that dialog has its own
-  // behaviour; until then it stays out of sight rather than do nothing.
-  w.btnOptions->hide();
+  on(w.btnOptions, &MainWindowEvents::btnOptionsClick);
   connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this, [this](int key) {
     if (Events.dxTreeSourceFileInfoKeyDown) Raise([&] { Events.dxTreeSourceFileInfoKeyDown(BehaviourKey(key)); });
   });

@@ -20,6 +20,7 @@ struct MainWindowEvents {
   std::function<void()> btnClearFileClick;
   std::function<void()> btnConvertClick;
   std::function<void()> btnSelectOutputFolderClick;  // also RzBmpButton1
+  std::function<void()> btnOptionsClick;
   std::function<void(std::vector<std::string> paths)> WMDropFiles;
   std::function<void(int key)> dxTreeSourceFileInfoKeyDown;
   std::function<void()> dxTreeSourceFileInfoEndDrag;

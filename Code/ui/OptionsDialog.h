@@ -3,21 +3,40 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QPushButton>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "ui/QtControls.h"
 
 namespace sonvarro {
 
-// The Options dialog's selectors: the audio options in "Advanced Options",
-// the video options in a group that is never shown, and the custom profiles.
-// The dialog is created once at start-up; its selections are the chosen
-// options wherever the dialog is.
+// What the Options dialog reports to its behaviour; the profile list's
+// change comes through its selector.
+struct OptionsDialogEvents {
+  std::function<void()> btnAddClick;
+  std::function<void()> btnSaveClick;
+  std::function<void()> btnDelClick;
+  std::function<void()> btnApplyClick;   // OK, the default button (Enter)
+  std::function<void()> btnCancelClick;  // Cancel, also Esc
+};
+
+// The Options dialog's Qt skin (`TfrmOption`): the custom profiles with
+// their buttons, the audio options in "Advanced Options", the video options
+// in a group that is never shown, OK and Cancel. Modeless, with a fixed
+// border, centred on the desktop when first shown; closing it with the
+// title bar's button only hides it. The dialog is created once at start-up;
+// its selections are the chosen options wherever the dialog is.
 class OptionsDialog final : public QDialog {
   Q_OBJECT
  public:
   explicit OptionsDialog(QWidget* parent = nullptr);
 
   QComboBox* cbbCustomProfile;
+  QPushButton* btnAdd;
+  QPushButton* btnSave;
+  QPushButton* btnDel;
   QGroupBox* grpAdvOptions;
   QComboBox* cbbAudioBitrate;
   QComboBox* cbbAudioSample;
@@ -28,6 +47,8 @@ class OptionsDialog final : public QDialog {
   QComboBox* cbbVideoBitrate;
   QComboBox* cbbFramerate;
   QComboBox* cbbAspectratio;
+  QPushButton* btnApply;
+  QPushButton* btnCancel;
 
   QtSelector customProfile{cbbCustomProfile};
   QtSelector audioBitrate{cbbAudioBitrate};
@@ -38,6 +59,29 @@ class OptionsDialog final : public QDialog {
   QtSelector videoBitrate{cbbVideoBitrate};
   QtSelector framerate{cbbFramerate};
   QtSelector aspectratio{cbbAspectratio};
+
+  IWindow& WindowControl() { return window_; }
+
+  OptionsDialogEvents Events;
+
+ public slots:
+  // Esc: the Cancel button's handler, which restores and closes.
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Raise(const std::function<void()>& handler);
+
+  QtWindow window_{this};
+  bool centred_ = false;
 };
+
+// The input box for a profile name: a modal single-line box over owner with
+// the caption, the prompt, the text to start with and OK and Cancel.
+std::optional<std::string> RunInputQuery(QWidget* owner, const std::string& caption, const std::string& prompt,
+                                         const std::string& text);
 
 }  // namespace sonvarro

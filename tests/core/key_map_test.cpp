@@ -21,6 +21,7 @@ TEST(MainWindowKeyMap, OnlyExactlyCtrlCounts) {
       {'S', ctrl, C::Convert},
       {'N', ctrl, C::Convert},
       {'B', ctrl, C::SelectOutputFolder},
+      {'I', ctrl, C::Options},
       {'O', {true, true, false, false}, C::None},   // Ctrl+Shift
       {'S', {true, false, true, false}, C::None},   // Ctrl+Alt
       {'R', {true, false, false, true}, C::None},   // Ctrl with a mouse button held

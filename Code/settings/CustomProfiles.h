@@ -1,0 +1,59 @@
+#pragma once
+
+// Custom profiles: named snapshots of the six profile selectors, kept in
+// Config/UserProfileInfo.ini (one section per profile, the name as section
+// and key, a profile string as value), listed after the presets in the main
+// window's profile list and in the Options dialog's cbbCustomProfile.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controls/Controls.h"
+#include "engine/OptionControls.h"
+
+namespace sonvarro {
+
+inline constexpr const char* kCustomProfilesFile = "UserProfileInfo.ini";
+// A counter of Add commands begun, for the proposed names only.
+inline constexpr const char* kProfileCountFile = "UserProfileCount.ini";
+inline constexpr const char* kProfileCountKey = "count";
+inline constexpr const char* kProposedNamePrefix = "UserProfileInfo";
+inline constexpr const char* kNamePrompt = "Plese input a name";
+inline constexpr const char* kBadProfileValueLog = "Custom profile error. ->";
+
+// Why a name cannot be stored as a profile (a text for the user), or nothing
+// when it can. A name is read back through a line "name=value" under the
+// header "[name]", and the header and key are trimmed when read: so a name
+// must not be empty, hold "=", begin or end with a blank, or hold a control
+// character (a line break would split the line).
+std::optional<std::string> ProfileNameProblem(const std::string& name);
+
+// The profile string of the six profile selectors' positions (-1 for no
+// selection), in their order, joined by "|".
+std::string FormProfileString(OptionControls& options);
+
+// The six positions a stored value sets, each none where its part is empty
+// or "none" (that list stays as it is); nothing at all when the value does
+// not split into exactly six parts or a part is not a decimal number.
+using ProfilePositions = std::array<std::optional<int>, 6>;
+std::optional<ProfilePositions> ParseProfileString(const std::string& value);
+
+// Sets the six profile selectors from positions.
+void ApplyProfilePositions(OptionControls& options, const ProfilePositions& positions);
+
+// The profile names in file order, as both lists show them.
+std::vector<std::string> ReadCustomProfileNames(const std::string& appFolder);
+
+// Refills cbbCustomProfile with names, keeping its text (which selects the
+// entry of that name, if there is one).
+void FillCustomProfileList(ISelector& cbbCustomProfile, const std::vector<std::string>& names);
+
+// Rebuilds the custom part of the main window's profile list from names and
+// keeps its choice: the same preset, or the custom profile of the same name.
+// A chosen profile that no longer exists gives way to the default preset, as
+// after the Options dialog's OK; nothing is applied.
+void SyncMainProfileList(ISelector& cbbProfile, const std::vector<std::string>& names);
+
+}  // namespace sonvarro

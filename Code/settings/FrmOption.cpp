@@ -1,0 +1,169 @@
+#include "settings/FrmOption.h"
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "IniFiles32/IniFile32.h"
+#include "engine/OptionLists.h"
+#include "engine/OutputTables.h"
+#include "services/ApplicationTitle.h"
+#include "services/TextHelpers.h"
+#include "settings/ConfigFiles.h"
+#include "settings/CustomProfiles.h"
+
+namespace sonvarro {
+namespace {
+
+constexpr int kWarningBox = 1;
+
+// The spelling under which a name is stored: sections are found without
+// regard to the case of A-Z but keys with it, so "voice" written into an
+// existing "[Voice]" would land under a key that no list ever shows.
+std::string StoredSpelling(const std::string& name, const std::vector<std::string>& names) {
+  for (const std::string& stored : names) {
+    if (SameIgnoringAsciiCase(stored, name)) return stored;
+  }
+  return name;
+}
+
+}  // namespace
+
+TfrmOption::TfrmOption(FrmOptionControls controls, FrmOptionParts parts)
+    : controls_(controls), parts_(std::move(parts)) {
+  controls_.options.cbbCustomProfile.OnChange = [this] { cbbCustomProfileChange(); };
+}
+
+std::array<ISelector*, 8> TfrmOption::OptionLists() {
+  OptionControls& o = controls_.options;
+  return {&o.cbbVideoSize,    &o.cbbFramerate,   &o.cbbVideoBitrate,    &o.cbbAspectratio,
+          &o.cbbAudioBitrate, &o.cbbAudioSample, &o.cbbAudioVolumeGain, &o.cbbAudioChannels};
+}
+
+void TfrmOption::Show() {
+  if (!controls_.window.Visible()) FormShow();
+  controls_.window.Show();
+}
+
+void TfrmOption::FormShow() {
+  ISelector& custom = controls_.options.cbbCustomProfile;
+  FillCustomProfileList(custom, ReadCustomProfileNames(parts_.appFolder));
+  // A preset on the main window selects nothing here.
+  if (custom.Text().empty()) custom.SetItemIndex(controls_.options.cbbProfile.ItemIndex() - kFirstCustomProfile);
+
+  const std::array<ISelector*, 8> lists = OptionLists();
+  for (size_t i = 0; i < lists.size(); ++i) snapshot_.positions[i] = lists[i]->ItemIndex();
+  snapshot_.customProfile = custom.Text();
+}
+
+void TfrmOption::cbbCustomProfileChange() { ApplyCustomProfile(); }
+
+void TfrmOption::RefillAfterChange() {
+  const std::vector<std::string> names = ReadCustomProfileNames(parts_.appFolder);
+  ISelector& custom = controls_.options.cbbCustomProfile;
+  FillCustomProfileList(custom, names);
+  custom.SetItemIndex(custom.Count() - 1);
+  SyncMainProfileList(controls_.options.cbbProfile, names);
+}
+
+void TfrmOption::btnAddClick() {
+  AddCustomProfile();
+  RefillAfterChange();
+}
+
+void TfrmOption::btnSaveClick() {
+  // A refused name stays in the box to be mended.
+  if (SaveCustomProfile()) RefillAfterChange();
+}
+
+void TfrmOption::btnDelClick() {
+  DeleteCustomProfile();
+  RefillAfterChange();
+  ISelector& custom = controls_.options.cbbCustomProfile;
+  if (custom.Count() == 0) custom.SetText("");
+}
+
+void TfrmOption::btnApplyClick() {
+  ISelector& profile = controls_.options.cbbProfile;
+  profile.Clear();
+  FillProfileList(profile, ReadCustomProfileNames(parts_.appFolder));
+  controls_.window.Hide();
+}
+
+void TfrmOption::btnCancelClick() {
+  const std::array<ISelector*, 8> lists = OptionLists();
+  for (size_t i = 0; i < lists.size(); ++i) lists[i]->SetItemIndex(snapshot_.positions[i]);
+  // By name: an Add or Delete since the snapshot may have moved the entries.
+  controls_.options.cbbCustomProfile.SetText(snapshot_.customProfile);
+  controls_.window.Hide();
+}
+
+std::string TfrmOption::ReadCustomProfile() {
+  const ISelector& custom = controls_.options.cbbCustomProfile;
+  const int selected = custom.ItemIndex();
+  return ReadConfigValue(parts_.appFolder, kCustomProfilesFile, selected >= 0 ? custom.Item(selected) : "");
+}
+
+void TfrmOption::ApplyCustomProfile() {
+  const ISelector& custom = controls_.options.cbbCustomProfile;
+  const int selected = custom.ItemIndex();
+  if (selected < 0) return;
+  ApplyStoredProfile(custom.Item(selected), ReadCustomProfile());
+}
+
+void TfrmOption::ApplyMainWindowProfile() {
+  const ISelector& profile = controls_.options.cbbProfile;
+  const int chosen = profile.ItemIndex();
+  if (chosen < kFirstCustomProfile) return;
+  const std::string name = profile.Item(chosen);
+  ApplyStoredProfile(name, ReadConfigValue(parts_.appFolder, kCustomProfilesFile, name));
+}
+
+void TfrmOption::ApplyStoredProfile(const std::string& name, const std::string& value) {
+  if (value.empty()) return;
+  const std::optional<ProfilePositions> positions = ParseProfileString(value);
+  if (!positions) {
+    parts_.appFunc.WriteLog(kBadProfileValueLog + name + "=" + value);
+    return;
+  }
+  ApplyProfilePositions(controls_.options, *positions);
+}
+
+bool TfrmOption::AcceptName(const std::string& name) {
+  const std::optional<std::string> problem = ProfileNameProblem(name);
+  if (problem) parts_.common.ShowMessageBox(*problem, kWarningBox);
+  return !problem;
+}
+
+void TfrmOption::WriteProfile(const std::string& name) {
+  const std::string stored = StoredSpelling(name, ReadCustomProfileNames(parts_.appFolder));
+  TIniFile32(ConfigFilePath(parts_.appFolder, kCustomProfilesFile))
+      .WriteString(stored, stored, FormProfileString(controls_.options));
+}
+
+void TfrmOption::AddCustomProfile() {
+  TIniFile32 counter(ConfigFilePath(parts_.appFolder, kProfileCountFile));
+  // Wider than the stored number, so that even its largest value counts on.
+  const int64_t count = int64_t{counter.ReadInteger(kProfileCountKey, kProfileCountKey, 0)} + 1;
+  counter.WriteString(kProfileCountKey, kProfileCountKey, std::to_string(count));
+
+  const std::optional<std::string> name =
+      InputQuery(kApplicationTitle, kNamePrompt, kProposedNamePrefix + std::to_string(count));
+  if (!name || !AcceptName(*name)) return;
+  WriteProfile(*name);
+}
+
+bool TfrmOption::SaveCustomProfile() {
+  const std::string name = controls_.options.cbbCustomProfile.Text();
+  if (!AcceptName(name)) return false;
+  WriteProfile(name);
+  return true;
+}
+
+void TfrmOption::DeleteCustomProfile() {
+  ISelector& custom = controls_.options.cbbCustomProfile;
+  if (custom.Count() == 0) return;
+  TIniFile32(ConfigFilePath(parts_.appFolder, kCustomProfilesFile)).EraseSection(custom.Text());
+}
+
+}  // namespace sonvarro

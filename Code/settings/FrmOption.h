@@ -1,0 +1,104 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "controls/Controls.h"
+#include "engine/OptionControls.h"
+#include "services/AppFunc.h"
+#include "services/CommonLib.h"
+
+namespace sonvarro {
+
+// The Options dialog's controls: its window, and the option controls, which
+// hold the main window's profile list as well as the dialog's eight option
+// lists and cbbCustomProfile (an editable list: its text is the name that
+// Save and Delete act on).
+struct FrmOptionControls {
+  IWindow& window;  // modeless: the main window stays usable
+  OptionControls& options;
+};
+
+struct FrmOptionParts {
+  std::string appFolder;  // ends in the path separator
+  TCommonLib& common;     // message boxes
+  TAppFunc& appFunc;      // the log
+};
+
+// A modal single-line input box: caption, prompt and the text it starts
+// with; the text confirmed, or nothing when the user cancels.
+using InputBox = std::function<std::optional<std::string>(const std::string& caption, const std::string& prompt,
+                                                          const std::string& text)>;
+
+// The Options dialog's behaviour (`TfrmOption`) and the custom profile
+// operations. Profiles are applied whole or not at all, every write goes
+// through the INI engine's safe save (a failure is raised to the caller as
+// IniFileError, the file keeping its content), and the main window's profile
+// list follows every Add, Save and Delete, so that choosing a name there
+// always applies the profile of that name.
+class TfrmOption {
+ public:
+  TfrmOption(FrmOptionControls controls, FrmOptionParts parts);
+  TfrmOption(const TfrmOption&) = delete;
+  TfrmOption& operator=(const TfrmOption&) = delete;
+
+  // The platform's input box; the program sets the real one, tests a script.
+  InputBox InputQuery;
+
+  // The main window's Options command: shows the dialog, running FormShow
+  // first when it was hidden.
+  void Show();
+
+  void FormShow();
+  void cbbCustomProfileChange();
+  void btnAddClick();
+  void btnSaveClick();
+  void btnDelClick();
+  void btnApplyClick();   // OK
+  void btnCancelClick();  // Cancel, Esc
+  // Closing with the title bar's button neither restores nor rebuilds:
+  // the skin only hides the window.
+
+  // The stored profile string of the entry selected in cbbCustomProfile;
+  // empty when none is selected or nothing is stored.
+  std::string ReadCustomProfile();
+  // Sets the six profile selectors from the profile selected in
+  // cbbCustomProfile. A stored value that is not six numbers (an empty
+  // part or "none" leaves its list as it is) sets nothing and is logged.
+  void ApplyCustomProfile();
+  // Counts the Add, asks for a name (proposing "UserProfileInfo" and the
+  // count) and stores the six selectors' positions under it.
+  void AddCustomProfile();
+  // Stores the six selectors' positions under the text of cbbCustomProfile;
+  // false when the name was refused.
+  bool SaveCustomProfile();
+  // Removes the profile named by the text of cbbCustomProfile.
+  void DeleteCustomProfile();
+
+  // Before each item of a conversion: applies the custom profile that the
+  // main window's profile list shows, by its name, so that the item is
+  // converted with that profile as stored now; nothing when it shows a
+  // preset.
+  void ApplyMainWindowProfile();
+
+ private:
+  // The eight option lists, in a fixed order, for the Cancel snapshot.
+  std::array<ISelector*, 8> OptionLists();
+  void ApplyStoredProfile(const std::string& name, const std::string& value);
+  // False (and the user told why) when the name cannot be stored.
+  bool AcceptName(const std::string& name);
+  void WriteProfile(const std::string& name);
+  // Both lists from the file; cbbCustomProfile on its last entry.
+  void RefillAfterChange();
+
+  FrmOptionControls controls_;
+  FrmOptionParts parts_;
+  struct Snapshot {
+    std::array<int, 8> positions{};
+    std::string customProfile;
+  } snapshot_;
+};
+
+}  // namespace sonvarro

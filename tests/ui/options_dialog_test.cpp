@@ -1,0 +1,485 @@
+// The Options dialog and the custom profiles, on the real windows: the
+// dialog's commands, the stored files byte for byte, and the main window's
+// profile list, which must always apply the profile of the name chosen.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <csignal>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "LogMessages.h"
+#include "RecordingDesktop.h"
+#include "TempDir.h"
+#include "VirtualScheduler.h"
+#include "engine/OutputTables.h"
+#include "shell/AppRoot.h"
+
+namespace sonvarro {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A choice made in a drop-down list by the user.
+void UserChooses(QComboBox* box, int index) {
+  box->setCurrentIndex(index);
+  emit box->activated(index);
+}
+
+Names Items(const QComboBox* box, int from = 0) {
+  Names items;
+  for (int i = from; i < box->count(); ++i) items.push_back(box->itemText(i).toStdString());
+  return items;
+}
+
+struct Query {
+  std::string caption, prompt, text;
+};
+
+class OptionsDialogTest : public ::testing::Test {
+ protected:
+  OptionsDialogTest() {
+    fs::create_directory(app.Path() / "Config");
+    root.OptionForm().InputQuery = [this](const std::string& caption, const std::string& prompt,
+                                          const std::string& text) {
+      queries.push_back({caption, prompt, text});
+      std::optional<std::string> answer;
+      if (!answers.empty()) {
+        answer = answers.front();
+        answers.pop_front();
+      }
+      return answer;
+    };
+    root.MainForm().endProcess = [] {};
+  }
+
+  void Show() {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+  void Open() {
+    main.btnOptions->click();
+    ASSERT_TRUE(dialog.isVisible());
+  }
+  void WriteProfiles(const std::string& text) const {
+    std::ofstream(app.Path() / "Config/UserProfileInfo.ini", std::ios::binary) << text;
+  }
+  std::string ProfilesText() const { return ReadText(app.Path() / "Config/UserProfileInfo.ini"); }
+  std::string CountText() const { return ReadText(app.Path() / "Config/UserProfileCount.ini"); }
+  void Type(const std::string& name) { dialog.cbbCustomProfile->setEditText(QString::fromStdString(name)); }
+  std::string BoxText() const { return dialog.cbbCustomProfile->currentText().toStdString(); }
+  Names MainCustomNames() const { return Items(main.cbbProfile, kFirstCustomProfile); }
+
+  // The six lists a profile sets, in its order, as their selected positions.
+  std::string Positions() const {
+    std::string text;
+    for (const QComboBox* box : {dialog.cbbVideoSize, dialog.cbbFramerate, dialog.cbbVideoBitrate,
+                                 dialog.cbbAudioBitrate, dialog.cbbAudioChannels, dialog.cbbAudioSample}) {
+      text += (text.empty() ? "" : "|") + std::to_string(box->currentIndex());
+    }
+    return text;
+  }
+  void SetPositions(const std::vector<int>& positions) {
+    QComboBox* boxes[] = {dialog.cbbVideoSize,    dialog.cbbFramerate,     dialog.cbbVideoBitrate,
+                          dialog.cbbAudioBitrate, dialog.cbbAudioChannels, dialog.cbbAudioSample};
+    for (size_t i = 0; i < positions.size(); ++i) boxes[i]->setCurrentIndex(positions[i]);
+  }
+
+  AppSeams Seams() {
+    AppSeams seams;
+    seams.appFolder = app.Folder();
+    seams.scheduler = &scheduler;
+    seams.keepDesktop = true;
+    return seams;
+  }
+
+  test::TempDir app;
+  test::RecordingDesktop desktop;
+  test::VirtualScheduler scheduler;
+  AppRoot root{Seams()};
+  MainWindow& window = root.frmMainWindow();
+  MainWindowWidgets& main = window.Widgets();
+  OptionsDialog& dialog = root.frmOption();
+
+  std::deque<std::optional<std::string>> answers;
+  std::vector<Query> queries;
+};
+
+// AMR "Normal Quality", what the six lists hold after start-up.
+constexpr const char* kStartPositions = "1|1|2|5|1|2";
+
+TEST_F(OptionsDialogTest, TheOptionsCommandShowsTheDialogBesideAUsableMainWindow) {
+  Show();
+  EXPECT_TRUE(main.btnOptions->isVisible());
+  EXPECT_EQ(main.btnOptions->geometry(), QRect(595, 160, 70, 20));
+  Open();
+  EXPECT_EQ(dialog.windowTitle(), "Options");
+  EXPECT_EQ(dialog.windowModality(), Qt::NonModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "a fixed border";
+  const QPoint offCentre = dialog.frameGeometry().center() - dialog.screen()->availableGeometry().center();
+  EXPECT_LE(offCentre.manhattanLength(), 2);
+
+  QStringList labels;
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) labels << label->text();
+  for (const char* text :
+       {"Custom Profile:", "Audio Bitrate(kbps):", "Audio Sample(khz):", "Audio Volume(%):", "Audio Channels:",
+        "Video Size:", "Video Bitrate(kbps):", "Frame Rate(fps):", "Aspect Ratio:"}) {
+    EXPECT_TRUE(labels.contains(text)) << text;
+  }
+  EXPECT_EQ(dialog.grpAdvOptions->title(), "Advanced Options");
+  EXPECT_TRUE(dialog.grpAdvOptions->isVisible());
+  EXPECT_FALSE(dialog.GroupBox1->isVisible());
+  EXPECT_TRUE(dialog.cbbCustomProfile->isEditable());
+  EXPECT_EQ(dialog.btnAdd->text(), "Add");
+  EXPECT_EQ(dialog.btnSave->text(), "Save");
+  EXPECT_EQ(dialog.btnDel->text(), "Delete");
+  EXPECT_EQ(dialog.btnApply->text(), "OK");
+  EXPECT_TRUE(dialog.btnApply->isDefault());
+  EXPECT_EQ(dialog.btnCancel->text(), "Cancel");
+
+  // Enter is OK: the dialog closes without restoring.
+  UserChooses(dialog.cbbAudioBitrate, 0);
+  QTest::keyClick(dialog.cbbAudioBitrate, Qt::Key_Return);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.cbbAudioBitrate->currentIndex(), 0);
+
+  // Ctrl+I works like the button, and like the button not while it is
+  // disabled (OGG).
+  QTest::keyClick(main.dxTreeSourceFileInfo, Qt::Key_I, Qt::ControlModifier);
+  EXPECT_TRUE(dialog.isVisible());
+  dialog.hide();
+  UserChooses(main.cbbOutputFiletype, kOutputOgg);
+  ASSERT_FALSE(main.btnOptions->isEnabled());
+  QTest::keyClick(main.dxTreeSourceFileInfo, Qt::Key_I, Qt::ControlModifier);
+  EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(OptionsDialogTest, AddCountsEveryAttemptAndStoresTheChoicesUnderTheName) {
+  Show();
+  Open();
+  dialog.btnAdd->click();  // cancelled
+  ASSERT_EQ(queries.size(), 1u);
+  EXPECT_EQ(queries[0].caption, "Sonvarro Converter");
+  EXPECT_EQ(queries[0].prompt, "Plese input a name");
+  EXPECT_EQ(queries[0].text, "UserProfileInfo1");
+  EXPECT_EQ(CountText(), "\r\n[count]\r\ncount=1\r\n");
+  EXPECT_FALSE(fs::exists(app.Path() / "Config/UserProfileInfo.ini"));
+
+  UserChooses(dialog.cbbAudioBitrate, 3);
+  answers = {"Voice"};
+  dialog.btnAdd->click();
+  EXPECT_EQ(queries.back().text, "UserProfileInfo2");
+  EXPECT_EQ(ProfilesText(), "\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n");
+
+  UserChooses(dialog.cbbAudioSample, 3);
+  answers = {"Music"};
+  dialog.btnAdd->click();
+  EXPECT_EQ(ProfilesText(), "\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n\r\n[Music]\r\nMusic=1|1|2|3|1|3\r\n");
+  EXPECT_EQ(Items(dialog.cbbCustomProfile), (Names{"Voice", "Music"}));
+  EXPECT_EQ(BoxText(), "Music");
+  EXPECT_EQ(MainCustomNames(), (Names{"Voice", "Music"}));
+
+  // An existing name, in any case of its letters, replaces that profile.
+  UserChooses(dialog.cbbAudioChannels, 0);
+  answers = {"voice"};
+  dialog.btnAdd->click();
+  EXPECT_EQ(ProfilesText(), "\r\n[Voice]\r\nVoice=1|1|2|3|0|3\r\n\r\n[Music]\r\nMusic=1|1|2|3|1|3\r\n");
+  EXPECT_EQ(Items(dialog.cbbCustomProfile), (Names{"Voice", "Music"}));
+  EXPECT_EQ(MainCustomNames(), (Names{"Voice", "Music"}));
+  EXPECT_EQ(CountText(), "\r\n[count]\r\ncount=4\r\n");
+  EXPECT_EQ(main.cbbProfile->currentText(), "Normal Quality");
+}
+
+TEST_F(OptionsDialogTest, SaveStoresUnderTheTypedNameWithoutCounting) {
+  WriteProfiles("\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n");
+  Show();
+  Open();
+  Type("Speech");
+  UserChooses(dialog.cbbAudioBitrate, 0);
+  dialog.btnSave->click();
+  EXPECT_EQ(ProfilesText(), "\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n\r\n[Speech]\r\nSpeech=1|1|2|0|1|2\r\n");
+  EXPECT_FALSE(fs::exists(app.Path() / "Config/UserProfileCount.ini"));
+  EXPECT_EQ(MainCustomNames(), (Names{"Voice", "Speech"}));
+
+  UserChooses(dialog.cbbCustomProfile, 0);  // applies Voice
+  EXPECT_EQ(Positions(), "1|1|2|3|1|2");
+  UserChooses(dialog.cbbAudioSample, 0);
+  dialog.btnSave->click();
+  EXPECT_EQ(ProfilesText(), "\r\n[Voice]\r\nVoice=1|1|2|3|1|0\r\n\r\n[Speech]\r\nSpeech=1|1|2|0|1|2\r\n");
+  EXPECT_EQ(BoxText(), "Speech") << "the last entry is selected, whichever was saved";
+  EXPECT_EQ(Positions(), "1|1|2|3|1|0") << "selecting from the program applies nothing";
+}
+
+TEST_F(OptionsDialogTest, DeletingTheOnlyProfileEmptiesTheListsAndLeavesTheCounter) {
+  WriteProfiles("\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n");
+  std::ofstream(app.Path() / "Config/UserProfileCount.ini", std::ios::binary) << "\r\n[count]\r\ncount=7\r\n";
+  Show();
+  Open();
+  UserChooses(dialog.cbbCustomProfile, 0);
+  dialog.btnDel->click();
+  EXPECT_EQ(ProfilesText(), "\r\n\r\n");
+  EXPECT_EQ(dialog.cbbCustomProfile->count(), 0);
+  EXPECT_EQ(BoxText(), "");
+  EXPECT_EQ(MainCustomNames(), Names{});
+  EXPECT_EQ(CountText(), "\r\n[count]\r\ncount=7\r\n");
+
+  // A name typed into an empty list deletes nothing.
+  WriteProfiles("\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n");
+  Type("Voice");
+  dialog.btnDel->click();
+  EXPECT_EQ(ProfilesText(), "\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n");
+}
+
+TEST_F(OptionsDialogTest, NamesThatCouldNeverBeReadBackAreRefused) {
+  struct Case {
+    const char* name;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"", "The profile name cannot be empty."},
+      {"  ", "The profile name cannot be empty."},
+      {"a=b", "The profile name cannot contain \"=\"."},
+      {"Voice ", "The profile name cannot begin or end with a blank."},
+      {" Voice", "The profile name cannot begin or end with a blank."},
+      {"Vo\x1bice", "The profile name cannot contain control characters."},
+  };
+  Show();
+  Open();
+  for (const Case& c : cases) {
+    for (QPushButton* command : {dialog.btnAdd, dialog.btnSave}) {
+      SCOPED_TRACE("\"" + std::string(c.name) + "\" " + command->text().toStdString());
+      desktop.messages.clear();
+      answers = {c.name};
+      Type(c.name);
+      command->click();
+      ASSERT_EQ(desktop.messages.size(), 1u);
+      EXPECT_EQ(desktop.messages[0].text, c.message);
+      EXPECT_EQ(desktop.messages[0].icon, platform::MessageIcon::Warning);
+      EXPECT_FALSE(fs::exists(app.Path() / "Config/UserProfileInfo.ini"));
+    }
+    EXPECT_EQ(BoxText(), c.name) << "a name refused by Save stays in the box to be mended";
+  }
+}
+
+TEST_F(OptionsDialogTest, AStoredProfileIsAppliedWholeOrNotAtAll) {
+  struct Case {
+    const char* name;
+    const char* value;
+    const char* positions;  // from 0|0|0|0|0|0
+    bool logged;
+  };
+  const Case cases[] = {
+      {"Whole", "4|1|4|8|1|3", "4|1|4|8|1|3", false},
+      {"Gap", "4|1|4||1|3", "4|1|4|0|1|3", false},  // an empty part leaves its list
+      {"Keep", "none|none|none|2|1|1", "0|0|0|2|1|1", false},
+      {"Outside", "-1|1|9|8|1|3", "-1|1|-1|8|1|3", false},  // no selection
+      {"Trailing", "4|1|4|8|1|", "0|0|0|0|0|0", true},      // five parts
+      {"Seven", "4|1|4|8|1|3|1", "0|0|0|0|0|0", true},
+      {"Word", "4|1|4|x|1|3", "0|0|0|0|0|0", true},  // nothing before the bad part either
+      {"Sign", "4|1|4|+-8|1|3", "0|0|0|0|0|0", true},
+      {"Empty", "", "0|0|0|0|0|0", false},
+  };
+  std::string file;
+  for (const Case& c : cases) file += std::string("\r\n[") + c.name + "]\r\n" + c.name + "=" + c.value + "\r\n";
+  WriteProfiles(file);
+  Show();
+  Open();
+  std::vector<std::string> expectedLog;
+  for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(c.name);
+    SetPositions({0, 0, 0, 0, 0, 0});
+    UserChooses(dialog.cbbCustomProfile, i);
+    EXPECT_EQ(Positions(), c.positions);
+    if (c.logged) expectedLog.push_back(std::string("Custom profile error. ->") + c.name + "=" + c.value);
+  }
+  EXPECT_EQ(test::LogMessagesStartingWith(app.Folder(), "Custom profile error."), expectedLog);
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(OptionsDialogTest, CancelRestoresTheEightListsAndTheProfileBox) {
+  WriteProfiles("\r\n[Voice]\r\nVoice=4|0|4|8|0|3\r\n");
+  Show();
+  Open();
+  const std::string opened = Positions();
+  ASSERT_EQ(opened, kStartPositions);
+  const auto change = [&] {
+    UserChooses(dialog.cbbCustomProfile, 0);  // the hidden video lists move as well
+    UserChooses(dialog.cbbAspectratio, 1);
+    UserChooses(dialog.cbbAudioVolumeGain, 0);
+    ASSERT_EQ(Positions(), "4|0|4|8|0|3");
+  };
+  const auto expectRestored = [&] {
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(Positions(), opened);
+    EXPECT_EQ(dialog.cbbAspectratio->currentIndex(), 0);
+    EXPECT_EQ(dialog.cbbAudioVolumeGain->currentText(), "200");
+    EXPECT_EQ(BoxText(), "");
+    EXPECT_EQ(dialog.cbbCustomProfile->currentIndex(), -1);
+  };
+
+  change();
+  answers = {"Extra"};
+  dialog.btnAdd->click();
+  dialog.btnCancel->click();
+  expectRestored();
+  EXPECT_NE(ProfilesText().find("[Extra]"), std::string::npos) << "what was stored stays";
+
+  Open();
+  change();
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  expectRestored();
+
+  // The title bar's close button neither restores nor rebuilds.
+  Open();
+  change();
+  dialog.close();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(Positions(), "4|0|4|8|0|3");
+  EXPECT_EQ(BoxText(), "Voice");
+}
+
+TEST_F(OptionsDialogTest, OkRebuildsTheMainProfileListAndKeepsTheDialogsChoices) {
+  WriteProfiles("\r\n[Voice]\r\nVoice=4|0|4|8|0|3\r\n");
+  Show();
+  UserChooses(main.cbbProfile, 3);
+  Open();
+  UserChooses(dialog.cbbCustomProfile, 0);
+  answers = {"Extra"};
+  dialog.btnAdd->click();
+  EXPECT_EQ(main.cbbProfile->currentText(), "Excellent Quality") << "Add keeps the main window's choice";
+  dialog.btnApply->click();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(Items(main.cbbProfile), (Names{"Low Quality", "Acceptable Quality", "Normal Quality", "Excellent Quality",
+                                           "Superb Quality", "Voice", "Extra"}));
+  EXPECT_EQ(main.cbbProfile->currentText(), "Normal Quality");
+  EXPECT_EQ(Positions(), "4|0|4|8|0|3");
+}
+
+TEST_F(OptionsDialogTest, ChoosingANameOnTheMainWindowAppliesThatProfile) {
+  WriteProfiles("\r\n[Voice]\r\nVoice=4|0|4|8|0|3\r\n\r\n[Music]\r\nMusic=1|1|2|3|1|3\r\n");
+  Show();
+  // Before the dialog was ever shown.
+  UserChooses(main.cbbOutputFiletype, kOutputMp3);
+  UserChooses(main.cbbProfile, 6);
+  ASSERT_EQ(main.cbbProfile->currentText(), "Music");
+  EXPECT_EQ(Positions(), "1|1|2|3|1|3");
+  EXPECT_EQ(BoxText(), "Music");
+  // Another output type applies the profile again, not a preset.
+  SetPositions({0, 0, 0, 0, 0, 0});
+  UserChooses(main.cbbOutputFiletype, kOutputAac);
+  EXPECT_EQ(Positions(), "1|1|2|3|1|3");
+
+  // Delete, then Cancel: the main window's list follows the file.
+  Open();
+  UserChooses(dialog.cbbCustomProfile, 0);
+  dialog.btnDel->click();
+  dialog.btnCancel->click();
+  EXPECT_EQ(MainCustomNames(), Names{"Music"});
+  EXPECT_EQ(main.cbbProfile->currentText(), "Music") << "the choice stays with its name";
+  UserChooses(main.cbbProfile, 0);
+  UserChooses(main.cbbProfile, 5);
+  EXPECT_EQ(Positions(), "1|1|2|3|1|3");
+
+  // Add, then the title bar's close button.
+  Open();
+  UserChooses(dialog.cbbAudioBitrate, 7);
+  answers = {"Loud"};
+  dialog.btnAdd->click();
+  dialog.close();
+  ASSERT_EQ(MainCustomNames(), (Names{"Music", "Loud"}));
+  UserChooses(main.cbbProfile, 0);
+  UserChooses(main.cbbProfile, 6);
+  EXPECT_EQ(Positions(), "1|1|2|7|1|3");
+
+  // Deleting the profile the main window shows gives way to the default
+  // preset there.
+  Open();
+  Type("Loud");
+  dialog.btnDel->click();
+  EXPECT_EQ(MainCustomNames(), Names{"Music"});
+  EXPECT_EQ(main.cbbProfile->currentText(), "Normal Quality");
+}
+
+TEST_F(OptionsDialogTest, EachConvertedItemUsesTheProfileTheMainWindowShows) {
+  WriteProfiles("\r\n[Voice]\r\nVoice=1|1|2|3|0|3\r\n");
+  test::TempDir out;
+  Show();
+  main.edtOutputFolder->setText(QString::fromStdString(out.Folder()));
+  main.dxTreeSourceFileInfo->AppendRow(
+      {kCheckedText, "/in/clip.wav", "1 KB", "00:00:05", "00:00:00", "00:00:05", "00:00:05"});
+  TCommandLineBuilder& builder = root.Conversion().Builder();
+
+  // The profile as stored, over what the dialog changed since it was chosen.
+  UserChooses(main.cbbOutputFiletype, kOutputMp3);
+  UserChooses(main.cbbProfile, 5);
+  Open();
+  UserChooses(dialog.cbbAudioBitrate, 8);
+  dialog.close();
+  EXPECT_NE(builder.BuildCommandLine("/in/clip.wav").text.find(" -ab 64 -vol 200 -ac 1 -ar 48000 "), std::string::npos);
+
+  // A preset chosen since: the profile still selected in the dialog stays out.
+  UserChooses(main.cbbProfile, 0);
+  ASSERT_EQ(BoxText(), "Voice");
+  EXPECT_NE(builder.BuildCommandLine("/in/clip.wav").text.find(" -ab 48 -vol 200 -ac 1 -ar 22050 "), std::string::npos);
+}
+
+// Lets the file system refuse any file longer than a few bytes while it lives.
+class TinyFileLimit {
+ public:
+  TinyFileLimit() {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved_;
+    tiny.rlim_cur = 8;
+    ::setrlimit(RLIMIT_FSIZE, &tiny);
+  }
+  ~TinyFileLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*oldHandler_)(int);
+};
+
+TEST_F(OptionsDialogTest, AFailedSaveKeepsTheFileAndTellsTheUser) {
+  const std::string stored = "\r\n[Voice]\r\nVoice=1|1|2|3|0|3\r\n";
+  WriteProfiles(stored);
+  Show();
+  Open();
+  Type("Voice");
+  UserChooses(dialog.cbbAudioBitrate, 0);
+  {
+    TinyFileLimit limit;
+    answers = {"Other"};
+    dialog.btnAdd->click();
+    dialog.btnSave->click();
+  }
+  EXPECT_TRUE(queries.empty()) << "the count could not be saved: Add stops there";
+  ASSERT_EQ(desktop.messages.size(), 2u);
+  const std::string folder = app.Folder() + "Config/";
+  EXPECT_EQ(desktop.messages[0].text, "Cannot create file \"" + folder + "UserProfileCount.ini\". File too large");
+  EXPECT_EQ(desktop.messages[1].text, "Cannot create file \"" + folder + "UserProfileInfo.ini\". File too large");
+  EXPECT_EQ(ProfilesText(), stored);
+  EXPECT_FALSE(fs::exists(folder + "UserProfileCount.ini"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "a temporary file left";
+}
+
+}  // namespace
+}  // namespace sonvarro
