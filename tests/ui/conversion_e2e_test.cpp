@@ -64,9 +64,10 @@ void MakeTone(const std::string& path, int seconds, const char* channels = "2") 
   ASSERT_EQ(code, 0) << path;
 }
 
-// A file that probes like any other (a Matroska file with a FLAC stream and
-// its duration) but whose every audio frame is damaged, so nothing of it can
-// be decoded.
+// A file that probes like any other (an Ogg file with a FLAC stream and its
+// duration) but whose every audio frame is damaged, so nothing of it can be
+// decoded: no damaged FLAC frame passes for a good one, its header has a sync
+// code and a checksum.
 void MakeUndecodable(const std::string& path, int seconds) {
   fs::create_directories(fs::path(path).parent_path());
   const int code =
@@ -94,7 +95,7 @@ class Media {
     otherFlac = src + "b/other.flac";
     shortWav = src + "c/song.wav";
     longFlac = src + "long one.flac";
-    undecodable = src + "d/broken one.mkv";
+    undecodable = src + "d/broken one.ogg";
     MakeTone(shortFlac, kShortSeconds);
     MakeTone(otherFlac, 5);
     MakeTone(shortWav, kShortSeconds, "1");
