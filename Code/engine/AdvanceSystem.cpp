@@ -14,18 +14,43 @@ namespace {
 // Output that arrives sooner ends the wait at once.
 constexpr int kIdleWaitMs = 10;
 
+// Keeps the last non-empty line of the output read so far. Status lines end
+// in a carriage return, the encoder's failure line in a line feed; a line
+// not ended yet counts as the last one. A line is kept up to its first
+// kMaxChunkBytes bytes.
+class LastLine {
+ public:
+  void Feed(const char* data, std::size_t size) {
+    for (const char* c = data; c != data + size; ++c) {
+      if (*c == '\n' || *c == '\r') {
+        if (!current_.empty()) last_ = std::move(current_);
+        current_.clear();
+      } else if (*c != '\0' && current_.size() < kMaxChunkBytes) {
+        current_ += *c;
+      }
+    }
+  }
+  std::string Text() const { return current_.empty() ? last_ : current_; }
+
+ private:
+  std::string last_, current_;
+};
+
 // Reads what is waiting: one read when it fits a chunk, otherwise 1023-byte
 // pieces while the last piece was full and more is waiting. Only the last
-// piece survives; it is cut at its first zero byte.
-std::string ReadChunk(platform::ChildProcess& child, std::size_t waiting) {
+// piece survives; it is cut at its first zero byte. Every piece passes
+// through lastLine.
+std::string ReadChunk(platform::ChildProcess& child, std::size_t waiting, LastLine& lastLine) {
   char buffer[kMaxChunkBytes];
   std::size_t count = 0;
   if (waiting <= kMaxChunkBytes) {
     count = child.Read(buffer, kMaxChunkBytes);
+    lastLine.Feed(buffer, count);
   } else {
     std::size_t previous = kMaxChunkBytes;
     while (previous == kMaxChunkBytes && child.BytesWaiting() > 0) {
       previous = child.Read(buffer, kMaxChunkBytes);
+      lastLine.Feed(buffer, previous);
     }
     count = previous;
   }
@@ -35,11 +60,19 @@ std::string ReadChunk(platform::ChildProcess& child, std::size_t waiting) {
 }  // namespace
 
 bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOutput, const std::string& workingFolder,
-                std::chrono::milliseconds pauseAfterChunk) {
+                std::chrono::milliseconds pauseAfterChunk, EncoderOutcome* outcome) {
+  EncoderOutcome ignored;
+  EncoderOutcome& result = outcome ? *outcome : ignored;
+  result = EncoderOutcome{};
   std::error_code error;
   std::unique_ptr<platform::ChildProcess> child = platform::ChildProcess::Start(command.args, workingFolder, error);
-  if (!child) return false;
+  if (!child) {
+    result.startError = error.message();
+    return false;
+  }
+  result.started = true;
 
+  LastLine lastLine;
   bool running = true;
   while (running) {
     // Asked before looking at the pipe, so what the child wrote just before
@@ -50,10 +83,13 @@ bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOu
       if (running) child->WaitForOutput(kIdleWaitMs);
       continue;
     }
-    std::string chunk = ReadChunk(*child, waiting);
+    std::string chunk = ReadChunk(*child, waiting, lastLine);
+    // Known before the callback runs, in case it throws.
+    result.lastLine = lastLine.Text();
     if (onOutput) onOutput(chunk);
     std::this_thread::sleep_for(pauseAfterChunk);
   }
+  result.exitStatus = child->ExitCode();
   return true;
 }
 
@@ -74,13 +110,14 @@ void TAdvanceSystem::Resume() {
 }
 
 void TAdvanceSystem::Execute() {
-  // The result is of no interest: a runner that could not start its encoder
-  // simply leaves no encoder process for the job to find. An exception from
-  // the owner's callback ends the run like the thread ending; the child is
-  // not left behind (ChildProcess kills and reaps it).
+  // The owner reads how it went from Outcome() once the run has finished. An
+  // exception from the owner's callback ends the run like the thread ending,
+  // with no exit status; the child is not left behind (ChildProcess kills and
+  // reaps it).
   try {
-    RunEncoder(command_, onOutput_, workingFolder_, pauseAfterChunk_);
+    RunEncoder(command_, onOutput_, workingFolder_, pauseAfterChunk_, &outcome_);
   } catch (...) {
+    outcome_.exitStatus = -1;
   }
   finished_ = true;
 }

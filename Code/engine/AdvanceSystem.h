@@ -21,15 +21,29 @@ inline constexpr std::chrono::milliseconds kPauseAfterChunk{500};
 // The largest chunk one read hands on.
 inline constexpr std::size_t kMaxChunkBytes = 1023;
 
+// How an encoder run went, for its owner.
+struct EncoderOutcome {
+  bool started = false;
+  std::string startError;  // why it could not start
+  int exitStatus = -1;     // its exit code once ended; 128 + signal number when a signal ended it
+  // The last line it printed (lines end at a line feed or a carriage
+  // return), even when it never reached the callback; the encoder names its
+  // problem there when it fails.
+  std::string lastLine;
+
+  bool Succeeded() const { return started && exitStatus == 0; }
+};
+
 // Runs command as a child process (working folder workingFolder, standard
 // input a pipe never written, standard output and error merged, no terminal)
 // and hands its output to onOutput chunk by chunk until the child has ended.
 // Of a backlog larger than kMaxChunkBytes only the last piece read is handed
 // on; the rest is drained. Returns false, without a call of onOutput and with
 // nothing left open, when the child cannot be started; true once it has
-// ended. pauseAfterChunk exists for tests; the program keeps the default.
+// ended. outcome, when given, receives the details either way.
+// pauseAfterChunk exists for tests; the program keeps the default.
 bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOutput, const std::string& workingFolder,
-                std::chrono::milliseconds pauseAfterChunk = kPauseAfterChunk);
+                std::chrono::milliseconds pauseAfterChunk = kPauseAfterChunk, EncoderOutcome* outcome = nullptr);
 
 // One encoder run on a worker thread of its own. Created suspended; Resume
 // starts RunEncoder once. The run ends only when the encoder process ends
@@ -52,6 +66,8 @@ class TAdvanceSystem {
   bool Terminated() const { return terminated_; }
   // True once RunEncoder has returned on the worker thread.
   virtual bool Finished() const { return finished_; }
+  // How the run went; read it only once Finished() is true.
+  virtual EncoderOutcome Outcome() const { return outcome_; }
 
   const EncoderCommand& Command() const { return command_; }
 
@@ -64,6 +80,8 @@ class TAdvanceSystem {
   const std::string workingFolder_;
   const std::chrono::milliseconds pauseAfterChunk_;
 
+  // Written by the worker thread before finished_ is set.
+  EncoderOutcome outcome_;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> finished_{false};
   std::thread thread_;

@@ -31,6 +31,7 @@ EncoderCommand JoinCommandLine(const TConvertParameterStruct& params, const std:
   }
   command.text += " \"" + outputPath + "\"";
   command.args.push_back(outputPath);
+  command.output = outputPath;
   return command;
 }
 

@@ -1,6 +1,9 @@
 #include "engine/ConversionJob.h"
 
+#include <algorithm>
+
 #include "engine/EncoderName.h"
+#include "services/platform/Files.h"
 
 namespace sonvarro {
 namespace {
@@ -8,6 +11,23 @@ namespace {
 constexpr int kWarningKind = 1;
 // How often a held step looks whether the question has been answered.
 constexpr int kHeldStepPollMs = 50;
+
+// "Convert error. ->" and the source, then how the encoder ended.
+std::string ConvertErrorLine(const std::string& source, const EncoderOutcome& outcome) {
+  std::string line = kConvertErrorLog + source;
+  if (!outcome.started) return line + ", not started: " + outcome.startError;
+  line += ", exit status " + std::to_string(outcome.exitStatus);
+  if (!outcome.lastLine.empty()) line += ": " + outcome.lastLine;
+  return line;
+}
+
+std::string FailedFilesText(const std::vector<std::string>& files) {
+  std::string text = kFailedFilesMessage;
+  const std::size_t listed = std::min<std::size_t>(files.size(), kFailedFilesListed);
+  for (std::size_t i = 0; i < listed; ++i) text += "\n" + files[i];
+  if (files.size() > listed) text += "\nand " + std::to_string(files.size() - listed) + " more";
+  return text + "\n\n" + kFailedFilesReasons;
+}
 
 int CountChecked(const ISourceGrid& list) {
   int checked = 0;
@@ -72,6 +92,8 @@ bool TConversionJob::ConvertCheckedItems(ISourceGrid& list) {
   proc.JobRunning = true;
   proc.StopRequested = false;  // a late answer to the last job's question must not reach this one
   proc.ConvertedCount = 0;
+  proc.FailedCount = 0;
+  failedFiles_.clear();
   proc.CheckedCount = CountChecked(list);
   if (list.RowCount() == 0) {
     parts_.lib.ShowMessageBox(kEmptyListWarning, kWarningKind);
@@ -105,8 +127,8 @@ void TConversionJob::NextCheckedRow() {
 
 void TConversionJob::ConvertRow() {
   TCustomProc& proc = parts_.proc;
-  const std::string path = list_->Cell(proc.CurrentRow, kColFileName);
-  proc.CommandLine = parts_.builder.BuildCommandLine(path);
+  rowSource_ = list_->Cell(proc.CurrentRow, kColFileName);
+  proc.CommandLine = parts_.builder.BuildCommandLine(rowSource_);
   parts_.appFunc.WriteLog("parameter: " + proc.CommandLine.text);
   proc.RefreshCount = 0;
   parts_.frmConverting.Controls().ProgressBar1.SetPosition(0);
@@ -143,8 +165,24 @@ void TConversionJob::WaitForEncoder() {
     After(timings_.encoderPollMs, &TConversionJob::WaitForEncoder);
     return;
   }
-  parts_.proc.EncoderRunner.reset();
+  if (parts_.proc.EncoderRunner) {
+    const EncoderOutcome outcome = parts_.proc.EncoderRunner->Outcome();
+    parts_.proc.EncoderRunner.reset();
+    CheckRowOutcome(outcome);
+  }
   RowDone();
+}
+
+void TConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
+  if (outcome.Succeeded()) return;
+  // The encoder removes its partial output itself, but not when it was
+  // killed; whatever is left is no good file.
+  platform::RemoveRegularFile(parts_.proc.CommandLine.output);
+  // A row the user stopped has not failed.
+  if (PastLastRow()) return;
+  ++parts_.proc.FailedCount;
+  failedFiles_.push_back(rowSource_);
+  parts_.appFunc.WriteLog(ConvertErrorLine(rowSource_, outcome));
 }
 
 void TConversionJob::RowDone() {
@@ -156,6 +194,7 @@ void TConversionJob::RowDone() {
 void TConversionJob::AfterJobActions() {
   TCustomProc& proc = parts_.proc;
   if (!proc.StopRequested) {
+    if (!failedFiles_.empty()) ShowFailedFiles();
     if (parts_.chkShowOutputDirectory.Checked()) parts_.lib.OpenInExplorer(parts_.lib.Params.OutputFolder);
     if (parts_.chkShutdown.Checked()) {
       parts_.lib.ShutdownComputer();
@@ -167,6 +206,11 @@ void TConversionJob::AfterJobActions() {
   }
   proc.StopRequested = false;
   Finish();
+}
+
+void TConversionJob::ShowFailedFiles() {
+  const int closeAfterMs = parts_.chkShutdown.Checked() ? kFailedFilesMessageCloseMs : 0;
+  parts_.lib.ShowMessageBox(FailedFilesText(failedFiles_), kWarningKind, closeAfterMs);
 }
 
 void TConversionJob::Finish() {

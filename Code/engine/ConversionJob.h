@@ -13,18 +13,23 @@
 //     | 3000 ms
 //   WaitForEncoder    every 100 ms: does a process named evc.exe still run?
 //     | none left
-//   RowDone           the runner is joined, the next checked row follows
+//   RowDone           the runner is joined and tells how the encoder ended; a
+//                     failed row is logged and remembered, and what a failed
+//                     or stopped encoder left at the output is removed; the
+//                     next checked row follows
 //
-// and after the last row AfterJobActions (the output folder, the power-off)
-// and Finish (progress window hidden, main window enabled).
+// and after the last row AfterJobActions (the list of failed files, the
+// output folder, the power-off) and Finish (progress window hidden, main
+// window enabled).
 //
 // Meanwhile the runner's thread hands each chunk of encoder output to
 // OnEncoderOutput, which only posts it to the user-interface thread; there
 // TfrmConverting::actRefreshProgressExecute moves the bars.
 //
 // Who writes what in TCustomProc:
-//   the job              ConvertedCount, CheckedCount, CurrentRow, CommandLine,
-//                        EncoderRunner, JobRunning; clears StopRequested
+//   the job              ConvertedCount, FailedCount, CheckedCount, CurrentRow,
+//                        CommandLine, EncoderRunner, JobRunning; clears
+//                        StopRequested
 //   the command line     CurrentStartTime, CurrentCutSeconds (and Params in
 //                        TCommonLib)
 //   the progress window  RefreshCount (per chunk); on a confirmed stop
@@ -37,6 +42,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "controls/Controls.h"
 #include "engine/CommandLineBuilder.h"
@@ -52,6 +58,16 @@
 namespace sonvarro {
 
 inline constexpr const char* kEmptyListWarning = "Please add media files you want to convert into the list.";
+// The log line of a failed row begins so, followed by the source path.
+inline constexpr const char* kConvertErrorLog = "Convert error. ->";
+// The message after a job with failed rows: this line, the files, at most
+// kFailedFilesListed of them, then "and N more" for the rest.
+inline constexpr const char* kFailedFilesMessage = "These files could not be converted:";
+inline constexpr const char* kFailedFilesReasons = "The reasons are in log.txt.";
+inline constexpr int kFailedFilesListed = 10;
+// With the power-off asked, nobody may be there to answer: the message closes
+// itself after this long and the power-off goes ahead.
+inline constexpr int kFailedFilesMessageCloseMs = 60000;
 
 // The job's pauses. The program keeps these values; only tests shorten them.
 struct ConversionTimings {
@@ -112,7 +128,11 @@ class TConversionJob {
   void ConvertRow();
   void StartEncoder();
   void WaitForEncoder();
+  // Logs and remembers a failed row; removes what a failed or stopped
+  // encoder left at the output.
+  void CheckRowOutcome(const EncoderOutcome& outcome);
   void RowDone();
+  void ShowFailedFiles();
   void Finish();
   void AfterJobActions();
   using Step = void (TConversionJob::*)();
@@ -126,7 +146,9 @@ class TConversionJob {
 
   ConversionJobParts parts_;
   ConversionTimings timings_;
-  ISourceGrid* list_ = nullptr;  // set while a job runs
+  ISourceGrid* list_ = nullptr;           // set while a job runs
+  std::string rowSource_;                 // the current row's path
+  std::vector<std::string> failedFiles_;  // this job's failed rows, in row order
   int giveUpsAtRowStart_ = 0;
   IScheduler::TimerId pending_ = 0;
 };

@@ -19,6 +19,7 @@ struct TCustomProc {
 
   // The conversion job; the counters keep their values after a job ends.
   int32_t ConvertedCount = 0;  // rows handed to the encoder (a stopped row counts)
+  int32_t FailedCount = 0;     // of those, rows whose encoder could not start or failed (a stopped row does not)
   int32_t CheckedCount = 0;    // checked rows when the job started
   int32_t RefreshCount = 0;    // progress refreshes of the current row
   int32_t CurrentRow = 0;      // a stop sets it past the last row

@@ -12,6 +12,7 @@ namespace sonvarro {
 struct EncoderCommand {
   std::string text;
   std::vector<std::string> args;  // args[0] is the encoder's path
+  std::string output;             // the file the encoder writes (also its last argument)
 };
 
 }  // namespace sonvarro

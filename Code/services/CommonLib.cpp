@@ -49,13 +49,19 @@ void TCommonLib::ClearMemory() {
   platform::Desktop().ProcessPendingEvents();
 }
 
-bool TCommonLib::ShowMessageBox(const std::string& text, int kind) {
+bool TCommonLib::ShowMessageBox(const std::string& text, int kind) { return ShowMessageBox(text, kind, 0); }
+
+bool TCommonLib::ShowMessageBox(const std::string& text, int kind, int closeAfterMs) {
   static constexpr platform::MessageIcon kIcons[] = {platform::MessageIcon::Error, platform::MessageIcon::Warning,
                                                      platform::MessageIcon::Question,
                                                      platform::MessageIcon::Information};
   if (kind < 0 || kind > 3) return false;
-  return platform::Desktop().ShowMessage(kApplicationTitle, text, kIcons[kind], platform::MessageButtons::Ok) !=
-         platform::MessageAnswer::None;
+  platform::IDesktop& desktop = platform::Desktop();
+  const platform::MessageAnswer answer =
+      closeAfterMs > 0 ? desktop.ShowMessageClosingAfter(kApplicationTitle, text, kIcons[kind],
+                                                         platform::MessageButtons::Ok, closeAfterMs)
+                       : desktop.ShowMessage(kApplicationTitle, text, kIcons[kind], platform::MessageButtons::Ok);
+  return answer != platform::MessageAnswer::None;
 }
 
 }  // namespace sonvarro

@@ -58,6 +58,9 @@ class TCommonLib {
   // 3 information. Any other kind shows nothing and returns false; otherwise
   // true when the box returned an answer.
   bool ShowMessageBox(const std::string& text, int kind);
+  // The same, but with closeAfterMs above 0 a box nobody has answered by
+  // then closes itself (and gives false), so the caller goes on.
+  bool ShowMessageBox(const std::string& text, int kind, int closeAfterMs);
 
  private:
   TAppFunc& appFunc_;

@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace sonvarro {
+namespace {
 
-platform::MessageAnswer QtDesktop::ShowMessage(const std::string& caption, const std::string& text,
-                                               platform::MessageIcon icon, platform::MessageButtons buttons) {
+// A box nobody answers within closeAfterMs (when above 0) closes itself and
+// gives None.
+platform::MessageAnswer RunMessageBox(const std::string& caption, const std::string& text, platform::MessageIcon icon,
+                                      platform::MessageButtons buttons, int closeAfterMs) {
   using platform::MessageAnswer;
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(QString::fromStdString(caption));
@@ -24,13 +28,35 @@ platform::MessageAnswer QtDesktop::ShowMessage(const std::string& caption, const
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
   }
-  switch (box.exec()) {
+  bool closedItself = false;
+  if (closeAfterMs > 0) {
+    QTimer::singleShot(closeAfterMs, &box, [&box, &closedItself] {
+      closedItself = true;
+      box.done(0);
+    });
+  }
+  const int result = box.exec();
+  if (closedItself) return MessageAnswer::None;
+  switch (result) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
     case QMessageBox::Cancel: return MessageAnswer::Cancel;
     default: return MessageAnswer::None;
   }
+}
+
+}  // namespace
+
+platform::MessageAnswer QtDesktop::ShowMessage(const std::string& caption, const std::string& text,
+                                               platform::MessageIcon icon, platform::MessageButtons buttons) {
+  return RunMessageBox(caption, text, icon, buttons, 0);
+}
+
+platform::MessageAnswer QtDesktop::ShowMessageClosingAfter(const std::string& caption, const std::string& text,
+                                                           platform::MessageIcon icon, platform::MessageButtons buttons,
+                                                           int closeAfterMs) {
+  return RunMessageBox(caption, text, icon, buttons, closeAfterMs);
 }
 
 void QtDesktop::ProcessPendingEvents() { QCoreApplication::processEvents(); }

@@ -13,6 +13,9 @@ class QtDesktop final : public platform::IDesktop {
   void OpenFolder(const std::string& folder) override { system_.OpenFolder(folder); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons) override;
+  platform::MessageAnswer ShowMessageClosingAfter(const std::string& caption, const std::string& text,
+                                                  platform::MessageIcon icon, platform::MessageButtons buttons,
+                                                  int closeAfterMs) override;
   void ProcessPendingEvents() override;
 
  private:

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <future>
 #include <set>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -39,6 +41,7 @@ EncoderCommand Child(std::vector<std::string> steps) {
 
 struct RunResult {
   bool started = false;
+  EncoderOutcome outcome;
   std::vector<std::string> chunks;
   std::string All() const {
     std::string all;
@@ -50,7 +53,7 @@ struct RunResult {
 RunResult RunToEnd(const EncoderCommand& command, const std::string& folder = "/") {
   RunResult run;
   run.started = RunEncoder(
-      command, [&](const std::string& chunk) { run.chunks.push_back(chunk); }, folder, kTestPause);
+      command, [&](const std::string& chunk) { run.chunks.push_back(chunk); }, folder, kTestPause, &run.outcome);
   return run;
 }
 
@@ -116,6 +119,40 @@ TEST(RunEncoder, ChunkIsCutAtItsFirstZeroByte) {
   EXPECT_THAT(run.chunks, ElementsAre("ab"));
 }
 
+// What the owner learns once the child has ended: its exit status and the
+// last line it printed, wherever that line fell in the output.
+TEST(RunEncoder, ReportsTheExitStatusAndTheLastLinePrinted) {
+  const struct {
+    const char* name;
+    std::vector<std::string> steps;
+    int status;
+    std::string lastLine;
+  } cases[] = {
+      {"failure line after a status line",
+       {"out=size= 1kB time=0.50 bitrate= 1kbits/s\r", "sleep=30", "err=evc: cannot read \"a b.wav\"\n", "exit=3"},
+       3,
+       "evc: cannot read \"a b.wav\""},
+      {"status lines end in carriage returns", {"out=time=1.00\rtime=2.00\r\n"}, 0, "time=2.00"},
+      {"a line not ended yet", {"out=first\nsecond", "exit=4"}, 4, "second"},
+      {"a line over two chunks",
+       {"out=evc: one half", "sleep=60", "out= and the other\n"},
+       0,
+       "evc: one half and the other"},
+      {"after a backlog read in pieces", {"bytes=3000", "out=\nthe end\n", "exit=2"}, 2, "the end"},
+      {"nothing printed", {"exit=5"}, 5, ""},
+      {"ended by a signal", {"out=working\n", "signal=9"}, 128 + 9, "working"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunResult run = RunToEnd(Child(c.steps));
+    EXPECT_TRUE(run.started);
+    EXPECT_TRUE(run.outcome.started);
+    EXPECT_EQ(run.outcome.exitStatus, c.status);
+    EXPECT_EQ(run.outcome.lastLine, c.lastLine);
+    EXPECT_EQ(run.outcome.Succeeded(), c.status == 0);
+  }
+}
+
 TEST(RunEncoder, ArgumentsReachTheChildUnchanged) {
   const std::vector<std::string> awkward = {"two words",   "say \"hi\"",    "$HOME", "`id`",      "it's",
                                             "back\\slash", "Grüße ünïcödé", "",      "a;b|c&d>e", "*.mp3"};
@@ -167,9 +204,13 @@ TEST(RunEncoder, ChildThatCannotStartGivesFalseNoCallbackAndLeavesNothingOpen) {
     std::set<std::string> before = OpenDescriptors();
     RunResult run = RunToEnd(c.command, c.folder);
     EXPECT_FALSE(run.started);
+    EXPECT_FALSE(run.outcome.started);
+    EXPECT_FALSE(run.outcome.startError.empty()) << "the reason it could not start";
+    EXPECT_FALSE(run.outcome.Succeeded());
     EXPECT_THAT(run.chunks, IsEmpty());
     EXPECT_EQ(OpenDescriptors(), before);
   }
+  EXPECT_EQ(RunToEnd(cases[0].command).outcome.startError, std::generic_category().message(ENOENT));
 }
 
 TEST(RunEncoder, FinishedRunLeavesNothingOpen) {
@@ -224,16 +265,22 @@ TEST(TAdvanceSystem, ReportsFinishedOnceTheChildHasEnded) {
   while (!runner.Finished() && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   EXPECT_TRUE(runner.Finished());
+  EXPECT_TRUE(runner.Outcome().Succeeded());
+  EXPECT_EQ(runner.Outcome().lastLine, "x");
 }
 
-TEST(TAdvanceSystem, ProgramThatCannotStartEndsTheThreadWithoutCallback) {
+TEST(TAdvanceSystem, ProgramThatCannotStartEndsTheThreadWithoutCallbackAndSaysWhy) {
   bool called = false;
-  {
-    TAdvanceSystem runner(
-        Command({"/nonexistent/evc.exe"}), [&](const std::string&) { called = true; }, "/");
-    runner.Resume();
-  }
+  TAdvanceSystem runner(
+      Command({"/nonexistent/evc.exe"}), [&](const std::string&) { called = true; }, "/");
+  runner.Resume();
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!runner.Finished() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(runner.Finished());
   EXPECT_FALSE(called);
+  EXPECT_FALSE(runner.Outcome().started);
+  EXPECT_EQ(runner.Outcome().startError, std::generic_category().message(ENOENT));
 }
 
 }  // namespace

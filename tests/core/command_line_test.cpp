@@ -186,6 +186,7 @@ TEST_F(CommandLineTest, PathsOfEveryKindStaySingleArguments) {
   EXPECT_EQ(command.args[0], appFolder + "evc.exe");
   EXPECT_EQ(command.args[3], source);
   EXPECT_EQ(command.args.back(), out.Folder() + "Out: Ordner/a \"quoted\" $x \\ Ünïcode.mp3");
+  EXPECT_EQ(command.output, command.args.back());
   EXPECT_TRUE(std::filesystem::is_directory(out.Folder() + "Out: Ordner"));
 }
 

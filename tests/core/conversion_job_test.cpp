@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,6 +62,16 @@ class ConversionJobTest : public testing::Test {
     for (int i = 0; i < 1000 && encoders.runs.size() < n; ++i) scheduler.AdvanceBy(100);
     ASSERT_EQ(encoders.runs.size(), n);
   }
+
+  // The newest encoder leaves a file at its output, as an encoder does once
+  // it has begun; returns its path.
+  std::string WriteOutput(const std::string& content = "partial") {
+    const std::string output = encoders.runs.back()->command.output;
+    std::ofstream(output) << content;
+    return output;
+  }
+
+  std::vector<std::string> ConvertErrors() { return LogMessagesStartingWith(app.Folder(), "Convert error. ->"); }
 
   void UntilFinished() {
     for (int i = 0; i < 1000 && job.Running(); ++i) scheduler.AdvanceBy(100);
@@ -150,7 +162,133 @@ TEST_F(ConversionJobTest, CheckedRowsRunInOrderWithThePausesBetweenTheSteps) {
   EXPECT_EQ(desktop.powerOffs, 0);
   EXPECT_EQ(finished, 1);
   EXPECT_EQ(encoders.runnersAlive, 0);
+  EXPECT_EQ(proc.FailedCount, 0);
+  EXPECT_TRUE(ConvertErrors().empty());
+  EXPECT_TRUE(desktop.messages.empty());
 }
+
+TEST_F(ConversionJobTest, FailedRowsAreLoggedListedBeforeTheAfterActionsAndLeaveNoOutput) {
+  AddRows({"a", "b", "c", "d"});
+  chkShowOutputDirectory.checked = true;
+  job.btnConvertClick(grid);
+
+  UntilEncoder(1);
+  const std::string failedOutput = WriteOutput();
+  encoders.EndCurrent(3, "evc: no audio could be decoded from input \"/in/a.avi\"");
+  UntilEncoder(2);
+  const std::string goodOutput = WriteOutput("good");
+  encoders.EndCurrent(0, "size=  10kB time=60.00 bitrate= 1kbits/s");
+  encoders.startError = "No such file or directory";
+  UntilEncoder(3);
+  encoders.startError.clear();
+  UntilEncoder(4);  // the job went on without waiting for an encoder that never ran
+  encoders.EndCurrent(1);
+
+  bool folderOpenedBeforeTheMessage = false;
+  desktop.whileOpen = [&](const RecordingDesktop::Message&) {
+    folderOpenedBeforeTheMessage = !desktop.openedFolders.empty();
+    EXPECT_TRUE(job.Running());
+  };
+  UntilFinished();
+
+  EXPECT_EQ(ConvertErrors(), (std::vector<std::string>{
+                                 "Convert error. ->/in/a.avi, exit status 3: evc: no audio could be decoded from "
+                                 "input \"/in/a.avi\"",
+                                 "Convert error. ->/in/c.avi, not started: No such file or directory",
+                                 "Convert error. ->/in/d.avi, exit status 1",
+                             }));
+  EXPECT_EQ(proc.ConvertedCount, 4);
+  EXPECT_EQ(proc.FailedCount, 3);
+  EXPECT_FALSE(std::filesystem::exists(failedOutput)) << "a failed encoder's output is removed";
+  EXPECT_TRUE(std::filesystem::exists(goodOutput));
+
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].caption, kApplicationTitle);
+  EXPECT_EQ(desktop.messages[0].icon, platform::MessageIcon::Warning);
+  EXPECT_EQ(desktop.messages[0].buttons, platform::MessageButtons::Ok);
+  EXPECT_EQ(desktop.messages[0].text,
+            "These files could not be converted:\n/in/a.avi\n/in/c.avi\n/in/d.avi\n\nThe reasons are in log.txt.");
+  EXPECT_EQ(desktop.messages[0].closeAfterMs, 0) << "without the power-off it waits for the user";
+  EXPECT_FALSE(folderOpenedBeforeTheMessage);
+  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{out.Folder()});
+  EXPECT_EQ(finished, 1);
+
+  // The next job starts with a clean slate.
+  grid.rows.erase(grid.rows.begin() + 1, grid.rows.end());
+  job.btnConvertClick(grid);
+  UntilEncoder(5);
+  encoders.EndCurrent();
+  UntilFinished();
+  EXPECT_EQ(proc.FailedCount, 0);
+  EXPECT_EQ(desktop.messages.size(), 1u);
+}
+
+TEST_F(ConversionJobTest, ManyFailuresListTenAndTheMessageDoesNotHoldUpThePowerOff) {
+  std::vector<std::string> names;
+  for (int i = 1; i <= 12; ++i) names.push_back("f" + std::to_string(i));
+  for (const std::string& name : names) grid.AddFile("/in/" + name + ".avi", "00:01:00");
+  chkShutdown.checked = true;
+  job.btnConvertClick(grid);
+  for (size_t n = 1; n <= names.size(); ++n) {
+    UntilEncoder(n);
+    encoders.EndCurrent(3, "evc: cannot decode");
+  }
+  desktop.answers = {MessageAnswer::None};  // nobody there: the box closed itself
+  for (int i = 0; i < 1000 && quits == 0; ++i) scheduler.AdvanceBy(100);
+
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  std::string expected = "These files could not be converted:\n";
+  for (int i = 0; i < 10; ++i) expected += "/in/" + names[i] + ".avi\n";
+  expected += "and 2 more\n\nThe reasons are in log.txt.";
+  EXPECT_EQ(desktop.messages[0].text, expected);
+  EXPECT_EQ(desktop.messages[0].closeAfterMs, 60000);
+  EXPECT_EQ(ConvertErrors().size(), 12u);
+  EXPECT_EQ(proc.FailedCount, 12);
+  EXPECT_EQ(desktop.powerOffs, 1);
+  EXPECT_EQ(quits, 1);
+}
+
+// The row the user stops is no failed row, but what its killed encoder left
+// behind goes all the same; the rows that failed before are listed only when
+// the after-job actions run.
+struct StoppedRowCase {
+  const char* name;
+  bool viaClose;
+  bool failuresListed;
+};
+
+class ConversionJobStoppedRowTest : public ConversionJobTest, public ::testing::WithParamInterface<StoppedRowCase> {};
+
+TEST_P(ConversionJobStoppedRowTest, TheStoppedRowLeavesNoOutputAndIsNoFailure) {
+  const StoppedRowCase& c = GetParam();
+  AddRows({"a", "b", "c"});
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent(3, "evc: cannot decode");
+  UntilEncoder(2);
+  const std::string partial = WriteOutput();
+  scheduler.AdvanceBy(3500);
+  desktop.answers = {MessageAnswer::Yes};
+  if (c.viaClose)
+    form.FormClose();
+  else
+    form.btnStop1Click();
+  UntilFinished();
+
+  EXPECT_FALSE(std::filesystem::exists(partial));
+  EXPECT_EQ(ConvertErrors(), std::vector<std::string>{"Convert error. ->/in/a.avi, exit status 3: evc: cannot decode"});
+  EXPECT_EQ(proc.FailedCount, 1);
+  EXPECT_EQ(proc.ConvertedCount, 2);
+  ASSERT_EQ(desktop.messages.size(), c.failuresListed ? 2u : 1u) << "the question, then the list";
+  if (c.failuresListed) {
+    EXPECT_EQ(desktop.messages[1].text,
+              "These files could not be converted:\n/in/a.avi\n\nThe reasons are in log.txt.");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ConversionJobStoppedRowTest,
+                         ::testing::Values(StoppedRowCase{"Stop", false, false}, StoppedRowCase{"Close", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConversionJobTest, EncoderOutputReachesTheWindowOnlyThroughTheScheduler) {
   AddRows({"a"});

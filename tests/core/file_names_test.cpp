@@ -8,6 +8,7 @@
 #include "TempDir.h"
 #include "services/FileFunc.h"
 #include "services/StrFunc.h"
+#include "services/platform/Files.h"
 
 namespace sonvarro {
 namespace {
@@ -139,6 +140,29 @@ TEST(NextFreeFileName, CountsOnFromASuffixedCandidate) {
   EXPECT_EQ(files.NextFreeFileName(dir.Folder() + "song_099.mp3"), dir.Folder() + "song_100.mp3");
   // A colliding candidate without a number to count on starts a suffix.
   EXPECT_EQ(files.NextFreeFileName(dir.Folder() + "take.mp3"), dir.Folder() + "take_1.mp3");
+}
+
+// What a failed encoder left at its output is removed, but only a file: a
+// folder or a link under that name, or what a link points to, stays.
+TEST(RemoveRegularFile, RemovesOnlyAFileOfItsOwn) {
+  test::TempDir dir;
+  namespace fs = std::filesystem;
+  const std::string file = dir.WriteFile("partial.mp3", "half");
+  const std::string target = dir.WriteFile("target.mp3", "keep");
+  const std::string link = dir.Folder() + "link.mp3";
+  fs::create_symlink(target, link);
+  const std::string folder = dir.Folder() + "folder.mp3";
+  fs::create_directory(folder);
+
+  EXPECT_TRUE(platform::RemoveRegularFile(file));
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_FALSE(platform::RemoveRegularFile(link));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(fs::exists(target));
+  EXPECT_FALSE(platform::RemoveRegularFile(folder));
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_FALSE(platform::RemoveRegularFile(dir.Folder() + "missing.mp3"));
+  EXPECT_FALSE(platform::RemoveRegularFile(""));
 }
 
 }  // namespace

@@ -10,9 +10,12 @@
 //   fds        print the open descriptors, e.g. "fds:0,1,2"
 //   session    print "session:leader" when the child leads its own session
 //              and "tty:none" when it has no controlling terminal
+//   exit=N     end at once with exit status N
+//   signal=N   end at once by signal N
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -79,6 +82,11 @@ int main(int argc, char** argv) {
       if (getsid(0) == getpid()) Write(1, "session:leader\n");
       int tty = open("/dev/tty", O_RDONLY | O_CLOEXEC);
       if (tty < 0) Write(1, "tty:none\n");
+    } else if (step.rfind("exit=", 0) == 0) {
+      return std::atoi(step.c_str() + 5);
+    } else if (step.rfind("signal=", 0) == 0) {
+      signal(std::atoi(step.c_str() + 7), SIG_DFL);
+      raise(std::atoi(step.c_str() + 7));
     } else {
       Write(2, "unknown step: " + step + "\n");
       return 2;

@@ -23,10 +23,11 @@ class FakeRunner final : public TAdvanceSystem {
   }
   void Resume() override {
     run_->startedAt = clock_.Now();
-    run_->running = true;
+    run_->running = run_->outcome.started;
   }
   void Terminate() override { run_->terminateAsked = true; }
   bool Finished() const override { return run_->startedAt >= 0 && !run_->running; }
+  EncoderOutcome Outcome() const override { return run_->outcome; }
 
  private:
   std::shared_ptr<FakeEncoders::Run> run_;
@@ -42,6 +43,8 @@ AdvanceSystemFactory FakeEncoders::Factory() {
     run->command = command;
     run->workingFolder = folder;
     run->onOutput = std::move(onOutput);
+    run->outcome.started = startError.empty();
+    run->outcome.startError = startError;
     runs.push_back(run);
     return std::unique_ptr<TAdvanceSystem>(new FakeRunner(run, clock_, runnersAlive));
   };
@@ -52,9 +55,13 @@ void FakeEncoders::Print(const std::string& chunk) {
   runs.back()->onOutput(chunk);
 }
 
-void FakeEncoders::EndCurrent() {
+void FakeEncoders::EndCurrent(int exitStatus, const std::string& lastLine) {
   ASSERT_FALSE(runs.empty());
-  runs.back()->running = false;
+  Run& run = *runs.back();
+  ASSERT_TRUE(run.running);
+  run.running = false;
+  run.outcome.exitStatus = exitStatus;
+  run.outcome.lastLine = lastLine;
 }
 
 int FakeEncoders::Running(std::string_view exeName) const {
@@ -77,7 +84,11 @@ ProcessId FakeEncoders::GetProcessIdByName(std::string_view exeName) {
 bool FakeEncoders::KillProcess(std::string_view exeName) {
   ++kills;
   if (Running(exeName) == 0) return false;
-  for (auto& run : runs) run->running = false;
+  for (auto& run : runs) {
+    if (!run->running) continue;
+    run->running = false;
+    run->outcome.exitStatus = 128 + 9;  // as the signal that kills it
+  }
   if (!killable) return foreign == 0;
   foreign = 0;
   return true;

@@ -25,19 +25,22 @@ class FakeEncoders : public IEncoderProcesses {
     int64_t startedAt = -1;  // virtual time of Resume; -1 while suspended
     bool running = false;    // its process exists
     bool terminateAsked = false;
+    EncoderOutcome outcome;  // what the runner reports once the run has ended
   };
 
   AdvanceSystemFactory Factory();
 
-  // The newest run prints chunk / ends by itself.
+  // The newest run prints chunk / ends by itself, with that status and last
+  // line.
   void Print(const std::string& chunk);
-  void EndCurrent();
+  void EndCurrent(int exitStatus = 0, const std::string& lastLine = "");
 
   ProcessId FindProcessId(std::string_view exeName) override;
   ProcessId GetProcessIdByName(std::string_view exeName) override;
   bool KillProcess(std::string_view exeName) override;
 
   std::vector<std::shared_ptr<Run>> runs;
+  std::string startError;    // not empty: runners cannot start their encoder, for this reason
   int foreign = 0;           // other processes named evc.exe
   bool killable = true;      // false: the foreign ones survive terminations
   bool lookupsFail = false;  // FindProcessId throws, as a broken process list would

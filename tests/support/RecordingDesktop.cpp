@@ -10,7 +10,13 @@ RecordingDesktop::~RecordingDesktop() { platform::SetDesktop(previous_); }
 
 platform::MessageAnswer RecordingDesktop::ShowMessage(const std::string& caption, const std::string& text,
                                                       platform::MessageIcon icon, platform::MessageButtons buttons) {
-  messages.push_back({caption, text, icon, buttons});
+  return ShowMessageClosingAfter(caption, text, icon, buttons, 0);
+}
+
+platform::MessageAnswer RecordingDesktop::ShowMessageClosingAfter(const std::string& caption, const std::string& text,
+                                                                  platform::MessageIcon icon,
+                                                                  platform::MessageButtons buttons, int closeAfterMs) {
+  messages.push_back({caption, text, icon, buttons, closeAfterMs});
   if (whileOpen) whileOpen(messages.back());
   if (answers.empty()) return platform::MessageAnswer::Ok;
   auto answer = answers.front();

@@ -18,6 +18,7 @@ class RecordingDesktop : public platform::IDesktop {
     std::string text;
     platform::MessageIcon icon;
     platform::MessageButtons buttons;
+    int closeAfterMs = 0;  // 0: the box waits for its answer
   };
 
   RecordingDesktop();            // installs itself
@@ -27,6 +28,11 @@ class RecordingDesktop : public platform::IDesktop {
   void OpenFolder(const std::string& folder) override { openedFolders.push_back(folder); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons) override;
+  // Recorded with its timeout; answers from the same queue (None stands for
+  // a box nobody answered, which closed itself).
+  platform::MessageAnswer ShowMessageClosingAfter(const std::string& caption, const std::string& text,
+                                                  platform::MessageIcon icon, platform::MessageButtons buttons,
+                                                  int closeAfterMs) override;
 
   int powerOffs = 0;
   std::vector<std::string> openedFolders;

@@ -7,21 +7,26 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
 #include "TempDir.h"
+#include "TestMedia.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
+#include "player/ProbeGraph.h"
 #include "services/TextHelpers.h"
 #include "services/platform/Processes.h"
 #include "shell/AppRoot.h"
+#include "sourcelist/Probe.h"
 
 namespace sonvarro {
 namespace {
@@ -36,8 +41,6 @@ using test::TempDir;
 constexpr int kJobTimeoutMs = 180000;
 constexpr int kShortSeconds = 120;  // encodes in about a second or more: several output chunks
 constexpr int kLongSeconds = 600;   // still encoding when the test stops it
-// A full 128 kbit/s encode of the long source is about this large.
-constexpr std::uintmax_t kLongFullBytes = kLongSeconds * 128000 / 8;
 
 // Runs the loop until done() holds or the time is up; onTurn sees every turn.
 bool SpinUntil(const std::function<bool()>& done, int timeoutMs = kJobTimeoutMs,
@@ -61,6 +64,20 @@ void MakeTone(const std::string& path, int seconds, const char* channels = "2") 
   ASSERT_EQ(code, 0) << path;
 }
 
+// A file that probes like any other (an Ogg file with a FLAC stream and its
+// duration) but whose every audio frame is damaged, so nothing of it can be
+// decoded: no damaged FLAC frame passes for a good one, its header has a sync
+// code and a checksum.
+void MakeUndecodable(const std::string& path, int seconds) {
+  fs::create_directories(fs::path(path).parent_path());
+  const int code =
+      QProcess::execute(QStringLiteral(SONVARRO_FFMPEG_TOOL),
+                        {"-v", "error", "-nostdin", "-f", "lavfi", "-i",
+                         QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds), "-ac", "2", "-c:a",
+                         "flac", "-bsf:a", "noise=amount=1", "-y", QString::fromStdString(path)});
+  ASSERT_EQ(code, 0) << path;
+}
+
 // Sources shared by the tests, made once: a folder with blanks, "$" and a
 // non-ASCII letter in its name.
 class Media {
@@ -69,7 +86,7 @@ class Media {
     static Media media;
     return media;
   }
-  std::string shortFlac, otherFlac, shortWav, longFlac;
+  std::string shortFlac, otherFlac, shortWav, longFlac, undecodable;
 
  private:
   Media() {
@@ -78,10 +95,12 @@ class Media {
     otherFlac = src + "b/other.flac";
     shortWav = src + "c/song.wav";
     longFlac = src + "long one.flac";
+    undecodable = src + "d/broken one.ogg";
     MakeTone(shortFlac, kShortSeconds);
     MakeTone(otherFlac, 5);
     MakeTone(shortWav, kShortSeconds, "1");
     MakeTone(longFlac, kLongSeconds);
+    MakeUndecodable(undecodable, 5);
   }
   TempDir dir_;
 };
@@ -119,6 +138,7 @@ class ConversionEndToEnd : public testing::Test {
 
   std::string OutFolder() const { return out.Folder() + "converted/"; }
   std::vector<std::string> Parameters() const { return LogMessagesStartingWith(appFolder, "parameter: "); }
+  std::vector<std::string> ConvertErrors() const { return LogMessagesStartingWith(appFolder, "Convert error. ->"); }
 
   // Waits until the row's encoder runs and has printed.
   void UntilEncoderOfRowPrints(int row) {
@@ -216,9 +236,13 @@ TEST_F(ConversionEndToEnd, StopDuringTheSecondOfThreeEndsItsEncoderAndTheNextJob
   EXPECT_EQ(Parameters().size(), 2u);
   EXPECT_EQ(Proc().ConvertedCount, 2);
   EXPECT_FALSE(Proc().StopRequested);
-  // The long encoder was ended early: its output is a fraction of a full one.
-  ASSERT_TRUE(fs::exists(OutFolder() + "long one.mp3"));
-  EXPECT_LT(fs::file_size(OutFolder() + "long one.mp3"), kLongFullBytes / 2);
+  // The long encoder was ended early: its partial output is gone, and the
+  // stopped row is no failed one.
+  EXPECT_GT(fs::file_size(OutFolder() + "song.mp3"), 100000u);
+  EXPECT_FALSE(fs::exists(OutFolder() + "long one.mp3"));
+  EXPECT_TRUE(ConvertErrors().empty());
+  EXPECT_EQ(Proc().FailedCount, 0);
+  EXPECT_EQ(desktop.messages.size(), 1u) << "the question only";
   EXPECT_FALSE(fs::exists(OutFolder() + "song_1.mp3")) << "the third row never started";
   EXPECT_TRUE(desktop.openedFolders.empty());
   EXPECT_EQ(desktop.powerOffs, 0);
@@ -258,13 +282,57 @@ TEST_F(ConversionEndToEnd, ClosingTheProgressWindowEndsTheJobAfterThisRowAndRuns
 
   EXPECT_EQ(Parameters().size(), 2u);
   EXPECT_EQ(Proc().ConvertedCount, 2);
-  EXPECT_LT(fs::file_size(OutFolder() + "long one.mp3"), kLongFullBytes / 2);
+  EXPECT_FALSE(fs::exists(OutFolder() + "long one.mp3")) << "the stopped encoder's partial output is removed";
+  EXPECT_TRUE(ConvertErrors().empty());
+  EXPECT_EQ(desktop.messages.size(), 1u) << "the question only";
   EXPECT_FALSE(fs::exists(OutFolder() + "song_1.mp3"));
   EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{OutFolder()});
   EXPECT_TRUE(MainWindow().isEnabled());
 }
 
-TEST_F(ConversionEndToEnd, AnEncoderThatCannotStartCountsItsRowAndTheJobGoesOn) {
+TEST_F(ConversionEndToEnd, AFileThatCannotBeDecodedIsReportedAndTheOthersConvert) {
+  ProbeGraph probe;
+  ASSERT_EQ(ProbeDuration(media->undecodable, probe), 5) << "it probes like a good file";
+  AddRow(media->otherFlac, 5);
+  AddRow(media->undecodable, 5);
+  AddRow(media->shortWav, kShortSeconds);
+  Widgets().showOutputDirectory.SetChecked(true);
+  std::vector<std::string> foldersOpenWhileAsked;
+  desktop.whileOpen = [&](const RecordingDesktop::Message&) { foldersOpenWhileAsked = desktop.openedFolders; };
+
+  unit->btnConvertClick();
+  UntilJobEnds();
+
+  const std::vector<std::string> errors = ConvertErrors();
+  ASSERT_EQ(errors.size(), 1u);
+  const std::string prefix = "Convert error. ->" + media->undecodable + ", exit status 3: ";
+  EXPECT_EQ(errors[0].rfind(prefix, 0), 0u) << errors[0];
+  EXPECT_NE(errors[0].find(media->undecodable, prefix.size()), std::string::npos)
+      << "the encoder's last line names the file: " << errors[0];
+
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].caption, "Sonvarro Converter");
+  EXPECT_EQ(desktop.messages[0].icon, platform::MessageIcon::Warning);
+  EXPECT_EQ(desktop.messages[0].text,
+            "These files could not be converted:\n" + media->undecodable + "\n\nThe reasons are in log.txt.");
+  EXPECT_TRUE(foldersOpenWhileAsked.empty()) << "the message comes before the after-job actions";
+  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{OutFolder()});
+
+  EXPECT_EQ(Proc().ConvertedCount, 3);
+  EXPECT_EQ(Proc().FailedCount, 1);
+  EXPECT_FALSE(fs::exists(OutFolder() + "broken one.mp3"));
+  const test::MediaReport other = test::DecodeMedia(OutFolder() + "other.mp3");
+  ASSERT_TRUE(other.ok) << other.error;
+  EXPECT_EQ(other.codecName, "mp3");
+  EXPECT_NEAR(other.durationSeconds, 5, 0.2);
+  const test::MediaReport song = test::DecodeMedia(OutFolder() + "song.mp3");
+  ASSERT_TRUE(song.ok) << song.error;
+  EXPECT_NEAR(song.durationSeconds, kShortSeconds, 0.2);
+  EXPECT_GT(song.rms, 0.05) << "the tone, not silence";
+  EXPECT_EQ(finished, 1);
+}
+
+TEST_F(ConversionEndToEnd, AnEncoderThatCannotStartFailsEveryRowAndTheJobGoesOn) {
   fs::remove(appFolder + "evc.exe");
   AddRow(media->shortFlac, kShortSeconds);
   AddRow(media->shortWav, kShortSeconds);
@@ -272,8 +340,14 @@ TEST_F(ConversionEndToEnd, AnEncoderThatCannotStartCountsItsRowAndTheJobGoesOn) 
   UntilJobEnds();
   EXPECT_EQ(Parameters().size(), 2u);
   EXPECT_EQ(Proc().ConvertedCount, 2);
+  EXPECT_EQ(Proc().FailedCount, 2);
   EXPECT_FALSE(fs::exists(OutFolder() + "song.mp3"));
-  EXPECT_TRUE(desktop.messages.empty()) << "no per-file error is reported";
+  const std::string why = ", not started: " + std::generic_category().message(ENOENT);
+  EXPECT_EQ(ConvertErrors(), (std::vector<std::string>{"Convert error. ->" + media->shortFlac + why,
+                                                       "Convert error. ->" + media->shortWav + why}));
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "These files could not be converted:\n" + media->shortFlac + "\n" +
+                                          media->shortWav + "\n\nThe reasons are in log.txt.");
   EXPECT_EQ(finished, 1);
 }
 

@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <functional>
 #include <thread>
 #include <vector>
 
+#include "RecordingDesktop.h"
 #include "ui/QtControls.h"
+#include "ui/QtDesktop.h"
 #include "ui/QtScheduler.h"
 #include "ui/SourceGrid.h"
 
@@ -42,6 +48,42 @@ TEST(QtScheduler, PostFromAnotherThreadRunsOnTheUserInterfaceThread) {
   worker.join();
   SpinUntil([&] { return ranOn != nullptr; });
   EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
+}
+
+// A box that may close itself gives None when nobody answers in time, and
+// the user's answer when somebody does.
+TEST(QtDesktop, AClosingBoxClosesItselfOnlyWhenNobodyAnswers) {
+  test::RecordingDesktop system;
+  QtDesktop desktop(system);
+  using platform::MessageAnswer;
+  using platform::MessageButtons;
+  using platform::MessageIcon;
+  // Should the box not close itself, this answers it, so the test fails
+  // instead of hanging.
+  QObject fallback;
+  QTimer::singleShot(5000, &fallback, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+      box->button(QMessageBox::Ok)->click();
+  });
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) shown = box->text();
+  });
+  EXPECT_EQ(desktop.ShowMessageClosingAfter("Title", "Nobody answers.", MessageIcon::Warning, MessageButtons::Ok, 50),
+            MessageAnswer::None);
+  EXPECT_EQ(shown, "Nobody answers.");
+
+  const auto answerYes = [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+      box->button(QMessageBox::Yes)->click();
+  };
+  QTimer::singleShot(0, answerYes);
+  EXPECT_EQ(desktop.ShowMessageClosingAfter("Title", "Answered.", MessageIcon::Question, MessageButtons::YesNo, 60000),
+            MessageAnswer::Yes);
+  QTimer::singleShot(0, answerYes);
+  EXPECT_EQ(desktop.ShowMessage("Title", "Answered.", MessageIcon::Question, MessageButtons::YesNo),
+            MessageAnswer::Yes);
+  EXPECT_TRUE(system.messages.empty()) << "the boxes are the toolkit's own";
 }
 
 TEST(QtSelector, OnlyUserChoicesRaiseTheChangeEvent) {

@@ -18,6 +18,13 @@ class IDesktop {
   virtual void OpenFolder(const std::string& folder) = 0;
   virtual MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
                                     MessageButtons buttons) = 0;
+  // The same box, but one that closes itself when nobody has answered it
+  // within closeAfterMs (the answer is None then), so that whatever waits
+  // for it goes on. A desktop whose boxes never wait for anybody keeps this.
+  virtual MessageAnswer ShowMessageClosingAfter(const std::string& caption, const std::string& text, MessageIcon icon,
+                                                MessageButtons buttons, int /*closeAfterMs*/) {
+    return ShowMessage(caption, text, icon, buttons);
+  }
   // Lets the user interface handle what is waiting (no-op without windows).
   virtual void ProcessPendingEvents() {}
 };

@@ -9,4 +9,8 @@ namespace sonvarro::platform {
 // until some other program writes to it.
 bool IsRegularFile(const std::string& path);
 
+// Removes path when it is a regular file itself (a link is not followed, a
+// folder or anything else is left alone). True when a file was removed.
+bool RemoveRegularFile(const std::string& path);
+
 }  // namespace sonvarro::platform
