@@ -49,7 +49,8 @@ AppRoot::AppRoot(AppSeams seams)
           frmConverting_.Controls(),
           {*scheduler_, proc_, common_, appFunc_, fileFunc_, seams.processes ? *seams.processes : systemProcesses_,
            seams.newRunner ? std::move(seams.newRunner) : AdvanceSystemFactory(NewAdvanceSystem),
-           [] { QCoreApplication::exit(0); }},
+           seams.quitApplication ? std::move(seams.quitApplication)
+                                 : std::function<void()>([] { QCoreApplication::exit(0); })},
           seams.timings),
       initFile_(frmInitFile_.Controls(), *scheduler_),
       optionForm_({frmOption_.WindowControl(), options_}, {appFunc_.GetAppPath(), common_, appFunc_}),
