@@ -53,7 +53,7 @@ AppRoot::AppRoot(AppSeams seams)
           seams.timings),
       initFile_(frmInitFile_.Controls(), *scheduler_),
       mainForm_({frmMain_.Grid(), options_, frmMain_.Widgets().outputFolder, frmMain_.Widgets().showOutputDirectory,
-                 frmMain_.Widgets().shutdown},
+                 frmMain_.Widgets().shutdown, frmMain_.Timeline()},
                 {appFunc_.GetAppPath(), *scheduler_, appFunc_, common_, initFile_, conversion_}) {
   // Message boxes become the toolkit's own, captioned with the title.
   if (!seams.keepDesktop) {
@@ -88,6 +88,15 @@ AppRoot::AppRoot(AppSeams seams)
   events.WMDropFiles = [&form](std::vector<std::string> paths) { form.WMDropFiles(std::move(paths)); };
   events.dxTreeSourceFileInfoKeyDown = [&form](int key) { form.dxTreeSourceFileInfoKeyDown(key); };
   events.dxTreeSourceFileInfoEndDrag = [&form] { form.dxTreeSourceFileInfoEndDrag(); };
+  events.dxTreeSourceFileInfoKeyUp = [&form](int key) { form.dxTreeSourceFileInfoKeyUp(key); };
+  events.actDxTreeListOnClickExecute = [&form] { form.actDxTreeListOnClickExecute(); };
+  events.dxTreeSourceFileInfoEdited = [&form] { form.dxTreeSourceFileInfoEdited(); };
+  events.dxtrlSourceFileStartTimeChange = [&form] { form.dxtrlSourceFileStartTimeChange(); };
+  events.SetStartTimeAndPlay = [&form](int width) { form.SetStartTimeAndPlay(width); };
+  events.Splitter2Moved = [&form](int width) { form.Splitter2Moved(width); };
+  events.Panel2MouseDown = [&form](MouseButton b, const HeldModifiers& held) { form.Panel2MouseDown(b, held); };
+  events.Panel3MouseDown = [&form](MouseButton b, const HeldModifiers& held) { form.Panel3MouseDown(b, held); };
+  events.Panel4MouseDown = [&form](MouseButton b, const HeldModifiers& held) { form.Panel4MouseDown(b, held); };
   events.FormClose = [&form] { form.FormClose(); };
   events.PreviewKey = [&form](int key, const HeldModifiers& held) { form.PreviewKey(key, held); };
 
