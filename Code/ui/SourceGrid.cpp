@@ -87,8 +87,10 @@ SourceGrid::SourceGrid(QWidget* parent) : QTableView(parent) {
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setShowGrid(true);
   setWordWrap(false);
-  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
-                  QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+  // A click on the cell that already has the focus opens its editor in
+  // mouseReleaseEvent, at once rather than after a double click's wait.
+  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |
+                  QAbstractItemView::EditKeyPressed);
   verticalHeader()->hide();
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setSectionsMovable(false);
@@ -173,11 +175,11 @@ void SourceGrid::keyReleaseEvent(QKeyEvent* event) {
 void SourceGrid::mouseReleaseEvent(QMouseEvent* event) {
   QTableView::mouseReleaseEvent(event);
   // The time editors open on the first click, also on the cell that already
-  // has the focus (Qt would wait for a possible double click).
+  // has the focus.
   const QModelIndex index = indexAt(event->position().toPoint());
   if (event->button() == Qt::LeftButton && index.isValid() && IsTrimTime(index.column()) && index == currentIndex() &&
       state() != EditingState)
-    edit(index);
+    edit(index, AllEditTriggers, event);
   emit gridClicked();
 }
 
