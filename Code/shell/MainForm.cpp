@@ -16,15 +16,13 @@ namespace {
 
 constexpr const char* kCustomProfilesFile = "UserProfileInfo.ini";
 constexpr const char* kSaveSettingsFailed = "Save user settings error. ->";
-constexpr int kPaintHandlesIntervalMs = 10;
 
 }  // namespace
 
 TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
     : controls_(controls),
       parts_(std::move(parts)),
-      timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this),
-      tmrPaintSP_(parts_.scheduler, kPaintHandlesIntervalMs, [this] { tmrPaintSPTimer(); }) {
+      timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler) {
   controls_.edtOutputFolder.SetText(DefaultOutputFolder());
   parts_.frmInitFile.AddFiles = [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); };
   parts_.frmInitFile.OnClosed = [this] {
@@ -38,7 +36,6 @@ TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
   const auto applyProfile = [this] { ApplyProfile(controls_.options, [] {}); };
   controls_.options.cbbOutputFiletype.OnChange = applyProfile;
   controls_.options.cbbProfile.OnChange = applyProfile;
-  tmrPaintSP_.Start();
 }
 
 UserSettingsControls TFrmMainForm::SettingsControls() {
@@ -140,8 +137,6 @@ void TFrmMainForm::Panel3MouseDown(MouseButton button, const HeldModifiers& held
 void TFrmMainForm::Panel4MouseDown(MouseButton button, const HeldModifiers& held) {
   timeline_.Panel4MouseDown(button, held);
 }
-
-void TFrmMainForm::tmrPaintSPTimer() { timeline_.tmrPaintSPTimer(); }
 
 void TFrmMainForm::btnConvertClick() { parts_.conversion.btnConvertClick(); }
 

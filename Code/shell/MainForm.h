@@ -88,14 +88,13 @@ class TFrmMainForm : private IPreviewSeam {
   void actDxTreeListOnClickExecute();  // a click in the grid
 
   // The timeline's handles: a step of a drag or its release, with the width
-  // the handle's outer part asks for; presses beside the handles; the
-  // handles' redraw timer.
+  // the handle's outer part asks for; presses beside the handles. The
+  // timeline redraws the handles with its own timer, tmrPaintSP.
   void SetStartTimeAndPlay(int panel2Width);
   void Splitter2Moved(int panel3Width);
   void Panel2MouseDown(MouseButton button, const HeldModifiers& held);
   void Panel3MouseDown(MouseButton button, const HeldModifiers& held);
   void Panel4MouseDown(MouseButton button, const HeldModifiers& held);
-  void tmrPaintSPTimer();
 
   void SyncTimelineToSelection();
   TrimTimeline& Timeline() { return timeline_; }
@@ -121,7 +120,6 @@ class TFrmMainForm : private IPreviewSeam {
   bool dropsAccepted_ = false;
   std::vector<std::string> lastChosenFiles_;
   TrimTimeline timeline_;
-  RepeatingTimer tmrPaintSP_;
 };
 
 }  // namespace sonvarro

@@ -48,8 +48,13 @@ int64_t RowTrimLength(const ISourceGrid& grid, int row) {
 
 }  // namespace
 
-TrimTimeline::TrimTimeline(ISourceGrid& grid, ITimelineStrip& strip, IPreviewSeam& preview)
-    : grid_(grid), strip_(strip), preview_(preview) {}
+TrimTimeline::TrimTimeline(ISourceGrid& grid, ITimelineStrip& strip, IPreviewSeam& preview, IScheduler& scheduler)
+    : grid_(grid),
+      strip_(strip),
+      preview_(preview),
+      tmrPaintSP_(scheduler, kPaintIntervalMs, [this] { tmrPaintSPTimer(); }) {
+  tmrPaintSP_.Start();
+}
 
 int TrimTimeline::StartLeft() const { return strip_.Panel2Width(); }
 
@@ -97,6 +102,7 @@ void TrimTimeline::SyncTimelineToSelection() {
     if (std::abs(endTarget - strip_.Panel3Width()) > kEndTolerance) strip_.SetPanel3Width(endTarget);
     values_.TimelineReady = true;
   }
+  StripChanged();
 }
 
 void TrimTimeline::SetStartTimeAndPlay() {
@@ -106,6 +112,8 @@ void TrimTimeline::SetStartTimeAndPlay() {
   const int percent =
       (StartLeft() + strip_.HandleWidth(TimelineHandle::Start) - kTrackOrigin) * kPercentSteps / strip_.Panel1Width();
   values_.PreviewStartSeconds = static_cast<int32_t>(int64_t{percent} * values_.CurrentDurationSeconds / 100);
+
+  StripChanged();
 
   const std::string startText = TimeText(values_.PreviewStartSeconds);
   for (int row = 0; row < grid_.RowCount(); ++row) {
@@ -130,6 +138,8 @@ void TrimTimeline::Splitter2Moved() {
       (EndLeft() + strip_.HandleWidth(TimelineHandle::End) - kTrackOrigin - strip_.HandleWidth(TimelineHandle::Start)) *
       kPercentSteps / strip_.Panel1Width();
   const int64_t endSeconds = int64_t{percent} * values_.CurrentDurationSeconds / 100;
+
+  StripChanged();
 
   const std::string endText = TimeText(endSeconds);
   for (int row = 0; row < grid_.RowCount(); ++row) {
@@ -171,13 +181,17 @@ void TrimTimeline::Panel3MouseDown(MouseButton button, const HeldModifiers& held
 }
 
 void TrimTimeline::tmrPaintSPTimer() {
-  strip_.DrawHandle(TimelineHandle::Start);
-  strip_.DrawHandle(TimelineHandle::End);
+  const bool startDrawn = strip_.DrawHandle(TimelineHandle::Start);
+  const bool endDrawn = strip_.DrawHandle(TimelineHandle::End);
+  // Nothing changes the handles but the timeline's own moves, which wake
+  // the timer again: resting meanwhile spares 100 wake-ups a second.
+  if (!startDrawn && !endDrawn) tmrPaintSP_.Stop();
 }
 
 void TrimTimeline::MoveHandlesToEnds() {
   strip_.SetPanel2Width(kEmptyListOuterWidth);
   strip_.SetPanel3Width(kEmptyListOuterWidth);
+  StripChanged();
 }
 
 }  // namespace sonvarro

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "controls/Keys.h"
+#include "services/Scheduler.h"
 #include "sourcelist/PreviewSeam.h"
 #include "sourcelist/SourceItem.h"
 
@@ -32,9 +33,9 @@ class ITimelineStrip {
   // Never below 0, also when the outer parts overlap.
   virtual int Panel4Width() const = 0;
   virtual int HandleWidth(TimelineHandle handle) const = 0;
-  // Draws the handle's picture; it may skip the work when the screen
-  // already shows it as it is.
-  virtual void DrawHandle(TimelineHandle handle) = 0;
+  // Draws the handle's picture; false when the screen already showed it as
+  // it is, so there was nothing to draw.
+  virtual bool DrawHandle(TimelineHandle handle) = 0;
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -59,7 +60,12 @@ class TrimTimeline {
   // must fit into the strip.
   static constexpr int kClickRoom = 45;
 
-  TrimTimeline(ISourceGrid& grid, ITimelineStrip& strip, IPreviewSeam& preview);
+  static constexpr int kPaintIntervalMs = 10;
+
+  // Starts `tmrPaintSP`.
+  TrimTimeline(ISourceGrid& grid, ITimelineStrip& strip, IPreviewSeam& preview, IScheduler& scheduler);
+  TrimTimeline(const TrimTimeline&) = delete;
+  TrimTimeline& operator=(const TrimTimeline&) = delete;
 
   TimelineValues& Values() { return values_; }
   const TimelineValues& Values() const { return values_; }
@@ -90,8 +96,10 @@ class TrimTimeline {
   void Panel3MouseDown(MouseButton button, const HeldModifiers& held);
   void Panel4MouseDown(MouseButton, const HeldModifiers&) {}
 
-  // `tmrPaintSP`: redraws both handles.
+  // `tmrPaintSP`, every 10 ms: redraws both handles. Once neither had
+  // anything to draw the timer rests, until the timeline changes the strip.
   void tmrPaintSPTimer();
+  bool PaintTimerRunning() const { return tmrPaintSP_.Enabled(); }
 
   // The list became empty: both handles at the ends, 2 pixels in.
   void MoveHandlesToEnds();
@@ -100,11 +108,13 @@ class TrimTimeline {
   int StartLeft() const;
   int EndLeft() const;
   int MaxOuterWidth(int otherOuterWidth) const;
+  void StripChanged() { tmrPaintSP_.Start(); }
 
   ISourceGrid& grid_;
   ITimelineStrip& strip_;
   IPreviewSeam& preview_;
   TimelineValues values_;
+  RepeatingTimer tmrPaintSP_;
 };
 
 }  // namespace sonvarro

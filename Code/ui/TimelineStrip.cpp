@@ -60,9 +60,12 @@ TimelineHandleWidget::TimelineHandleWidget(TimelineHandle handle, QWidget* paren
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TimelineHandleWidget::DrawHandle() {
+bool TimelineHandleWidget::DrawHandle() {
+  // A hidden handle is painted when it shows again.
   const QColor background = palette().color(backgroundRole());
-  if (painted_.size() != size() || paintedBackground_ != background) update();
+  if (!isVisible() || (painted_.size() == size() && paintedBackground_ == background)) return false;
+  update();
+  return true;
 }
 
 void TimelineHandleWidget::paintEvent(QPaintEvent*) {
@@ -166,8 +169,8 @@ void TimelineStrip::SetPanel3Width(int width) {
 
 int TimelineStrip::Panel4Width() const { return std::max(0, width() - panel2Width_ - panel3Width_ - 2 * kHandleWidth); }
 
-void TimelineStrip::DrawHandle(TimelineHandle handle) {
-  (handle == TimelineHandle::Start ? Splitter1 : Splitter2)->DrawHandle();
+bool TimelineStrip::DrawHandle(TimelineHandle handle) {
+  return (handle == TimelineHandle::Start ? Splitter1 : Splitter2)->DrawHandle();
 }
 
 void TimelineStrip::resizeEvent(QResizeEvent* event) {

@@ -18,8 +18,9 @@ class TimelineHandleWidget final : public QWidget {
  public:
   TimelineHandleWidget(TimelineHandle handle, QWidget* parent);
 
-  // Repaints only when what was painted last no longer matches.
-  void DrawHandle();
+  // Repaints only when what was painted last no longer matches; false when
+  // it matched.
+  bool DrawHandle();
 
   // Every step of a drag and the release: the width the outer part asks for.
   std::function<void(int outerWidth)> OnMoved;
@@ -89,7 +90,7 @@ class TimelineStrip final : public QWidget, public ITimelineStrip {
   void SetPanel3Width(int width) override;
   int Panel4Width() const override;
   int HandleWidth(TimelineHandle) const override { return kHandleWidth; }
-  void DrawHandle(TimelineHandle handle) override;
+  bool DrawHandle(TimelineHandle handle) override;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

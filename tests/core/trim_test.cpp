@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "FakeControls.h"
+#include "VirtualScheduler.h"
 #include "player/MediaGraph.h"
 #include "sourcelist/SourceRows.h"
 #include "sourcelist/TrimRange.h"
@@ -40,20 +43,32 @@ struct RecordingPreview : IPreviewSeam {
 };
 
 // The strip laid out as its alignments place the parts: Panel4 takes what
-// the outer parts and the two 19-pixel handles leave.
+// the outer parts and the two 19-pixel handles leave. A width set moves both
+// handles, which then need drawing once.
 struct FakeStrip : ITimelineStrip {
   int panel1 = 260, panel2 = 1, panel3 = 1;
+  std::set<TimelineHandle> moved;
   std::vector<TimelineHandle> drawn;
 
   int Panel1Width() const override { return panel1; }
-  void SetPanel1Width(int width) override { panel1 = width; }
+  void SetPanel1Width(int width) override { Set(panel1, width); }
   int Panel2Width() const override { return panel2; }
-  void SetPanel2Width(int width) override { panel2 = width; }
+  void SetPanel2Width(int width) override { Set(panel2, width); }
   int Panel3Width() const override { return panel3; }
-  void SetPanel3Width(int width) override { panel3 = width; }
+  void SetPanel3Width(int width) override { Set(panel3, width); }
   int Panel4Width() const override { return std::max(0, panel1 - panel2 - panel3 - 2 * 19); }
   int HandleWidth(TimelineHandle) const override { return 19; }
-  void DrawHandle(TimelineHandle handle) override { drawn.push_back(handle); }
+  bool DrawHandle(TimelineHandle handle) override {
+    if (moved.erase(handle) == 0) return false;
+    drawn.push_back(handle);
+    return true;
+  }
+
+ private:
+  void Set(int& part, int width) {
+    if (part != width) moved = {TimelineHandle::Start, TimelineHandle::End};
+    part = width;
+  }
 };
 
 std::string Row(const FakeSourceGrid& grid, int row) {
@@ -155,7 +170,8 @@ class TimelineTest : public testing::Test {
   FakeSourceGrid grid;
   FakeStrip strip;
   RecordingPreview preview;
-  TrimTimeline timeline{grid, strip, preview};
+  test::VirtualScheduler scheduler;
+  TrimTimeline timeline{grid, strip, preview, scheduler};
   TimelineValues& values = timeline.Values();
 };
 
@@ -246,7 +262,39 @@ TEST_F(TimelineTest, HandleMovesSetWholePercentsOfTheDuration) {
   EXPECT_EQ(strip.Panel4Width(), 1);
   EXPECT_EQ(values.PreviewStartSeconds, 82);
   EXPECT_EQ(values.PreviewStopTime, "00:01:22");
-  EXPECT_EQ(strip.drawn.back(), TimelineHandle::End) << "an end move draws the end handle";
+}
+
+TEST_F(TimelineTest, TheHandlesAreRedrawnEvery10MsWhileTheyHaveSomethingToShow) {
+  timeline.SyncTimelineToSelection();  // the handles are where they belong already
+  scheduler.AdvanceBy(10);
+  EXPECT_FALSE(timeline.PaintTimerRunning()) << "nothing moved: the timer rests";
+  scheduler.AdvanceBy(1000);
+  EXPECT_TRUE(strip.drawn.empty());
+
+  timeline.DragEndHandle(40);
+  EXPECT_EQ(strip.drawn, std::vector<TimelineHandle>{TimelineHandle::End}) << "an end move draws its handle at once";
+  EXPECT_TRUE(timeline.PaintTimerRunning());
+  scheduler.AdvanceBy(10);
+  EXPECT_EQ(strip.drawn, (std::vector<TimelineHandle>{TimelineHandle::End, TimelineHandle::Start}));
+  scheduler.AdvanceBy(10);
+  EXPECT_FALSE(timeline.PaintTimerRunning());
+
+  int step = 0;
+  for (const auto& change : std::vector<std::function<void()>>{[&] {
+                                                                 grid.SetCell(0, kColStartTime, "00:00:30");
+                                                                 timeline.SyncTimelineToSelection();
+                                                               },
+                                                               [&] { timeline.DragStartHandle(100); },
+                                                               [&] { timeline.Panel2MouseDown(MouseButton::Left, {}); },
+                                                               [&] { timeline.MoveHandlesToEnds(); }}) {
+    SCOPED_TRACE(++step);
+    strip.drawn.clear();
+    change();
+    EXPECT_TRUE(timeline.PaintTimerRunning());
+    scheduler.AdvanceBy(20);
+    EXPECT_FALSE(strip.drawn.empty());
+    EXPECT_FALSE(timeline.PaintTimerRunning());
+  }
 }
 
 TEST_F(TimelineTest, HandlesCloserThan20PixelsArePushedBackOnePixelPerMove) {
