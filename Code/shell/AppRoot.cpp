@@ -90,7 +90,7 @@ AppRoot::AppRoot(AppSeams seams)
   events.dxTreeSourceFileInfoEndDrag = [&form] { form.dxTreeSourceFileInfoEndDrag(); };
   events.dxTreeSourceFileInfoKeyUp = [&form](int key) { form.dxTreeSourceFileInfoKeyUp(key); };
   events.actDxTreeListOnClickExecute = [&form] { form.actDxTreeListOnClickExecute(); };
-  events.dxTreeSourceFileInfoEdited = [&form] { form.dxTreeSourceFileInfoEdited(); };
+  events.dxTreeSourceFileInfoEdited = [&form](int row) { form.dxTreeSourceFileInfoEdited(row); };
   events.dxtrlSourceFileStartTimeChange = [&form] { form.dxtrlSourceFileStartTimeChange(); };
   events.SetStartTimeAndPlay = [&form](int width) { form.SetStartTimeAndPlay(width); };
   events.Splitter2Moved = [&form](int width) { form.Splitter2Moved(width); };

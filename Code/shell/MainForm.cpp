@@ -110,8 +110,8 @@ void TFrmMainForm::btnClearFileClick() {
   timeline_.MoveHandlesToEnds();
 }
 
-void TFrmMainForm::dxTreeSourceFileInfoEdited() {
-  CheckTrimRanges(controls_.dxTreeSourceFileInfo, timeline_.Values().TimelineReady, *this);
+void TFrmMainForm::dxTreeSourceFileInfoEdited(int row) {
+  CheckTrimRanges(controls_.dxTreeSourceFileInfo, row, timeline_.Values().TimelineReady, *this);
 }
 
 void TFrmMainForm::dxtrlSourceFileStartTimeChange() {

@@ -79,8 +79,8 @@ class TFrmMainForm : private IPreviewSeam {
   void PreviewKey(int key, const HeldModifiers& held);
 
   // An edit posted to a row of the grid (check box, Start Time, End Time):
-  // the range checks run over every selected row.
-  void dxTreeSourceFileInfoEdited();
+  // the range checks run over every selected row and the edited one.
+  void dxTreeSourceFileInfoEdited(int row);
   // The Start Time editor's value changed: the edited row gives up the
   // focus, which posts the value at once.
   void dxtrlSourceFileStartTimeChange();

@@ -44,9 +44,9 @@ void CheckRow(ISourceGrid& grid, int row, bool timelineReady, IPreviewSeam& prev
 
 }  // namespace
 
-void CheckTrimRanges(ISourceGrid& grid, bool timelineReady, IPreviewSeam& preview) {
+void CheckTrimRanges(ISourceGrid& grid, int editedRow, bool timelineReady, IPreviewSeam& preview) {
   for (int row = 0; row < grid.RowCount(); ++row) {
-    if (grid.IsSelected(row)) CheckRow(grid, row, timelineReady, preview);
+    if (grid.IsSelected(row) || row == editedRow) CheckRow(grid, row, timelineReady, preview);
   }
 }
 

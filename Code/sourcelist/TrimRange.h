@@ -6,8 +6,8 @@
 namespace sonvarro {
 
 // The range checks after an edit posted to the grid (`dxTreeSourceFileInfoEdited`),
-// for every selected row in list order, each check on the values the one
-// before left:
+// for every selected row in list order and for the edited row (a Ctrl+click
+// can leave it unselected), each check on the values the one before left:
 //   1. an empty Start Time becomes "00:00:00", an empty End Time the Duration;
 //   2. a Start Time at or beyond the Duration becomes the Duration;
 //   3. an End Time at or before the Start Time becomes the Start Time;
@@ -17,6 +17,6 @@ namespace sonvarro {
 //   6. Cut Time becomes End Time minus Start Time.
 // A cell that does not read as a time counts as empty. A row whose Duration
 // does not read as a time is left alone.
-void CheckTrimRanges(ISourceGrid& grid, bool timelineReady, IPreviewSeam& preview);
+void CheckTrimRanges(ISourceGrid& grid, int editedRow, bool timelineReady, IPreviewSeam& preview);
 
 }  // namespace sonvarro

@@ -46,8 +46,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::gridClicked, this,
           [this] { Raise(Events.actDxTreeListOnClickExecute); });
-  connect(&w.dxTreeSourceFileInfo->Model(), &SourceListModel::cellEdited, this,
-          [this] { Raise(Events.dxTreeSourceFileInfoEdited); });
+  connect(&w.dxTreeSourceFileInfo->Model(), &SourceListModel::cellEdited, this, [this](int row) {
+    if (Events.dxTreeSourceFileInfoEdited) Raise([&] { Events.dxTreeSourceFileInfoEdited(row); });
+  });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::startTimeEditorChanged, this,
           [this] { Raise(Events.dxtrlSourceFileStartTimeChange); });
   WireTimeline(*w.Panel1);

@@ -26,7 +26,7 @@ struct MainWindowEvents {
   std::function<void(int key)> dxTreeSourceFileInfoKeyDown;
   std::function<void(int key)> dxTreeSourceFileInfoKeyUp;
   std::function<void()> actDxTreeListOnClickExecute;
-  std::function<void()> dxTreeSourceFileInfoEdited;
+  std::function<void(int row)> dxTreeSourceFileInfoEdited;
   std::function<void()> dxtrlSourceFileStartTimeChange;
   // The timeline: a handle's drag step or release with the width its outer
   // part asks for, and presses on the pictures.

@@ -114,23 +114,27 @@ TEST(TrimRangeChecks, TypedTimesAreBroughtIntoTheRange) {
     grid.rows[0][kColEndTime] = c.end;
     grid.SetSelected(0, true);
     RecordingPreview preview;
-    CheckTrimRanges(grid, true, preview);
+    CheckTrimRanges(grid, 0, true, preview);
     EXPECT_EQ(Row(grid, 0), c.checked);
   }
 }
 
-TEST(TrimRangeChecks, EverySelectedRowIsCheckedAndNoOther) {
+TEST(TrimRangeChecks, EverySelectedRowAndTheEditedOneAreCheckedAndNoOther) {
   FakeSourceGrid grid;
   grid.AddFile("/in/a.mp3", "00:02:00", "00:03:00", "00:01:00");
   grid.AddFile("/in/b.mp3", "00:02:00", "00:03:00", "00:01:00");
   grid.AddFile("/in/c.mp3", "00:01:00", "00:00:50", "00:00:10");
+  grid.AddFile("/in/d.mp3", "00:01:00", "00:00:50", "00:00:10");
   grid.SetSelected(0, true);
   grid.SetSelected(2, true);
   RecordingPreview preview;
-  CheckTrimRanges(grid, false, preview);  // a check box ticked with rows 0 and 2 selected
+  CheckTrimRanges(grid, 0, false, preview);  // a check box ticked with rows 0 and 2 selected
   EXPECT_EQ(Row(grid, 0), "00:02:00 00:02:00 00:00:00");
   EXPECT_EQ(Row(grid, 1), "00:03:00 00:01:00 00:02:00") << "an unselected row is left as it is";
   EXPECT_EQ(Row(grid, 2), "00:00:50 00:00:50 00:00:00");
+  CheckTrimRanges(grid, 3, false, preview);  // an edit of a row that Ctrl+click left unselected
+  EXPECT_EQ(Row(grid, 3), "00:00:50 00:00:50 00:00:00");
+  EXPECT_EQ(Row(grid, 1), "00:03:00 00:01:00 00:02:00");
   EXPECT_TRUE(preview.seeks.empty()) << "no seek before the timeline was placed";
 }
 
@@ -141,12 +145,12 @@ TEST(TrimRangeChecks, TheOpenPreviewMovesToEachCheckedStartAndAFailedSeekStopsNo
   grid.SetSelected(0, true);
   grid.SetSelected(1, true);
   RecordingPreview preview;
-  CheckTrimRanges(grid, true, preview);
+  CheckTrimRanges(grid, 1, true, preview);
   EXPECT_TRUE(preview.seeks.empty()) << "nothing open in the preview";
 
   preview.active = true;
   preview.seekFails = true;
-  CheckTrimRanges(grid, true, preview);
+  CheckTrimRanges(grid, 1, true, preview);
   EXPECT_EQ(preview.seeks, (std::vector<int64_t>{120000, 20000}));
   EXPECT_EQ(Row(grid, 0), "00:02:00 00:02:00 00:00:00");
   EXPECT_EQ(Row(grid, 1), "00:00:20 00:02:00 00:01:40") << "the checks went on after the failed seeks";
