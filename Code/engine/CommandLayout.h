@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/EncoderCommand.h"
@@ -11,10 +12,24 @@ namespace sonvarro {
 inline constexpr const char* kAmrAudioOptions = " -ac 1 -ar 8000";
 inline constexpr const char* kAmrExtension = ".amr";
 
+// The trim range as the encoder receives it: the start and the length, each
+// one argument of its own whatever it holds.
+struct TrimArguments {
+  std::string start;   // for "-ss"
+  std::string length;  // for "-t"
+};
+
+// " -ss start -t length", the trim option as the log shows it; empty without
+// a range.
+std::string TrimOptionText(const std::optional<TrimArguments>& trim);
+
 // Joins the pieces into one encoder run: the logged text, with both paths in
 // double quotes, and the argument vector, with both paths as single
 // arguments. AMR output takes the video size and video bitrate options and
-// fixed mono 8000 Hz audio; every other type the audio options.
-EncoderCommand JoinCommandLine(const TConvertParameterStruct& params, const std::string& outputPath);
+// fixed mono 8000 Hz audio; every other type the audio options. The trim
+// option comes from trim, not from params.TrimOption: its values are never
+// cut at blanks, so a start or a length cannot add arguments of its own.
+EncoderCommand JoinCommandLine(const TConvertParameterStruct& params, const std::optional<TrimArguments>& trim,
+                               const std::string& outputPath);
 
 }  // namespace sonvarro

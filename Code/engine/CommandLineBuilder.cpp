@@ -1,6 +1,7 @@
 #include "engine/CommandLineBuilder.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "engine/CommandFragments.h"
@@ -25,6 +26,12 @@ std::string TCommandLineBuilder::GetItemStartTime(const std::string& path) {
   return start;
 }
 
+bool TCommandLineBuilder::HasReadableTrimRange(const std::string& path) const {
+  const int row = LastRowWithPath(sources_.sourceList, path);
+  return row >= 0 && ReadTimeText(sources_.sourceList.Cell(row, kColStartTime)) &&
+         ReadTimeText(sources_.sourceList.Cell(row, kColEndTime));
+}
+
 int32_t TCommandLineBuilder::GetTrimLength(const std::string& path) {
   return sonvarro::GetTrimLength(sources_.sourceList, path);
 }
@@ -45,9 +52,13 @@ EncoderCommand TCommandLineBuilder::BuildCommandLine(const std::string& path) {
 
   proc.CurrentStartTime = GetItemStartTime(path);
   proc.CurrentCutSeconds = std::to_string(GetTrimLength(path));
-  p.TrimOption = proc.CurrentStartTime.empty() || proc.CurrentCutSeconds.empty()
-                     ? ""
-                     : " -ss " + proc.CurrentStartTime + " -t " + proc.CurrentCutSeconds;
+  // A range that is not two times as the grid writes them never reaches the
+  // encoder: the whole file is converted, as for a row without a start.
+  if (!HasReadableTrimRange(path)) proc.CurrentStartTime.clear();
+  std::optional<TrimArguments> trim;
+  if (!proc.CurrentStartTime.empty() && !proc.CurrentCutSeconds.empty())
+    trim = TrimArguments{proc.CurrentStartTime, proc.CurrentCutSeconds};
+  p.TrimOption = TrimOptionText(trim);
   p.SourceFile = path;
   // After GetItemStartTime: a custom profile it applied is seen here.
   p.CodecOption = MakeCodecOption(options);
@@ -66,7 +77,7 @@ EncoderCommand TCommandLineBuilder::BuildCommandLine(const std::string& path) {
   p.EncoderPath = services_.lib.AppFolder + kEncoderFileName;
   const std::string outputPath =
       services_.fileFunc.GetUniqueFileName(p.OutputFolder + p.OutputBaseName + p.OutputExtension);
-  return JoinCommandLine(p, outputPath);
+  return JoinCommandLine(p, trim, outputPath);
 }
 
 }  // namespace sonvarro

@@ -38,7 +38,9 @@ class TCommandLineBuilder {
 
   // Fills Params, CurrentStartTime and CurrentCutSeconds, creates the output
   // folder (logging it) and returns the command for the row holding path,
-  // writing to the first free name in the output folder.
+  // writing to the first free name in the output folder. A trim range that
+  // does not read as two times leaves CurrentStartTime empty and the line
+  // without "-ss" and "-t".
   EncoderCommand BuildCommandLine(const std::string& path);
 
   // The output folder field's text ending in "/", created with its parents;
@@ -53,6 +55,10 @@ class TCommandLineBuilder {
   // End Time minus Start Time, in seconds, of the last row holding path; 0
   // when none does. A time that is not three ":"-joined numbers counts as 0.
   int32_t GetTrimLength(const std::string& path);
+
+  // True when the last row holding path has a Start Time and an End Time
+  // that read as times; only such a range goes to the encoder.
+  bool HasReadableTrimRange(const std::string& path) const;
 
   // Sets the six profile selectors from the custom profile in use (the
   // program's: the one the main window's profile list shows, as stored now);

@@ -55,7 +55,7 @@ AppRoot::AppRoot(AppSeams seams)
       initFile_(frmInitFile_.Controls(), *scheduler_),
       optionForm_({frmOption_.WindowControl(), options_}, {appFunc_.GetAppPath(), common_, appFunc_}),
       mainForm_({frmMain_.Grid(), options_, frmMain_.Widgets().outputFolder, frmMain_.Widgets().showOutputDirectory,
-                 frmMain_.Widgets().shutdown},
+                 frmMain_.Widgets().shutdown, frmMain_.Timeline()},
                 {appFunc_.GetAppPath(), *scheduler_, appFunc_, common_, initFile_, conversion_, optionForm_}) {
   // Message boxes become the toolkit's own, captioned with the title.
   if (!seams.keepDesktop) {
@@ -91,6 +91,15 @@ AppRoot::AppRoot(AppSeams seams)
   events.WMDropFiles = [&form](std::vector<std::string> paths) { form.WMDropFiles(std::move(paths)); };
   events.dxTreeSourceFileInfoKeyDown = [&form](int key) { form.dxTreeSourceFileInfoKeyDown(key); };
   events.dxTreeSourceFileInfoEndDrag = [&form] { form.dxTreeSourceFileInfoEndDrag(); };
+  events.dxTreeSourceFileInfoKeyUp = [&form](int key) { form.dxTreeSourceFileInfoKeyUp(key); };
+  events.actDxTreeListOnClickExecute = [&form] { form.actDxTreeListOnClickExecute(); };
+  events.dxTreeSourceFileInfoEdited = [&form](int row) { form.dxTreeSourceFileInfoEdited(row); };
+  events.dxtrlSourceFileStartTimeChange = [&form] { form.dxtrlSourceFileStartTimeChange(); };
+  events.SetStartTimeAndPlay = [&form](int width) { form.SetStartTimeAndPlay(width); };
+  events.Splitter2Moved = [&form](int width) { form.Splitter2Moved(width); };
+  events.Panel2MouseDown = [&form](MouseButton b, const HeldModifiers& held) { form.Panel2MouseDown(b, held); };
+  events.Panel3MouseDown = [&form](MouseButton b, const HeldModifiers& held) { form.Panel3MouseDown(b, held); };
+  events.Panel4MouseDown = [&form](MouseButton b, const HeldModifiers& held) { form.Panel4MouseDown(b, held); };
   events.FormClose = [&form] { form.FormClose(); };
   events.PreviewKey = [&form](int key, const HeldModifiers& held) { form.PreviewKey(key, held); };
 

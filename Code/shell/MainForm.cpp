@@ -9,6 +9,7 @@
 #include "settings/DefaultFolders.h"
 #include "shell/KeyMap.h"
 #include "sourcelist/AddSourceFiles.h"
+#include "sourcelist/TrimRange.h"
 
 namespace sonvarro {
 namespace {
@@ -18,7 +19,9 @@ constexpr const char* kSaveSettingsFailed = "Save user settings error. ->";
 }  // namespace
 
 TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
-    : controls_(controls), parts_(std::move(parts)) {
+    : controls_(controls),
+      parts_(std::move(parts)),
+      timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler) {
   controls_.edtOutputFolder.SetText(DefaultOutputFolder());
   parts_.frmInitFile.AddFiles = [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); };
   parts_.frmInitFile.OnClosed = [this] {
@@ -81,8 +84,13 @@ void TFrmMainForm::WMDropFiles(std::vector<std::string> paths) {
   parts_.scheduler.Post([this, paths = std::move(paths)] { AddFiles(paths); });
 }
 
+void TFrmMainForm::HandlesToEndsWhenListEmpty() {
+  if (controls_.dxTreeSourceFileInfo.RowCount() == 0) timeline_.MoveHandlesToEnds();
+}
+
 void TFrmMainForm::btnRemoveFileClick() {
   RemoveSelectedFiles(controls_.dxTreeSourceFileInfo);
+  HandlesToEndsWhenListEmpty();
   StopPreview();
   SyncTimelineToSelection();
 }
@@ -92,13 +100,47 @@ void TFrmMainForm::dxTreeSourceFileInfoKeyDown(int key) {
   if (key != kKeyDelete) return;
   RemoveSelectedFiles(controls_.dxTreeSourceFileInfo);
   StopPreview();
+  HandlesToEndsWhenListEmpty();
 }
+
+void TFrmMainForm::dxTreeSourceFileInfoKeyUp(int) { SyncTimelineToSelection(); }
+
+void TFrmMainForm::actDxTreeListOnClickExecute() { SyncTimelineToSelection(); }
 
 void TFrmMainForm::dxTreeSourceFileInfoEndDrag() { btnRemoveFileClick(); }
 
 void TFrmMainForm::btnClearFileClick() {
   ClearSourceFiles(controls_.dxTreeSourceFileInfo);
   StopPreview();
+  timeline_.MoveHandlesToEnds();
+}
+
+void TFrmMainForm::dxTreeSourceFileInfoEdited(int row) {
+  CheckTrimRanges(controls_.dxTreeSourceFileInfo, row, timeline_.Values().TimelineReady, *this);
+}
+
+void TFrmMainForm::dxtrlSourceFileStartTimeChange() {
+  ISourceGrid& grid = controls_.dxTreeSourceFileInfo;
+  const int focused = grid.FocusedRow();
+  if (focused >= 0 && grid.IsSelected(focused)) grid.SetFocusedRow(-1);
+}
+
+void TFrmMainForm::SyncTimelineToSelection() { timeline_.SyncTimelineToSelection(); }
+
+void TFrmMainForm::SetStartTimeAndPlay(int panel2Width) { timeline_.DragStartHandle(panel2Width); }
+
+void TFrmMainForm::Splitter2Moved(int panel3Width) { timeline_.DragEndHandle(panel3Width); }
+
+void TFrmMainForm::Panel2MouseDown(MouseButton button, const HeldModifiers& held) {
+  timeline_.Panel2MouseDown(button, held);
+}
+
+void TFrmMainForm::Panel3MouseDown(MouseButton button, const HeldModifiers& held) {
+  timeline_.Panel3MouseDown(button, held);
+}
+
+void TFrmMainForm::Panel4MouseDown(MouseButton button, const HeldModifiers& held) {
+  timeline_.Panel4MouseDown(button, held);
 }
 
 void TFrmMainForm::btnConvertClick() { parts_.conversion.btnConvertClick(); }

@@ -17,8 +17,10 @@
 #include "settings/OutputFolder.h"
 #include "settings/UserSettings.h"
 #include "sourcelist/InitFileForm.h"
+#include "sourcelist/PreviewSeam.h"
 #include "sourcelist/SourceFiles.h"
 #include "sourcelist/SourceItem.h"
+#include "sourcelist/TrimTimeline.h"
 
 namespace sonvarro {
 
@@ -29,6 +31,7 @@ struct MainFormControls {
   ITextField& edtOutputFolder;
   ICheckBox& chkShowOutputDirectory;
   ICheckBox& chkShutdown;
+  ITimelineStrip& Panel1;  // the trim timeline
 };
 
 // The shared objects and the other windows' behaviour it works with.
@@ -45,7 +48,7 @@ struct MainFormParts {
 // The main window's behaviour (`TFrmMainForm`): the source list commands,
 // the output choices, the key map and the close. Its Qt skin raises these
 // handlers; tests call them on plain controls.
-class TFrmMainForm {
+class TFrmMainForm : private IPreviewSeam {
  public:
   TFrmMainForm(MainFormControls controls, MainFormParts parts);
   TFrmMainForm(const TFrmMainForm&) = delete;
@@ -78,9 +81,29 @@ class TFrmMainForm {
   // Key preview: every key pressed in the window, before the focused control.
   void PreviewKey(int key, const HeldModifiers& held);
 
-  // The trim timeline and the preview join later; the list already calls them.
-  void SyncTimelineToSelection() {}
-  void StopPreview() {}
+  // An edit posted to a row of the grid (check box, Start Time, End Time):
+  // the range checks run over every selected row and the edited one.
+  void dxTreeSourceFileInfoEdited(int row);
+  // The Start Time editor's value changed: the edited row gives up the
+  // focus, which posts the value at once.
+  void dxtrlSourceFileStartTimeChange();
+  void dxTreeSourceFileInfoKeyUp(int key);
+  void actDxTreeListOnClickExecute();  // a click in the grid
+
+  // The timeline's handles: a step of a drag or its release, with the width
+  // the handle's outer part asks for; presses beside the handles. The
+  // timeline redraws the handles with its own timer, tmrPaintSP.
+  void SetStartTimeAndPlay(int panel2Width);
+  void Splitter2Moved(int panel3Width);
+  void Panel2MouseDown(MouseButton button, const HeldModifiers& held);
+  void Panel3MouseDown(MouseButton button, const HeldModifiers& held);
+  void Panel4MouseDown(MouseButton button, const HeldModifiers& held);
+
+  void SyncTimelineToSelection();
+  TrimTimeline& Timeline() { return timeline_; }
+
+  // The preview joins later; until then no file is open in it.
+  void StopPreview() override {}
 
   bool DropsAccepted() const { return dropsAccepted_; }
 
@@ -89,11 +112,17 @@ class TFrmMainForm {
   void AddChosenFiles(const std::vector<std::string>& paths);
   void StoreInitDir();
   UserSettingsControls SettingsControls();
+  void HandlesToEndsWhenListEmpty();
+
+  bool PreviewActive() const override { return false; }
+  void SeekPreview(int64_t) override {}
+  std::string LoadedFile() const override { return {}; }
 
   MainFormControls controls_;
   MainFormParts parts_;
   bool dropsAccepted_ = false;
   std::vector<std::string> lastChosenFiles_;
+  TrimTimeline timeline_;
 };
 
 }  // namespace sonvarro

@@ -39,9 +39,37 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this, [this](int key) {
     if (Events.dxTreeSourceFileInfoKeyDown) Raise([&] { Events.dxTreeSourceFileInfoKeyDown(BehaviourKey(key)); });
   });
+  connect(w.dxTreeSourceFileInfo, &SourceGrid::keyUp, this, [this](int key) {
+    if (Events.dxTreeSourceFileInfoKeyUp) Raise([&] { Events.dxTreeSourceFileInfoKeyUp(BehaviourKey(key)); });
+  });
+  connect(w.dxTreeSourceFileInfo, &SourceGrid::gridClicked, this,
+          [this] { Raise(Events.actDxTreeListOnClickExecute); });
+  connect(&w.dxTreeSourceFileInfo->Model(), &SourceListModel::cellEdited, this, [this](int row) {
+    if (Events.dxTreeSourceFileInfoEdited) Raise([&] { Events.dxTreeSourceFileInfoEdited(row); });
+  });
+  connect(w.dxTreeSourceFileInfo, &SourceGrid::startTimeEditorChanged, this,
+          [this] { Raise(Events.dxtrlSourceFileStartTimeChange); });
+  WireTimeline(*w.Panel1);
   connect(w.dxTreeSourceFileInfo, &SourceGrid::rowsDraggedOut, this,
           [this] { Raise(Events.dxTreeSourceFileInfoEndDrag); });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::filesDropped, this, [this](const QStringList& files) { Drop(files); });
+}
+
+void MainWindow::WireTimeline(TimelineStrip& strip) {
+  strip.Splitter1->OnMoved = [this](int width) {
+    if (Events.SetStartTimeAndPlay) Raise([&] { Events.SetStartTimeAndPlay(width); });
+  };
+  strip.Splitter2->OnMoved = [this](int width) {
+    if (Events.Splitter2Moved) Raise([&] { Events.Splitter2Moved(width); });
+  };
+  const auto onPress = [this](TimelinePanelWidget* panel, PanelPress MainWindowEvents::*handler) {
+    panel->OnMouseDown = [this, handler](MouseButton button, const HeldModifiers& held) {
+      if (Events.*handler) Raise([&] { (Events.*handler)(button, held); });
+    };
+  };
+  onPress(strip.Panel2, &MainWindowEvents::Panel2MouseDown);
+  onPress(strip.Panel3, &MainWindowEvents::Panel3MouseDown);
+  onPress(strip.Panel4, &MainWindowEvents::Panel4MouseDown);
 }
 
 void MainWindow::Raise(const std::function<void()>& handler) {

@@ -12,6 +12,8 @@
 
 namespace sonvarro {
 
+using PanelPress = std::function<void(MouseButton button, const HeldModifiers& held)>;
+
 // What the main window reports to its behaviour.
 struct MainWindowEvents {
   std::function<void()> FormShow;  // the first show only
@@ -23,6 +25,17 @@ struct MainWindowEvents {
   std::function<void()> btnOptionsClick;
   std::function<void(std::vector<std::string> paths)> WMDropFiles;
   std::function<void(int key)> dxTreeSourceFileInfoKeyDown;
+  std::function<void(int key)> dxTreeSourceFileInfoKeyUp;
+  std::function<void()> actDxTreeListOnClickExecute;
+  std::function<void(int row)> dxTreeSourceFileInfoEdited;
+  std::function<void()> dxtrlSourceFileStartTimeChange;
+  // The timeline: a handle's drag step or release with the width its outer
+  // part asks for, and presses on the pictures.
+  std::function<void(int panel2Width)> SetStartTimeAndPlay;
+  std::function<void(int panel3Width)> Splitter2Moved;
+  PanelPress Panel2MouseDown;
+  PanelPress Panel3MouseDown;
+  PanelPress Panel4MouseDown;
   std::function<void()> dxTreeSourceFileInfoEndDrag;
   std::function<void()> FormClose;
   std::function<void(int key, const HeldModifiers& held)> PreviewKey;
@@ -38,6 +51,7 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
 
   MainWindowWidgets& Widgets() { return *widgets_; }
   SourceGrid& Grid() { return *widgets_->dxTreeSourceFileInfo; }
+  TimelineStrip& Timeline() { return *widgets_->Panel1; }
   // The window as the conversion disables and enables it.
   IControl& WindowControl() { return windowControl_; }
 
@@ -54,6 +68,7 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
 
  private:
   void Raise(const std::function<void()>& handler);
+  void WireTimeline(TimelineStrip& strip);
   void Drop(const QStringList& files);
 
   MainWindowWidgets* widgets_;

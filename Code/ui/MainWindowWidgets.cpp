@@ -52,7 +52,8 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       btnRemoveFile(Button(this, "btnRemoveFile", "Remove", "Ctrl + R", 555, 323, 110, 30)),
       btnClearFile(Button(this, "btnClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
       btnConvert(Button(this, "btnConvert", "Convert", "Ctrl + S", 555, 391, 110, 40)),
-      btnSelectOutputFolder(Button(this, "btnSelectOutputFolder", "", "Ctrl + B", 595, 188, 70, 20)) {
+      btnSelectOutputFolder(Button(this, "btnSelectOutputFolder", "", "Ctrl + B", 595, 188, 70, 20)),
+      Panel1(new TimelineStrip(this)) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
   QFont titleFont(QStringLiteral("Arial"));
@@ -65,6 +66,7 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
   edtOutputFolder->setReadOnly(true);
   chkShowOutputDirectory->setChecked(true);
   btnSelectOutputFolder->hide();
+  Panel1->move(22, 234);
 }
 
 void MainWindowWidgets::resizeEvent(QResizeEvent* event) {

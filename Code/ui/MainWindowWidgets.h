@@ -9,6 +9,7 @@
 
 #include "ui/QtControls.h"
 #include "ui/SourceGrid.h"
+#include "ui/TimelineStrip.h"
 
 namespace sonvarro {
 
@@ -33,6 +34,7 @@ class MainWindowWidgets final : public QWidget {
   QPushButton* btnClearFile;
   QPushButton* btnConvert;
   QPushButton* btnSelectOutputFolder;
+  TimelineStrip* Panel1;  // the trim timeline
 
   QtSelector outputFiletype{cbbOutputFiletype};
   QtSelector profile{cbbProfile};

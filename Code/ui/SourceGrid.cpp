@@ -5,7 +5,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTimeEdit>
 #include <QUrl>
 #include <algorithm>
 
@@ -14,6 +18,55 @@ namespace {
 
 // Design widths; the columns share the grid's width in these proportions.
 constexpr int kDesignWidths[kSourceColumnCount] = {16, 68, 28, 28, 28, 28, 28};
+
+constexpr const char* kTimeFormat = "HH:mm:ss";
+constexpr const char* kShownTime = "shownTime";
+
+bool IsTrimTime(int column) { return column == kColStartTime || column == kColEndTime; }
+
+// The time editors of the Start Time and End Time columns: only a time of
+// day can be typed, arrow keys and spin buttons step the field under the
+// cursor.
+class TrimTimeDelegate final : public QStyledItemDelegate {
+ public:
+  explicit TrimTimeDelegate(SourceGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (!IsTrimTime(index.column())) return QStyledItemDelegate::createEditor(parent, option, index);
+    auto* editor = new QTimeEdit(parent);
+    editor->setObjectName(index.column() == kColStartTime ? "dxtrlSourceFileStartTime" : "dxtrlSourceFileEndTime");
+    editor->setDisplayFormat(QString::fromLatin1(kTimeFormat));
+    editor->setTimeRange(QTime(0, 0, 0), QTime(23, 59, 59));
+    editor->setFrame(false);
+    if (index.column() == kColStartTime) {
+      SourceGrid* grid = grid_;
+      QObject::connect(editor, &QTimeEdit::timeChanged, grid, [grid] { emit grid->startTimeEditorChanged(); });
+    }
+    return editor;
+  }
+
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    auto* timeEdit = qobject_cast<QTimeEdit*>(editor);
+    if (!timeEdit) return QStyledItemDelegate::setEditorData(editor, index);
+    // Showing the cell is no change by the user.
+    const QSignalBlocker quiet(timeEdit);
+    const QTime time = QTime::fromString(index.data(Qt::EditRole).toString(), QString::fromLatin1(kTimeFormat));
+    timeEdit->setTime(time.isValid() ? time : QTime(0, 0, 0));
+    timeEdit->setProperty(kShownTime, timeEdit->time());
+  }
+
+  void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+    auto* timeEdit = qobject_cast<QTimeEdit*>(editor);
+    if (!timeEdit) return QStyledItemDelegate::setModelData(editor, model, index);
+    // An editor left as it opened posts nothing, so a time it cannot show
+    // (24 hours or more) stays in its cell.
+    if (timeEdit->time() == timeEdit->property(kShownTime).toTime()) return;
+    model->setData(index, timeEdit->time().toString(QString::fromLatin1(kTimeFormat)), Qt::EditRole);
+  }
+
+ private:
+  SourceGrid* grid_;
+};
 
 }  // namespace
 
@@ -29,12 +82,15 @@ QStringList LocalFilesOf(const QMimeData* mime) {
 SourceGrid::SourceGrid(QWidget* parent) : QTableView(parent) {
   setObjectName("dxTreeSourceFileInfo");
   setModel(&model_);
+  setItemDelegate(new TrimTimeDelegate(this));
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setShowGrid(true);
   setWordWrap(false);
-  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
-                  QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+  // A click on the cell that already has the focus opens its editor in
+  // mouseReleaseEvent, at once rather than after a double click's wait.
+  setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |
+                  QAbstractItemView::EditKeyPressed);
   verticalHeader()->hide();
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   horizontalHeader()->setSectionsMovable(false);
@@ -114,6 +170,17 @@ void SourceGrid::keyPressEvent(QKeyEvent* event) {
 void SourceGrid::keyReleaseEvent(QKeyEvent* event) {
   emit keyUp(event->key());
   QTableView::keyReleaseEvent(event);
+}
+
+void SourceGrid::mouseReleaseEvent(QMouseEvent* event) {
+  QTableView::mouseReleaseEvent(event);
+  // The time editors open on the first click, also on the cell that already
+  // has the focus.
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (event->button() == Qt::LeftButton && index.isValid() && IsTrimTime(index.column()) && index == currentIndex() &&
+      state() != EditingState)
+    edit(index, AllEditTriggers, event);
+  emit gridClicked();
 }
 
 void SourceGrid::resizeEvent(QResizeEvent* event) {

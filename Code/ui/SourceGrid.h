@@ -12,7 +12,9 @@ namespace sonvarro {
 // The source list grid `dxTreeSourceFileInfo`: a flat table of the seven
 // columns, several rows selectable, the selection kept visible without the
 // focus, columns resizable but not movable and sharing the grid's width, and
-// rows that can be dragged out of it.
+// rows that can be dragged out of it. Start Time and End Time are edited
+// with time editors (hh:mm:ss on a 24-hour clock) that open on the first
+// click.
 class SourceGrid final : public QTableView, public ISourceGrid {
   Q_OBJECT
  public:
@@ -39,12 +41,17 @@ class SourceGrid final : public QTableView, public ISourceGrid {
 
   Q_SIGNAL void keyDown(int key);
   Q_SIGNAL void keyUp(int key);
+  // A click anywhere in the grid, after the selection has followed it.
+  Q_SIGNAL void gridClicked();
+  // The value in the Start Time editor changed (a typed digit, a step).
+  Q_SIGNAL void startTimeEditorChanged();
   Q_SIGNAL void rowsDraggedOut();
   Q_SIGNAL void filesDropped(const QStringList& paths);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void startDrag(Qt::DropActions supportedActions) override;
   void dragEnterEvent(QDragEnterEvent* event) override;

@@ -8,6 +8,7 @@
 #include "LogMessages.h"
 #include "TempDir.h"
 #include "engine/CommandFragments.h"
+#include "engine/CommandLayout.h"
 #include "engine/CommandLineBuilder.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
@@ -274,6 +275,51 @@ TEST_F(CommandLineTest, TrimLengthReadsOnlyThreePartTimes) {
   grid.Clear();
   grid.AddFile("/in/x.avi", "00:10:00", "00:00:20", "00:00:05");
   EXPECT_NE(builder.BuildCommandLine("/in/x.avi").text.find(" -ss 00:00:20 -t -15 "), std::string::npos);
+}
+
+TEST_F(CommandLineTest, ATrimCellCanNeverAddAnArgument) {
+  struct Case {
+    const char* start;
+    const char* end;
+    bool trimmed;  // the range reaches the encoder
+  };
+  const Case cases[] = {
+      {"00:00:10", "00:03:15", true},
+      {"00:00:01 -i /x", "00:03:15", false},
+      {"00:00:10", "00:03:15 -y /x", false},
+      {"00:00:10\t-i", "00:03:15", false},
+      {"-ss", "00:03:15", false},
+      {"00:00:10 ", "00:03:15", false},
+      {" 00:00:10", "00:03:15", false},
+      {"00:00:10", "3:15", false},
+      {"00:00:10\" -i \"/x", "00:03:15", false},
+  };
+  const std::string source = "/media/Video/clip.avi";
+  const std::string encoder = app.Folder() + "evc.exe";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("[") + c.start + "] [" + c.end + "]");
+    grid.Clear();
+    grid.AddFile(source, "00:05:00", c.start, c.end);
+    const EncoderCommand command = builder.BuildCommandLine(source);
+    std::vector<std::string> expected{encoder, "-y",   "-i",  source, "-acodec", "mp3", "-vn",  "-ab",
+                                      "128",   "-vol", "200", "-ac",  "2",       "-ar", "44100"};
+    if (c.trimmed) expected.insert(expected.end(), {"-ss", "00:00:10", "-t", "185"});
+    expected.push_back(out.Folder() + "clip.mp3");
+    EXPECT_EQ(command.args, expected);
+    EXPECT_EQ(command.text.find("/x"), std::string::npos) << command.text;
+    EXPECT_EQ(proc.CurrentStartTime, c.trimmed ? "00:00:10" : "");
+  }
+}
+
+TEST_F(CommandLineTest, TheLayoutKeepsEachTrimValueOneArgument) {
+  TConvertParameterStruct params;
+  params.EncoderPath = "evc.exe";
+  params.SourceFile = "in.wav";
+  params.CodecOption = " -acodec mp3 -vn";
+  const EncoderCommand command = JoinCommandLine(params, TrimArguments{"00:00:01 -i /x", "5 -y"}, "out.mp3");
+  EXPECT_EQ(command.args, (std::vector<std::string>{"evc.exe", "-y", "-i", "in.wav", "-acodec", "mp3", "-vn", "-ss",
+                                                    "00:00:01 -i /x", "-t", "5 -y", "out.mp3"}));
+  EXPECT_EQ(JoinCommandLine(params, std::nullopt, "out.mp3").args.size(), 8u);
 }
 
 TEST_F(CommandLineTest, CustomProfileAppliedByTheRowLookupIsSeenByTheFragments) {
