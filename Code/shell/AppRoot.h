@@ -14,8 +14,10 @@
 #include "services/FileFunc.h"
 #include "services/Scheduler.h"
 #include "shell/MainForm.h"
+#include "shell/StartUp.h"
 #include "sourcelist/InitFileForm.h"
 #include "ui/ConvertingDialog.h"
+#include "ui/FlashWindow.h"
 #include "ui/InitFileDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionsDialog.h"
@@ -33,6 +35,8 @@ struct AppSeams {
   AdvanceSystemFactory newRunner;          // empty: the real runner
   std::function<void()> quitApplication;   // empty: leave the event loop at once
   ConversionTimings timings;
+  ModalLoop modalLoop;  // empty: modal windows run the toolkit's nested loop
+  std::string exePath;  // empty: the running program (its version is shown)
 };
 
 // The program's one composition root: the shared objects, the platform
@@ -46,8 +50,14 @@ class AppRoot {
   AppRoot(const AppRoot&) = delete;
   AppRoot& operator=(const AppRoot&) = delete;
 
-  // Centres the main window on the screen and shows it.
+  // Centres the main window on the screen and shows it; its first show runs
+  // start-up.
   void Show();
+  // Shows the main window and runs the event loop until the program ends;
+  // the exit status. A start that failed ends at once.
+  int Run();
+  // Set once start-up asked the program to end: the exit status to end with.
+  std::optional<int> TerminationRequested() const { return exitStatus_; }
 
   TAppFunc& AppFunc() { return appFunc_; }
   TCommonLib& Common() { return common_; }
@@ -61,6 +71,7 @@ class AppRoot {
   ConvertingDialog& frmConverting() { return frmConverting_; }
   InitFileDialog& frmInitFileDialog() { return frmInitFile_; }
   TFrmInitFileForm& InitFileForm() { return initFile_; }
+  TStartUp& StartUp() { return startUp_; }
   ConversionUnit& Conversion() { return conversion_; }
 
  private:
@@ -85,6 +96,8 @@ class AppRoot {
 
   ConversionUnit conversion_;
   TFrmInitFileForm initFile_;
+  std::optional<int> exitStatus_;
+  TStartUp startUp_;
   TFrmMainForm mainForm_;
 };
 

@@ -19,7 +19,10 @@ constexpr const char* kSaveSettingsFailed = "Save user settings error. ->";
 }  // namespace
 
 TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
-    : controls_(controls), parts_(std::move(parts)) {
+    : controls_(controls),
+      parts_(std::move(parts)),
+      tmrClearMemory_(parts_.scheduler, 1000, [this] { tmrClearMemoryTimer(); }) {
+  tmrClearMemory_.Start();
   controls_.edtOutputFolder.SetText(DefaultOutputFolder());
   parts_.frmInitFile.AddFiles = [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); };
   parts_.frmInitFile.OnClosed = [this] {
@@ -40,6 +43,7 @@ UserSettingsControls TFrmMainForm::SettingsControls() {
 }
 
 void TFrmMainForm::FormShow() {
+  if (ShowSplash && !ShowSplash()) return;
   // Unreadable lists or settings are reported, and the window still takes
   // drops and applies the profile with what it has.
   RunGuarded([this] {
@@ -104,6 +108,7 @@ void TFrmMainForm::btnSelectOutputFolderClick() {
 }
 
 void TFrmMainForm::FormClose() {
+  if (releasePreviewGraph) RunGuarded(releasePreviewGraph);
   try {
     SaveUserSettings(parts_.appFolder, SettingsControls());
   } catch (const std::exception& error) {
@@ -120,6 +125,7 @@ void TFrmMainForm::PreviewKey(int key, const HeldModifiers& held) {
     case MainWindowCommand::ClearFile: btnClearFileClick(); break;
     case MainWindowCommand::Convert: btnConvertClick(); break;
     case MainWindowCommand::SelectOutputFolder: btnSelectOutputFolderClick(); break;
+    case MainWindowCommand::Help: ActSysHelpExecute(); break;
     case MainWindowCommand::None: break;
   }
 }

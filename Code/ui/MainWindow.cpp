@@ -35,6 +35,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   on(w.btnConvert, &MainWindowEvents::btnConvertClick);
   on(w.RzBmpButton1, &MainWindowEvents::btnSelectOutputFolderClick);
   on(w.btnSelectOutputFolder, &MainWindowEvents::btnSelectOutputFolderClick);
+  on(w.btnWindowMinimize, &MainWindowEvents::actMinimizeExecute);
+  on(w.btnWindowClose, &MainWindowEvents::actCloseWindowExecute);
+  on(w.btnHomePage, &MainWindowEvents::ActSysHomePageExecute);
+  on(w.btnEMail, &MainWindowEvents::ActSysEmailExecute);
+  on(w.btnHelp, &MainWindowEvents::ActSysHelpExecute);
+  on(w.btnAbout, &MainWindowEvents::ActSysAboutExecute);
+  connect(w.Label3, &ClickableLabel::clicked, this, [this] { Raise(Events.Label3Click); });
   // btnOptions opens the Options dialog once that dialog has its own
   // behaviour; until then it stays out of sight rather than do nothing.
   w.btnOptions->hide();

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "ui/ClickableLabel.h"
 #include "ui/QtControls.h"
 #include "ui/SourceGrid.h"
 
@@ -33,6 +34,13 @@ class MainWindowWidgets final : public QWidget {
   QPushButton* btnClearFile;
   QPushButton* btnConvert;
   QPushButton* btnSelectOutputFolder;
+  QPushButton* btnWindowMinimize;
+  QPushButton* btnWindowClose;
+  QPushButton* btnHomePage;
+  QPushButton* btnEMail;
+  QPushButton* btnHelp;
+  QPushButton* btnAbout;
+  ClickableLabel* Label3;  // the codec download link
 
   QtSelector outputFiletype{cbbOutputFiletype};
   QtSelector profile{cbbProfile};
