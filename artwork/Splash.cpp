@@ -105,8 +105,7 @@ void DrawSplash(QPainter& p, const QRect& area) {
 
   p.setPen(QColor(0x8f, 0xa9, 0xc4));
   p.setFont(Font(11, false));
-  p.drawText(QRect(34, area.height() - 34, 200, 20), Qt::AlignLeft | Qt::AlignVCenter,
-             QStringLiteral("Quorvane Soft"));
+  p.drawText(QRect(34, area.height() - 34, 200, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Quorvane Soft"));
   p.drawText(QRect(area.width() - 234, area.height() - 34, 200, 20), Qt::AlignRight | Qt::AlignVCenter,
              QStringLiteral("Starting\u2026"));
   // A thin frame, as the borderless window has none of its own.

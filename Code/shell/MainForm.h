@@ -66,7 +66,7 @@ class TFrmMainForm {
   const RecSoftInfo* SoftInfo = nullptr;  // the product record, once start-up has filled it
   void* ApplicationObject = nullptr;      // what Form.dll is handed first
   std::function<void()> minimizeWindow;
-  std::function<void()> closeWindow;         // closing runs FormClose
+  std::function<void()> closeWindow;          // closing runs FormClose
   std::function<void()> releasePreviewGraph;  // the preview's graph, released first on closing
   void actMinimizeExecute();
   void actCloseWindowExecute();

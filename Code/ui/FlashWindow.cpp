@@ -10,7 +10,9 @@
 namespace sonvarro {
 
 FlashWindow::FlashWindow(QWidget* owner, ModalLoop modalLoop)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), ImgFlash(new QLabel(this)), modalLoop_(std::move(modalLoop)) {
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+      ImgFlash(new QLabel(this)),
+      modalLoop_(std::move(modalLoop)) {
   setObjectName("TFrmFlashForm");
   setModal(true);
   ImgFlash->setObjectName("ImgFlash");

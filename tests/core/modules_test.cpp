@@ -81,7 +81,7 @@ TEST(Modules, WhatCannotBeLoadedSaysWhy) {
 TEST(FileVersion, IsReadFromTheProgramFile) {
   test::TempDir dir;
   EXPECT_EQ(FileVersionOf("/proc/self/exe"), "1.8.0.0");  // this test program's own block
-  EXPECT_EQ(FileVersionOf(kGoodRes), "");                  // an ELF file without one
+  EXPECT_EQ(FileVersionOf(kGoodRes), "");                 // an ELF file without one
   EXPECT_EQ(FileVersionOf(dir.WriteFile("text.txt", "1.2.3.4")), "");
   EXPECT_EQ(FileVersionOf(dir.Folder() + "missing"), "");
   // A program cut short: its section table is gone.

@@ -59,7 +59,7 @@ TEST(DecodeJpeg, RefusesWhatIsNoWholeJpeg) {
   const std::vector<uint8_t> cases[] = {
       {},
       std::vector<uint8_t>(text.begin(), text.end()),
-      std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 2),                  // the start marker alone
+      std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 2),                    // the start marker alone
       std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + jpeg.size() * 3 / 4),  // cut short in the data
   };
   for (const auto& bytes : cases) {

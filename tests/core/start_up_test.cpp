@@ -1,5 +1,3 @@
-#include "shell/StartUp.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +11,7 @@
 #include "TempDir.h"
 #include "VirtualScheduler.h"
 #include "services/platform/ExecutableFolder.h"
+#include "shell/StartUp.h"
 
 namespace sonvarro {
 namespace {
@@ -227,7 +226,8 @@ TEST_F(StartUpTest, TheCheckLooksInTheApplicationFolderForEachNameInOrder) {
     terminations = 0;
     EXPECT_EQ(startUp.CheckCompanionLibraries(), row.missing.empty());
     std::vector<std::string> expected;
-    for (const auto& name : row.missing) expected.push_back("'" + name + "' is not found. Please reinstall this program.");
+    for (const auto& name : row.missing)
+      expected.push_back("'" + name + "' is not found. Please reinstall this program.");
     EXPECT_EQ(MessageTexts(), expected);
     EXPECT_EQ(terminations > 0, !row.missing.empty());
   }
@@ -282,8 +282,8 @@ TEST(HelpFile, IsACompiledHelpFileWithEveryPage) {
   ASSERT_TRUE(in) << "Help.chm is built into the application folder";
   const std::string bytes(std::istreambuf_iterator<char>(in), {});
   EXPECT_EQ(bytes.substr(0, 4), "ITSF");
-  for (const char* page : {"/index.htm", "/adding.htm", "/trimming.htm", "/output.htm", "/converting.htm",
-                           "/settings.htm", "/keys.htm"}) {
+  for (const char* page :
+       {"/index.htm", "/adding.htm", "/trimming.htm", "/output.htm", "/converting.htm", "/settings.htm", "/keys.htm"}) {
     EXPECT_NE(bytes.find(page), std::string::npos) << page;
   }
 }

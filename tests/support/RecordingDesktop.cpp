@@ -24,7 +24,9 @@ void GuardDesktop::OpenFolder(const std::string& folder) {
   ADD_FAILURE() << "a test reached the file manager with " << folder;
 }
 
-void GuardDesktop::ShellOpen(const std::string& target) { ADD_FAILURE() << "a test reached the desktop with " << target; }
+void GuardDesktop::ShellOpen(const std::string& target) {
+  ADD_FAILURE() << "a test reached the desktop with " << target;
+}
 
 void GuardDesktop::OpenInBrowser(const std::string& url) { ADD_FAILURE() << "a test reached the browser with " << url; }
 

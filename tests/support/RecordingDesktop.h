@@ -29,8 +29,10 @@ class RecordingDesktop : public platform::IDesktop {
   void OpenInBrowser(const std::string& url) override { browserOpened.push_back(url); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons) override;
+  void ProcessPendingEvents() override { ++pendingEventRuns; }
 
   int powerOffs = 0;
+  int pendingEventRuns = 0;
   std::vector<std::string> openedFolders;
   std::vector<std::string> shellOpened;
   std::vector<std::string> browserOpened;

@@ -9,9 +9,8 @@
 #define SONVARRO_FILE_VERSION_SECTION ".file_version"
 
 // Gives the program that links this line its file version, such as "1.8.0.0".
-#define SONVARRO_FILE_VERSION_BLOCK(version)                                                      \
-  extern "C" __attribute__((used, section(SONVARRO_FILE_VERSION_SECTION))) const char            \
-      sonvarro_file_version[] = version
+#define SONVARRO_FILE_VERSION_BLOCK(version) \
+  extern "C" __attribute__((used, section(SONVARRO_FILE_VERSION_SECTION))) const char sonvarro_file_version[] = version
 
 namespace sonvarro::platform {
 
