@@ -3,8 +3,9 @@
 #include "services/platform/ModuleResources.h"
 
 static const struct SonvarroModuleString kStrings[] = {
-    {0, "Sonvarro Converter turns your video and audio files into AMR, AAC, MP3, AC3, M4A, OGG and WAV audio, "
-        "each trimmed to the part you want."},
+    {0,
+     "Sonvarro Converter turns your video and audio files into AMR, AAC, MP3, AC3, M4A, OGG and WAV audio, "
+     "each trimmed to the part you want."},
     {1, "Sonvarro Converter"},
     {2, "Copyright (C) 2026 Quorvane Soft. All rights reserved."},
     {3, "Sonvarro"},
@@ -21,5 +22,5 @@ static const struct SonvarroModuleResource kResources[] = {
     {"jpeg", "ImgFlash", kSplash, sizeof kSplash},
 };
 
-const struct SonvarroModuleResources SonvarroResources = {
-    kStrings, sizeof kStrings / sizeof kStrings[0], kResources, sizeof kResources / sizeof kResources[0]};
+const struct SonvarroModuleResources SonvarroResources = {kStrings, sizeof kStrings / sizeof kStrings[0], kResources,
+                                                          sizeof kResources / sizeof kResources[0]};

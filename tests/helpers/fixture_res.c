@@ -16,8 +16,8 @@ static const struct SonvarroModuleString kStrings[] = {
     {5, "mail@fixture.example"},
 #endif
     /* 300 bytes: only 253 of them fit. */
-    {7, LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40
-        "01234567890123456789"},
+    {7,
+     LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 "01234567890123456789"},
 };
 
 #if FIXTURE_PICTURE == 1
@@ -35,11 +35,10 @@ static const struct SonvarroModuleResource kResources[] = {
 };
 #endif
 
-const struct SonvarroModuleResources SonvarroResources = {
-    kStrings, sizeof kStrings / sizeof kStrings[0],
+const struct SonvarroModuleResources SonvarroResources = {kStrings, sizeof kStrings / sizeof kStrings[0],
 #if FIXTURE_PICTURE != 0
-    kResources, 1
+                                                          kResources, 1
 #else
-    0, 0
+                                                           0, 0
 #endif
 };
