@@ -50,7 +50,7 @@ AppRoot::AppRoot(AppSeams seams)
           frmConverting_.Controls(),
           {*scheduler_, proc_, common_, appFunc_, fileFunc_, seams.processes ? *seams.processes : systemProcesses_,
            seams.newRunner ? std::move(seams.newRunner) : AdvanceSystemFactory(NewAdvanceSystem),
-           [] { QCoreApplication::exit(0); }},
+           seams.quitApplication ? std::move(seams.quitApplication) : [] { QCoreApplication::exit(0); }},
           seams.timings),
       initFile_(frmInitFile_.Controls(), *scheduler_),
       startUp_({appFunc_.GetAppPath(), seams.exePath.empty() ? platform::ExecutablePath() : seams.exePath, *scheduler_,
