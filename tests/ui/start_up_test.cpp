@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -16,6 +17,7 @@
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "services/Picture.h"
+#include "services/platform/FileVersion.h"
 #include "services/platform/Modules.h"
 #include "shell/AppRoot.h"
 
@@ -84,6 +86,14 @@ TEST(CompanionLibraries, FormShowsTheAboutBoxBuiltFromTheRecord) {
   info.RecordSize = 12;
   show(qApp, info);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(ProgramVersion, TheProgramCarriesTheProjectsVersionAsFourNumbers) {
+  const std::string program = BuiltApp("SonvarroConverter");
+  EXPECT_EQ(platform::FileVersionOf(program), SONVARRO_FILE_VERSION);
+  const std::string expected = VersionText(SONVARRO_FILE_VERSION);
+  EXPECT_EQ(std::count(expected.begin(), expected.end(), '.'), 1) << expected;
+  EXPECT_EQ(GetVersionText(program), expected);
 }
 
 // The program's root on a temporary application folder, its splash waiting
