@@ -13,6 +13,7 @@ PACKAGES=(
   libjpeg-dev
   xvfb xauth x11-apps x11-utils imagemagick openbox xdotool
   ffmpeg time
+  fp-utils xdg-utils
   fonts-dejavu-core
 )
 

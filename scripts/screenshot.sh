@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Starts the program with the README's start command on a virtual X server
-# and saves a picture of its main window (default: docs/main-window.png).
+# and saves a picture of its splash (default: docs/splash.png) and then of
+# its main window (default: docs/main-window.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-docs/main-window.png}"
-mkdir -p "$(dirname "$out")"
+splash="${2:-docs/splash.png}"
+mkdir -p "$(dirname "$out")" "$(dirname "$splash")"
 
 xvfb-run -a -s "-screen 0 900x700x24" bash -c '
   set -euo pipefail
   out="$1"
+  splash="$2"
   bash scripts/run.sh >/dev/null &
   app=$!
   # run.sh builds first and then becomes the program; wait for that.
@@ -19,10 +22,12 @@ xvfb-run -a -s "-screen 0 900x700x24" bash -c '
     kill -0 "$app" 2>/dev/null || { echo "the program did not start" >&2; exit 1; }
     sleep 1
   done
-  sleep 3  # the window maps and paints
-  # The screen around the window is black; trimming leaves the window.
+  # The screen around a window is black; trimming leaves the window.
+  sleep 1  # the splash is up for two seconds
+  import -window root -trim +repage "$splash"
+  sleep 3  # the splash has closed, the main window maps and paints
   import -window root -trim +repage "$out"
   kill "$app"
   wait "$app" 2>/dev/null || true
-' _ "$out"
-echo "saved $out"
+' _ "$out" "$splash"
+echo "saved $splash and $out"

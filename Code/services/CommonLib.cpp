@@ -1,12 +1,11 @@
 #include "services/CommonLib.h"
 
-#include <malloc.h>
-
 #include <utility>
 
 #include "services/ApplicationTitle.h"
 #include "services/SysFunc.h"
 #include "services/platform/Desktop.h"
+#include "services/platform/Memory.h"
 #include "services/platform/Paths.h"
 
 namespace sonvarro {
@@ -45,7 +44,7 @@ void TCommonLib::ShutdownComputer() {
 void TCommonLib::OpenInExplorer(const std::string& folder) { platform::Desktop().OpenFolder(folder); }
 
 void TCommonLib::ClearMemory() {
-  malloc_trim(0);
+  platform::TrimFreedHeap();
   platform::Desktop().ProcessPendingEvents();
 }
 

@@ -49,7 +49,8 @@ class TCommonLib {
   // Shows `folder` in the desktop's file manager, without waiting.
   void OpenInExplorer(const std::string& folder);
 
-  // Hands freed heap memory back to the system, then lets the user interface
+  // Hands freed heap memory back to the system when enough has been freed
+  // since the last time (cheap otherwise), then lets the user interface
   // handle what is waiting.
   void ClearMemory();
 

@@ -1,5 +1,6 @@
 #include "shell/AppRoot.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -54,6 +55,13 @@ AppRoot::AppRoot(AppSeams seams)
           seams.timings),
       initFile_(frmInitFile_.Controls(), *scheduler_),
       optionForm_({frmOption_.WindowControl(), options_}, {appFunc_.GetAppPath(), common_, appFunc_}),
+      startUp_({appFunc_.GetAppPath(), seams.exePath.empty() ? platform::ExecutablePath() : seams.exePath, *scheduler_,
+                [this, modalLoop = seams.modalLoop] { return std::make_unique<FlashWindow>(&frmMain_, modalLoop); },
+                [this](const std::string& caption) {
+                  frmMain_.setWindowTitle(QString::fromStdString(caption));
+                  frmMain_.Widgets().lblTitle->setText(QString::fromStdString(caption));
+                },
+                [this] { exitStatus_ = kFailedStartExitCode; }}),
       mainForm_({frmMain_.Grid(), options_, frmMain_.Widgets().outputFolder, frmMain_.Widgets().showOutputDirectory,
                  frmMain_.Widgets().shutdown, frmMain_.Timeline()},
                 {appFunc_.GetAppPath(), *scheduler_, appFunc_, common_, initFile_, conversion_, optionForm_}) {
@@ -74,10 +82,20 @@ AppRoot::AppRoot(AppSeams seams)
   mainForm_.pickOutputFolder = [this] { return PickOutputFolderDialog(&frmMain_); };
   mainForm_.showFileReadError = [this] {
     TFrmCodeErrorForm form(&frmMain_);
+    form.Label2Click = [this] { mainForm_.Label3Click(); };
     form.exec();
   };
   mainForm_.newProbeGraph = [] { return std::make_unique<ProbeGraph>(); };
   mainForm_.endProcess = [] { QCoreApplication::quit(); };
+  mainForm_.ShowSplash = [this] { return startUp_.ShowSplash(); };
+  mainForm_.SoftInfo = &startUp_.SoftInfo();
+  mainForm_.ApplicationObject = qobject_cast<QApplication*>(QCoreApplication::instance());
+  // Restored first, so that the window comes back at its normal size.
+  mainForm_.minimizeWindow = [this] {
+    frmMain_.setWindowState((frmMain_.windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)) |
+                            Qt::WindowMinimized);
+  };
+  mainForm_.closeWindow = [this] { frmMain_.close(); };
 
   MainWindowEvents& events = frmMain_.Events;
   TFrmMainForm& form = mainForm_;
@@ -102,6 +120,13 @@ AppRoot::AppRoot(AppSeams seams)
   events.Panel4MouseDown = [&form](MouseButton b, const HeldModifiers& held) { form.Panel4MouseDown(b, held); };
   events.FormClose = [&form] { form.FormClose(); };
   events.PreviewKey = [&form](int key, const HeldModifiers& held) { form.PreviewKey(key, held); };
+  events.actMinimizeExecute = [&form] { form.actMinimizeExecute(); };
+  events.actCloseWindowExecute = [&form] { form.actCloseWindowExecute(); };
+  events.ActSysHomePageExecute = [&form] { form.ActSysHomePageExecute(); };
+  events.ActSysEmailExecute = [&form] { form.ActSysEmailExecute(); };
+  events.ActSysHelpExecute = [&form] { form.ActSysHelpExecute(); };
+  events.ActSysAboutExecute = [&form] { form.ActSysAboutExecute(); };
+  events.Label3Click = [&form] { form.Label3Click(); };
 
   TfrmOption& option = optionForm_;
   optionForm_.InputQuery = [this](const std::string& caption, const std::string& prompt, const std::string& text) {
@@ -133,6 +158,14 @@ void AppRoot::Show() {
     frmMain_.move(screen->availableGeometry().center() - frmMain_.rect().center());
   }
   frmMain_.show();
+}
+
+int AppRoot::Run() {
+  Show();
+  // Start-up ran inside the first show; a failed one leaves before the event
+  // loop, so nothing it would have readied is ever used.
+  if (exitStatus_) return *exitStatus_;
+  return QApplication::exec();
 }
 
 void AppRoot::CentreProgressWindow() {

@@ -15,8 +15,10 @@
 #include "services/Scheduler.h"
 #include "settings/FrmOption.h"
 #include "shell/MainForm.h"
+#include "shell/StartUp.h"
 #include "sourcelist/InitFileForm.h"
 #include "ui/ConvertingDialog.h"
+#include "ui/FlashWindow.h"
 #include "ui/InitFileDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionsDialog.h"
@@ -34,6 +36,8 @@ struct AppSeams {
   AdvanceSystemFactory newRunner;          // empty: the real runner
   std::function<void()> quitApplication;   // empty: leave the event loop at once
   ConversionTimings timings;
+  ModalLoop modalLoop;  // empty: modal windows run the toolkit's nested loop
+  std::string exePath;  // empty: the running program (its version is shown)
 };
 
 // The program's one composition root: the shared objects, the platform
@@ -47,8 +51,14 @@ class AppRoot {
   AppRoot(const AppRoot&) = delete;
   AppRoot& operator=(const AppRoot&) = delete;
 
-  // Centres the main window on the screen and shows it.
+  // Centres the main window on the screen and shows it; its first show runs
+  // start-up.
   void Show();
+  // Shows the main window and runs the event loop until the program ends;
+  // the exit status. A start that failed ends at once.
+  int Run();
+  // Set once start-up asked the program to end: the exit status to end with.
+  std::optional<int> TerminationRequested() const { return exitStatus_; }
 
   TAppFunc& AppFunc() { return appFunc_; }
   TCommonLib& Common() { return common_; }
@@ -63,6 +73,7 @@ class AppRoot {
   InitFileDialog& frmInitFileDialog() { return frmInitFile_; }
   TFrmInitFileForm& InitFileForm() { return initFile_; }
   TfrmOption& OptionForm() { return optionForm_; }
+  TStartUp& StartUp() { return startUp_; }
   ConversionUnit& Conversion() { return conversion_; }
 
  private:
@@ -88,6 +99,8 @@ class AppRoot {
   ConversionUnit conversion_;
   TFrmInitFileForm initFile_;
   TfrmOption optionForm_;
+  std::optional<int> exitStatus_;
+  TStartUp startUp_;
   TFrmMainForm mainForm_;
 };
 

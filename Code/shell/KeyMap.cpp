@@ -18,6 +18,7 @@ constexpr CtrlShortcut kCtrlShortcuts[] = {
 }  // namespace
 
 MainWindowCommand MapMainWindowKey(int key, const HeldModifiers& held) {
+  if (key == kKeyF1) return MainWindowCommand::Help;
   if (!held.ctrl || held.shift || held.alt || held.mouseButton) return MainWindowCommand::None;
   for (const CtrlShortcut& shortcut : kCtrlShortcuts) {
     if (key == shortcut.letter) return shortcut.command;

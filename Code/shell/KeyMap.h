@@ -8,10 +8,11 @@
 
 namespace sonvarro {
 
-enum class MainWindowCommand { None, OpenFile, RemoveFile, ClearFile, Convert, SelectOutputFolder, Options };
+enum class MainWindowCommand { None, OpenFile, RemoveFile, ClearFile, Convert, SelectOutputFolder, Options, Help };
 
-// `key` as controls/Keys.h gives it. Every shortcut here needs exactly Ctrl:
-// Shift, Alt or a held mouse button as well turns it off.
+// `key` as controls/Keys.h gives it. F1 opens the help whatever is held;
+// every other shortcut needs exactly Ctrl: Shift, Alt or a held mouse button
+// as well turns it off.
 MainWindowCommand MapMainWindowKey(int key, const HeldModifiers& held);
 
 }  // namespace sonvarro

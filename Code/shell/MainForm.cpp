@@ -21,7 +21,9 @@ constexpr const char* kSaveSettingsFailed = "Save user settings error. ->";
 TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
     : controls_(controls),
       parts_(std::move(parts)),
-      timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler) {
+      timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler),
+      tmrClearMemory_(parts_.scheduler, 1000, [this] { tmrClearMemoryTimer(); }) {
+  tmrClearMemory_.Start();
   controls_.edtOutputFolder.SetText(DefaultOutputFolder());
   parts_.frmInitFile.AddFiles = [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); };
   parts_.frmInitFile.OnClosed = [this] {
@@ -44,6 +46,7 @@ UserSettingsControls TFrmMainForm::SettingsControls() {
 }
 
 void TFrmMainForm::FormShow() {
+  if (ShowSplash && !ShowSplash()) return;
   // Unreadable lists or settings are reported, and the window still takes
   // drops and applies the profile with what it has.
   RunGuarded([this] {
@@ -153,6 +156,7 @@ void TFrmMainForm::btnSelectOutputFolderClick() {
 void TFrmMainForm::btnOptionsClick() { parts_.frmOption.Show(); }
 
 void TFrmMainForm::FormClose() {
+  if (releasePreviewGraph) RunGuarded(releasePreviewGraph);
   try {
     SaveUserSettings(parts_.appFolder, SettingsControls());
   } catch (const std::exception& error) {
@@ -173,6 +177,7 @@ void TFrmMainForm::PreviewKey(int key, const HeldModifiers& held) {
     case MainWindowCommand::Options:
       if (controls_.options.btnOptions.Enabled()) btnOptionsClick();
       break;
+    case MainWindowCommand::Help: ActSysHelpExecute(); break;
     case MainWindowCommand::None: break;
   }
 }

@@ -16,6 +16,7 @@
 #include "settings/FrmOption.h"
 #include "settings/OutputFolder.h"
 #include "settings/UserSettings.h"
+#include "shell/RecSoftInfo.h"
 #include "sourcelist/InitFileForm.h"
 #include "sourcelist/PreviewSeam.h"
 #include "sourcelist/SourceFiles.h"
@@ -62,6 +63,25 @@ class TFrmMainForm : private IPreviewSeam {
   std::function<std::unique_ptr<MediaGraph>()> newProbeGraph;
   // Ends the program once the window has closed.
   std::function<void()> endProcess;
+  // Start-up: the splash with the start-up routine inside it; false when the
+  // program cannot start, and the rest of the first show is skipped.
+  std::function<bool()> ShowSplash;
+
+  // The window frame's commands (MainFormFrame.cpp).
+  const RecSoftInfo* SoftInfo = nullptr;  // the product record, once start-up has filled it
+  void* ApplicationObject = nullptr;      // what Form.dll is handed first
+  std::function<void()> minimizeWindow;
+  std::function<void()> closeWindow;          // closing runs FormClose
+  std::function<void()> releasePreviewGraph;  // the preview's graph, released first on closing
+  void actMinimizeExecute();
+  void actCloseWindowExecute();
+  void ActSysHomePageExecute();
+  void ActSysEmailExecute();
+  void ActSysHelpExecute();   // also F1
+  void ActSysAboutExecute();  // the about box of Form.dll
+  void Label3Click();         // the codec download page
+  void tmrClearMemoryTimer();
+  bool ClearMemoryTimerEnabled() const { return tmrClearMemory_.Enabled(); }
 
   // The first show: the lists filled, the settings loaded, drops taken.
   void FormShow();
@@ -123,6 +143,12 @@ class TFrmMainForm : private IPreviewSeam {
   bool dropsAccepted_ = false;
   std::vector<std::string> lastChosenFiles_;
   TrimTimeline timeline_;
+  RepeatingTimer tmrClearMemory_;
 };
+
+// The codec download page on the product's web site.
+inline constexpr const char* kCodecDownloadPage = "https://www.quorvanesoft.example/downloadcode.htm";
+// The help file in the application folder.
+inline constexpr const char* kHelpFileName = "Help.chm";
 
 }  // namespace sonvarro

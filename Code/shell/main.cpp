@@ -6,6 +6,5 @@ int main(int argc, char** argv) {
   sonvarro::Application application(argc, argv);
   sonvarro::Application::setApplicationName(QString::fromLatin1(sonvarro::kApplicationTitle));
   sonvarro::AppRoot root;
-  root.Show();
-  return sonvarro::Application::exec();
+  return root.Run();
 }

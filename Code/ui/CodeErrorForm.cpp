@@ -2,6 +2,8 @@
 
 #include <QStyle>
 
+#include "services/LastResort.h"
+
 namespace sonvarro {
 namespace {
 
@@ -14,7 +16,7 @@ TFrmCodeErrorForm::TFrmCodeErrorForm(QWidget* owner)
     : QDialog(owner),
       Image1(new QLabel(this)),
       Label1(new QLabel(QString::fromLatin1(kFileReadErrorText), this)),
-      Label2(new QLabel(QStringLiteral("(Click here to down)"), this)),
+      Label2(new ClickableLabel(QStringLiteral("(Click here to down)"), this)),
       btnOK(new QPushButton(QStringLiteral("OK"), this)) {
   setObjectName("TFrmCodeErrorForm");
   setWindowTitle(QStringLiteral("Error Info"));
@@ -25,8 +27,6 @@ TFrmCodeErrorForm::TFrmCodeErrorForm(QWidget* owner)
   Image1->setGeometry(12, 12, 32, 32);
   Label1->setWordWrap(true);
   Label1->setGeometry(56, 8, 345, 42);
-  // The link's target arrives with the program's links; until then a click
-  // changes nothing.
   Label2->setObjectName("Label2");
   Label2->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
   Label2->setCursor(Qt::PointingHandCursor);
@@ -35,6 +35,9 @@ TFrmCodeErrorForm::TFrmCodeErrorForm(QWidget* owner)
   btnOK->setGeometry(326, 60, 75, 25);
   btnOK->setDefault(true);
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+  connect(Label2, &ClickableLabel::clicked, this, [this] {
+    if (Label2Click) RunGuarded(Label2Click);
+  });
 }
 
 }  // namespace sonvarro

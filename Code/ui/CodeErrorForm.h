@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <functional>
+
+#include "ui/ClickableLabel.h"
 
 namespace sonvarro {
 
@@ -15,8 +18,11 @@ class TFrmCodeErrorForm final : public QDialog {
 
   QLabel* Image1;
   QLabel* Label1;
-  QLabel* Label2;  // the codec download link
+  ClickableLabel* Label2;  // the codec download link
   QPushButton* btnOK;
+
+  // Raised by a click on the link.
+  std::function<void()> Label2Click;
 };
 
 inline constexpr const char* kFileReadErrorText =

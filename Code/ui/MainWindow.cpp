@@ -36,6 +36,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   on(w.RzBmpButton1, &MainWindowEvents::btnSelectOutputFolderClick);
   on(w.btnSelectOutputFolder, &MainWindowEvents::btnSelectOutputFolderClick);
   on(w.btnOptions, &MainWindowEvents::btnOptionsClick);
+  on(w.btnWindowMinimize, &MainWindowEvents::actMinimizeExecute);
+  on(w.btnWindowClose, &MainWindowEvents::actCloseWindowExecute);
+  on(w.btnHomePage, &MainWindowEvents::ActSysHomePageExecute);
+  on(w.btnEMail, &MainWindowEvents::ActSysEmailExecute);
+  on(w.btnHelp, &MainWindowEvents::ActSysHelpExecute);
+  on(w.btnAbout, &MainWindowEvents::ActSysAboutExecute);
+  connect(w.Label3, &ClickableLabel::clicked, this, [this] { Raise(Events.Label3Click); });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this, [this](int key) {
     if (Events.dxTreeSourceFileInfoKeyDown) Raise([&] { Events.dxTreeSourceFileInfoKeyDown(BehaviourKey(key)); });
   });

@@ -39,6 +39,13 @@ struct MainWindowEvents {
   std::function<void()> dxTreeSourceFileInfoEndDrag;
   std::function<void()> FormClose;
   std::function<void(int key, const HeldModifiers& held)> PreviewKey;
+  std::function<void()> actMinimizeExecute;     // btnWindowMinimize
+  std::function<void()> actCloseWindowExecute;  // btnWindowClose
+  std::function<void()> ActSysHomePageExecute;  // btnHomePage
+  std::function<void()> ActSysEmailExecute;     // btnEMail
+  std::function<void()> ActSysHelpExecute;      // btnHelp
+  std::function<void()> ActSysAboutExecute;     // btnAbout
+  std::function<void()> Label3Click;
 };
 
 // The main window's Qt skin: its widgets, the control views of them, and

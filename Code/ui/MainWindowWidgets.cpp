@@ -53,7 +53,15 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       btnClearFile(Button(this, "btnClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
       btnConvert(Button(this, "btnConvert", "Convert", "Ctrl + S", 555, 391, 110, 40)),
       btnSelectOutputFolder(Button(this, "btnSelectOutputFolder", "", "Ctrl + B", 595, 188, 70, 20)),
-      Panel1(new TimelineStrip(this)) {
+      Panel1(new TimelineStrip(this)),
+      btnWindowMinimize(Button(this, "btnWindowMinimize", "_", "", 606, 28, 25, 25)),
+      btnWindowClose(Button(this, "btnWindowClose", "X", "", 640, 28, 25, 25)),
+      btnHomePage(Button(this, "btnHomePage", "Home", "", 406, 73, 48, 48)),
+      btnEMail(Button(this, "btnEMail", "E-mail", "", 459, 73, 48, 48)),
+      btnHelp(Button(this, "btnHelp", "Help", "", 565, 73, 48, 48)),
+      btnAbout(Button(this, "btnAbout", "About", "", 618, 73, 48, 48)),
+      Label3(Place(new ClickableLabel(QStringLiteral("Click here to download the coder"), this), "Label3", 296, 272,
+                   200, 16)) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
   QFont titleFont(QStringLiteral("Arial"));
@@ -67,6 +75,13 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
   chkShowOutputDirectory->setChecked(true);
   btnSelectOutputFolder->hide();
   Panel1->move(22, 234);
+  for (auto* button : {btnHomePage, btnEMail, btnHelp, btnAbout}) button->setCursor(Qt::PointingHandCursor);
+  // btnHelp carries its hint with hints switched off: kept, never shown.
+  btnHelp->setProperty("Hint", QStringLiteral("Help (F1)"));
+  QFont linkFont = Label3->font();
+  linkFont.setUnderline(true);
+  Label3->setFont(linkFont);
+  Label3->setCursor(Qt::PointingHandCursor);
 }
 
 void MainWindowWidgets::resizeEvent(QResizeEvent* event) {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "ui/ClickableLabel.h"
 #include "ui/QtControls.h"
 #include "ui/SourceGrid.h"
 #include "ui/TimelineStrip.h"
@@ -35,6 +36,13 @@ class MainWindowWidgets final : public QWidget {
   QPushButton* btnConvert;
   QPushButton* btnSelectOutputFolder;
   TimelineStrip* Panel1;  // the trim timeline
+  QPushButton* btnWindowMinimize;
+  QPushButton* btnWindowClose;
+  QPushButton* btnHomePage;
+  QPushButton* btnEMail;
+  QPushButton* btnHelp;
+  QPushButton* btnAbout;
+  ClickableLabel* Label3;  // the codec download link
 
   QtSelector outputFiletype{cbbOutputFiletype};
   QtSelector profile{cbbProfile};

@@ -5,12 +5,15 @@
 namespace sonvarro {
 
 // The desktop once windows exist: message boxes are Qt message boxes owned
-// by the active window; power-off and folder display stay the system's own.
+// by the active window; power-off, folder display and opening files and
+// addresses stay the system's own.
 class QtDesktop final : public platform::IDesktop {
  public:
   explicit QtDesktop(platform::IDesktop& system) : system_(system) {}
   void PowerOff() override { system_.PowerOff(); }
   void OpenFolder(const std::string& folder) override { system_.OpenFolder(folder); }
+  void ShellOpen(const std::string& target) override { system_.ShellOpen(target); }
+  void OpenInBrowser(const std::string& url) override { system_.OpenInBrowser(url); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons) override;
   platform::MessageAnswer ShowMessageClosingAfter(const std::string& caption, const std::string& text,

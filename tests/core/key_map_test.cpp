@@ -7,9 +7,9 @@ namespace {
 
 using C = MainWindowCommand;
 
-TEST(MainWindowKeyMap, OnlyExactlyCtrlCounts) {
+TEST(MainWindowKeyMap, OnlyExactlyCtrlCountsButF1TakesAnyModifiers) {
   struct Row {
-    char key;
+    int key;
     HeldModifiers held;
     C expected;
   };
@@ -30,6 +30,11 @@ TEST(MainWindowKeyMap, OnlyExactlyCtrlCounts) {
       {'L', {}, C::None},
       {'A', ctrl, C::None},
       {'o', ctrl, C::None},  // key codes of letters are upper case
+      {kKeyF1, {}, C::Help},
+      {kKeyF1, {false, true, false, false}, C::Help},  // Shift+F1
+      {kKeyF1, ctrl, C::Help},
+      {kKeyF1, {true, true, true, true}, C::Help},
+      {kKeyOther, ctrl, C::None},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(MapMainWindowKey(row.key, row.held), row.expected)

@@ -30,6 +30,12 @@ void GuardDesktop::OpenFolder(const std::string& folder) {
   ADD_FAILURE() << "a test reached the file manager with " << folder;
 }
 
+void GuardDesktop::ShellOpen(const std::string& target) {
+  ADD_FAILURE() << "a test reached the desktop with " << target;
+}
+
+void GuardDesktop::OpenInBrowser(const std::string& url) { ADD_FAILURE() << "a test reached the browser with " << url; }
+
 platform::MessageAnswer GuardDesktop::ShowMessage(const std::string&, const std::string& text, platform::MessageIcon,
                                                   platform::MessageButtons) {
   ADD_FAILURE() << "unexpected message box: " << text;

@@ -26,6 +26,8 @@ class RecordingDesktop : public platform::IDesktop {
 
   void PowerOff() override { ++powerOffs; }
   void OpenFolder(const std::string& folder) override { openedFolders.push_back(folder); }
+  void ShellOpen(const std::string& target) override { shellOpened.push_back(target); }
+  void OpenInBrowser(const std::string& url) override { browserOpened.push_back(url); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons) override;
   // Recorded with its timeout; answers from the same queue (None stands for
@@ -33,9 +35,13 @@ class RecordingDesktop : public platform::IDesktop {
   platform::MessageAnswer ShowMessageClosingAfter(const std::string& caption, const std::string& text,
                                                   platform::MessageIcon icon, platform::MessageButtons buttons,
                                                   int closeAfterMs) override;
+  void ProcessPendingEvents() override { ++pendingEventRuns; }
 
   int powerOffs = 0;
+  int pendingEventRuns = 0;
   std::vector<std::string> openedFolders;
+  std::vector<std::string> shellOpened;
+  std::vector<std::string> browserOpened;
   std::vector<Message> messages;
   std::deque<platform::MessageAnswer> answers;
   // Runs while a message box is open, before it is answered: what the user
@@ -52,6 +58,8 @@ class GuardDesktop : public platform::IDesktop {
  public:
   void PowerOff() override;
   void OpenFolder(const std::string& folder) override;
+  void ShellOpen(const std::string& target) override;
+  void OpenInBrowser(const std::string& url) override;
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon,
                                       platform::MessageButtons) override;
 };

@@ -45,12 +45,13 @@ void VirtualScheduler::AdvanceBy(int64_t ms) {
     RunPosted();
     if (timers_.empty() || timers_.begin()->first.first > end) break;
     auto it = timers_.begin();
-    now_ = it->first.first;
+    if (now_ < it->first.first) now_ = it->first.first;
     Task task = std::move(it->second);
     timers_.erase(it);
     RunGuarded(task);
   }
-  now_ = end;
+  // A task may have advanced time itself (a nested wait): time never goes back.
+  if (now_ < end) now_ = end;
 }
 
 void VirtualScheduler::RunPending() { AdvanceBy(0); }

@@ -18,6 +18,7 @@
 
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
+#include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
 #include "engine/OptionLists.h"
@@ -111,6 +112,7 @@ class ConversionEndToEnd : public testing::Test {
     media = &Media::Get();
     fs::create_directories(appFolder);
     fs::copy_file(std::string(std::getenv("SONVARRO_APP_DIR")) + "/evc.exe", appFolder + "evc.exe");
+    test::CopyCompanionLibraries(appFolder);  // the splash shows for real
     AppSeams seams;
     seams.appFolder = appFolder;
     seams.keepDesktop = true;

@@ -14,6 +14,7 @@ extern "C" {
 #include <filesystem>
 
 #include "RecordingDesktop.h"
+#include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
 #include "engine/OutputTables.h"
@@ -58,6 +59,7 @@ TEST(CustomProfileEndToEnd, AProfileChosenOnTheMainWindowShapesTheOutput) {
   test::TempDir app, media, out;
   fs::create_directory(app.Path() / "Config");
   fs::copy_file(fs::path(std::getenv("SONVARRO_APP_DIR")) / "evc.exe", app.Path() / "evc.exe");
+  test::CopyCompanionLibraries(app.Folder());  // the splash shows for real
   const std::string source = media.Folder() + "interview.wav";
   test::ToneSpec tone;
   tone.seconds = 3;

@@ -15,6 +15,7 @@
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
 #include "SilentWav.h"
+#include "StartUpSeams.h"
 #include "TempDir.h"
 #include "engine/OutputTables.h"
 #include "player/ProbeGraph.h"
@@ -57,6 +58,7 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   test::TempDir app, media, out;
   fs::create_directory(app.Path() / "Config");
   fs::copy_file(fs::path(std::getenv("SONVARRO_APP_DIR")) / "evc.exe", app.Path() / "evc.exe");
+  test::CopyCompanionLibraries(app.Folder());  // the splash shows for real
   const std::string first = test::WriteSilentWav(media.Folder() + "first take.wav", 3000);
   const std::string second = test::WriteSilentWav(media.Folder() + "zweite Ü $x.wav", 2000);
 

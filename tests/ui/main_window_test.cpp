@@ -12,6 +12,7 @@
 
 #include "RecordingDesktop.h"
 #include "SilentWav.h"
+#include "StartUpSeams.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
 #include "settings/DefaultFolders.h"
@@ -38,6 +39,7 @@ class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() {
     fs::create_directory(app.Path() / "Config");
+    test::CopyCompanionLibraries(app.Folder());
     form.dlgOpenSourceFile = [this](const std::string& initialDir) {
       dialogStartedIn.push_back(initialDir);
       return dialogChoice;
@@ -77,7 +79,7 @@ class MainWindowTest : public ::testing::Test {
   test::TempDir app, media;
   test::RecordingDesktop desktop;
   test::VirtualScheduler scheduler;
-  AppRoot root{{app.Folder(), &scheduler, true}};
+  AppRoot root{test::VirtualTimeSeams(app.Folder(), scheduler)};
   MainWindow& window = root.frmMainWindow();
   TFrmMainForm& form = root.MainForm();
   OptionsDialog& options = root.frmOption();

@@ -17,6 +17,7 @@
 
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
+#include "StartUpSeams.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
 #include "engine/OutputTables.h"
@@ -53,6 +54,7 @@ class OptionsDialogTest : public ::testing::Test {
  protected:
   OptionsDialogTest() {
     fs::create_directory(app.Path() / "Config");
+    test::CopyCompanionLibraries(app.Folder());
     root.OptionForm().InputQuery = [this](const std::string& caption, const std::string& prompt,
                                           const std::string& text) {
       queries.push_back({caption, prompt, text});
@@ -98,13 +100,7 @@ class OptionsDialogTest : public ::testing::Test {
     for (size_t i = 0; i < positions.size(); ++i) boxes[i]->setCurrentIndex(positions[i]);
   }
 
-  AppSeams Seams() {
-    AppSeams seams;
-    seams.appFolder = app.Folder();
-    seams.scheduler = &scheduler;
-    seams.keepDesktop = true;
-    return seams;
-  }
+  AppSeams Seams() { return test::VirtualTimeSeams(app.Folder(), scheduler); }
 
   test::TempDir app;
   test::RecordingDesktop desktop;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "RecordingDesktop.h"
+#include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
 #include "engine/OptionLists.h"
@@ -50,6 +51,7 @@ TEST(TrimEndToEnd, RowsTrimmedByTypingAndWithTheTimelineGiveTheirRanges) {
   test::TempDir app, media, out;
   fs::create_directory(app.Path() / "Config");
   fs::copy_file(fs::path(std::getenv("SONVARRO_APP_DIR")) / "evc.exe", app.Path() / "evc.exe");
+  test::CopyCompanionLibraries(app.Folder());  // the splash shows for real
   const std::string typed = ToneAfterSilence(media.Folder() + "typed.wav", 10, 3);
   const std::string dragged = ToneAfterSilence(media.Folder() + "dragged.wav", 20, 10);
 

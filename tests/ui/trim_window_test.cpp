@@ -10,6 +10,7 @@
 #include <string>
 
 #include "RecordingDesktop.h"
+#include "StartUpSeams.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
 #include "services/TextHelpers.h"
@@ -24,6 +25,7 @@ class TrimWindowTest : public testing::Test {
  protected:
   void SetUp() override {
     fs::create_directory(app.Path() / "Config");
+    test::CopyCompanionLibraries(app.Folder());
     window.show();
     window.activateWindow();  // the time editors take the focus, as for a user
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -58,7 +60,7 @@ class TrimWindowTest : public testing::Test {
   test::TempDir app;
   test::RecordingDesktop desktop;
   test::VirtualScheduler scheduler;
-  AppRoot root{{app.Folder(), &scheduler, true}};
+  AppRoot root{test::VirtualTimeSeams(app.Folder(), scheduler)};
   MainWindow& window = root.frmMainWindow();
   SourceGrid& grid = window.Grid();
   TimelineStrip& strip = window.Timeline();

@@ -42,6 +42,11 @@ class SystemDesktop final : public IDesktop {
   void PowerOff() override { SpawnDetached({"systemctl", "poweroff"}); }
   // The folder goes as one argument, so any name works.
   void OpenFolder(const std::string& folder) override { SpawnDetached({"xdg-open", folder}); }
+  // xdg-open hands a file to the program the desktop has for its type, an
+  // address to the default browser and a mailto: address to the mail
+  // program; it shows its own message when there is none.
+  void ShellOpen(const std::string& target) override { SpawnDetached({"xdg-open", target}); }
+  void OpenInBrowser(const std::string& url) override { SpawnDetached({"xdg-open", url}); }
   MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon, MessageButtons) override {
     // Without windows there is nobody to answer: say it on the console.
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

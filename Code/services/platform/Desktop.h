@@ -9,13 +9,19 @@ enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { None, Ok, Yes, No, Cancel };
 
 // The machine-facing actions a user sees or feels: power-off, a folder shown
-// in the file manager, message boxes. The program installs the real ones;
+// in the file manager, files and addresses opened, message boxes. The program installs the real ones;
 // tests install doubles, so a test can never power the machine off.
 class IDesktop {
  public:
   virtual ~IDesktop() = default;
   virtual void PowerOff() = 0;
   virtual void OpenFolder(const std::string& folder) = 0;
+  // Opens a file, a web address or a "mailto:" address with the desktop's
+  // default handler for it (Windows: ShellExecute with the default verb),
+  // without waiting. A failure is the handler's to report.
+  virtual void ShellOpen(const std::string& target) = 0;
+  // Opens a web address in the default web browser, without waiting.
+  virtual void OpenInBrowser(const std::string& url) = 0;
   virtual MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
                                     MessageButtons buttons) = 0;
   // The same box, but one that closes itself when nobody has answered it

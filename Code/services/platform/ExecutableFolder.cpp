@@ -7,11 +7,15 @@
 
 namespace sonvarro::platform {
 
-std::string ExecutableFolder() {
+std::string ExecutablePath() {
   char buffer[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer);
-  if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer) return "./";
-  const std::string folder = FolderPart(std::string_view(buffer, static_cast<size_t>(length)));
+  if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer) return {};
+  return std::string(buffer, static_cast<size_t>(length));
+}
+
+std::string ExecutableFolder() {
+  const std::string folder = FolderPart(ExecutablePath());
   return folder.empty() ? "./" : folder;
 }
 

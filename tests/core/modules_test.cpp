@@ -1,0 +1,117 @@
+#include "services/platform/Modules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "TempDir.h"
+#include "services/platform/FileVersion.h"
+#include "services/platform/Memory.h"
+
+namespace sonvarro::platform {
+namespace {
+
+const std::string kGoodRes = SONVARRO_FIXTURE_DIR "/res_good/Res.dll";
+
+TEST(Modules, StringsAreCutToTheBufferAndMissingOnesAreEmpty) {
+  Module res(kGoodRes);
+  ASSERT_TRUE(res) << ModuleError();
+  struct Row {
+    unsigned id;
+    int bufferMax;
+    std::string expected;
+  };
+  const std::string longText = std::string(
+      "0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789"
+      "0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789"
+      "0123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789");
+  const Row rows[] = {
+      {1, 254, "Fixture Title"},
+      {7, 254, longText.substr(0, 253)},  // 300 bytes in the table
+      {7, 400, longText},
+      {1, 8, "Fixture"},
+      {1, 1, ""},
+      {6, 254, ""},  // no such string
+  };
+  for (const Row& row : rows) {
+    char buffer[400];
+    std::memset(buffer, 'x', sizeof buffer);
+    const int copied = LoadStringA(res.Handle(), row.id, buffer, row.bufferMax);
+    EXPECT_EQ(std::string(buffer), row.expected) << "id " << row.id << " into " << row.bufferMax;
+    EXPECT_EQ(copied, static_cast<int>(row.expected.size())) << "id " << row.id << " into " << row.bufferMax;
+  }
+  char untouched[4] = "abc";
+  EXPECT_EQ(LoadStringA(nullptr, 1, untouched, sizeof untouched), 0);
+  EXPECT_STREQ(untouched, "");
+}
+
+TEST(Modules, ResourcesAreFoundByNameAndTypeWhateverTheCase) {
+  Module res(kGoodRes);
+  ASSERT_TRUE(res) << ModuleError();
+  ResourceData found;
+  ASSERT_TRUE(FindResourceA(res.Handle(), "ImgFlash", "jpeg", found));
+  ASSERT_GT(found.size, 4u);
+  EXPECT_EQ(found.data[0], 0xFF);  // a JPEG's start-of-image marker
+  EXPECT_EQ(found.data[1], 0xD8);
+  EXPECT_FALSE(FindResourceA(res.Handle(), "ImgFlash", "png", found));
+  EXPECT_FALSE(FindResourceA(res.Handle(), "Other", "jpeg", found));
+  EXPECT_FALSE(FindResourceA(nullptr, "ImgFlash", "jpeg", found));
+
+  Module noPicture(SONVARRO_FIXTURE_DIR "/res_no_picture/Res.dll");
+  ASSERT_TRUE(noPicture);
+  EXPECT_FALSE(FindResourceA(noPicture.Handle(), "ImgFlash", "jpeg", found));
+}
+
+TEST(Modules, WhatCannotBeLoadedSaysWhy) {
+  test::TempDir dir;
+  EXPECT_EQ(LoadLibraryA(dir.Folder() + "Res.dll"), nullptr);
+  EXPECT_NE(ModuleError().find("Res.dll"), std::string::npos) << ModuleError();
+  const std::string notALibrary = dir.WriteFile("Form.dll", "MZ, but no library");
+  EXPECT_EQ(LoadLibraryA(notALibrary), nullptr);
+  EXPECT_FALSE(ModuleError().empty());
+
+  Module form(SONVARRO_FIXTURE_DIR "/form_recording/Form.dll");
+  ASSERT_TRUE(form) << ModuleError();
+  EXPECT_NE(GetProcAddress(form.Handle(), "ShowAboutForm"), nullptr);
+  EXPECT_EQ(GetProcAddress(form.Handle(), "NoSuchExport"), nullptr);
+  EXPECT_FALSE(FreeLibrary(nullptr));
+}
+
+TEST(FileVersion, IsReadFromTheProgramFile) {
+  test::TempDir dir;
+  EXPECT_EQ(FileVersionOf("/proc/self/exe"), "1.8.0.0");  // this test program's own block
+  EXPECT_EQ(FileVersionOf(kGoodRes), "");                 // an ELF file without one
+  EXPECT_EQ(FileVersionOf(dir.WriteFile("text.txt", "1.2.3.4")), "");
+  EXPECT_EQ(FileVersionOf(dir.Folder() + "missing"), "");
+  // A program cut short: its section table is gone.
+  std::string head(64, '\0');
+  {
+    std::FILE* self = std::fopen("/proc/self/exe", "rb");
+    ASSERT_NE(self, nullptr);
+    ASSERT_EQ(std::fread(head.data(), 1, head.size(), self), head.size());
+    std::fclose(self);
+  }
+  EXPECT_EQ(FileVersionOf(dir.WriteFile("cut", head)), "");
+}
+
+TEST(Memory, TrimsOnlyWhenEnoughWasFreedSinceTheLastTime) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's allocator keeps freed memory to itself";
+#else
+  TrimFreedHeap();
+  EXPECT_FALSE(TrimFreedHeap()) << "nothing freed since";
+  // Freed blocks below the heap's top stay in its free lists: many small
+  // blocks, with one kept at the end so the top does not shrink by itself.
+  std::vector<char*> blocks;
+  for (int i = 0; i < 1024; ++i) blocks.push_back(new char[4000]);
+  char* keep = new char[16];
+  for (char* block : blocks) delete[] block;
+  EXPECT_TRUE(TrimFreedHeap());
+  EXPECT_FALSE(TrimFreedHeap());
+  delete[] keep;
+#endif
+}
+
+}  // namespace
+}  // namespace sonvarro::platform

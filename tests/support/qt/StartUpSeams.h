@@ -1,0 +1,48 @@
+#pragma once
+
+// What a window test needs for the program's start-up: the companion
+// libraries in its application folder, and modal windows that wait in
+// virtual time.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "VirtualScheduler.h"
+#include "shell/AppRoot.h"
+#include "ui/FlashWindow.h"
+
+namespace sonvarro::test {
+
+// Copies Res.dll, Form.dll and Lib.dll of the built application folder.
+inline void CopyCompanionLibraries(const std::string& toFolder) {
+  const std::filesystem::path built = std::getenv("SONVARRO_APP_DIR");
+  for (const char* name : {"Res.dll", "Form.dll", "Lib.dll"}) {
+    std::filesystem::copy_file(built / name, std::filesystem::path(toFolder) / name,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+}
+
+// A modal window's wait that lets virtual time pass until it closes.
+inline ModalLoop WaitInVirtualTime(VirtualScheduler& scheduler) {
+  return [&scheduler](const std::function<bool()>& stillOpen) {
+    const int64_t giveUp = scheduler.Now() + 60000;
+    while (stillOpen() && scheduler.Now() < giveUp) scheduler.AdvanceBy(10);
+    EXPECT_FALSE(stillOpen()) << "a modal window never closed";
+  };
+}
+
+// The program's root for a window test: the test's application folder,
+// virtual time (also in modal windows) and the test's desktop.
+inline AppSeams VirtualTimeSeams(const std::string& appFolder, VirtualScheduler& scheduler) {
+  AppSeams seams;
+  seams.appFolder = appFolder;
+  seams.scheduler = &scheduler;
+  seams.keepDesktop = true;
+  seams.modalLoop = WaitInVirtualTime(scheduler);
+  return seams;
+}
+
+}  // namespace sonvarro::test

@@ -1,0 +1,166 @@
+// The main window's frame: its own window buttons, the links, help, the
+// about box, the memory timer and the order of closing.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "RecordingDesktop.h"
+#include "StartUpSeams.h"
+#include "TempDir.h"
+#include "shell/AppRoot.h"
+#include "ui/CodeErrorForm.h"
+
+namespace sonvarro {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+class MainWindowFrameTest : public ::testing::Test {
+ protected:
+  MainWindowFrameTest() {
+    fs::create_directory(app.Path() / "Config");
+    test::CopyCompanionLibraries(app.Folder());
+  }
+  // Lays a fixture library under the given name before the program starts.
+  void Lay(const std::string& fixture, const std::string& name) {
+    fs::copy_file(std::string(SONVARRO_FIXTURE_DIR) + "/" + fixture + "/" + name, app.Path() / name,
+                  fs::copy_options::overwrite_existing);
+  }
+  void Start() {
+    root = std::make_unique<AppRoot>(test::VirtualTimeSeams(app.Folder(), scheduler));
+    root->MainForm().endProcess = [this] { ++processEnds; };
+    root->Show();
+    ASSERT_FALSE(root->TerminationRequested());
+  }
+  MainWindow& Window() { return root->frmMainWindow(); }
+  MainWindowWidgets& Widgets() { return Window().Widgets(); }
+  const RecSoftInfo& Info() { return root->StartUp().SoftInfo(); }
+
+  test::TempDir app;
+  test::RecordingDesktop desktop;
+  test::VirtualScheduler scheduler;
+  std::unique_ptr<AppRoot> root;
+  int processEnds = 0;
+};
+
+TEST_F(MainWindowFrameTest, LinksAndHelpGoToTheDesktopsHandlers) {
+  Start();
+  Widgets().btnHomePage->click();
+  Widgets().btnEMail->click();
+  Widgets().btnHelp->click();
+  EXPECT_EQ(desktop.shellOpened, (Texts{"https://www.quorvanesoft.example/sonvarro/",
+                                        "mailto:support@quorvanesoft.example", app.Folder() + "Help.chm"}));
+  EXPECT_TRUE(desktop.browserOpened.empty());
+
+  // The codec page: the main window's link and the file-read error's.
+  QTest::mouseClick(Widgets().Label3, Qt::LeftButton);
+  QTimer::singleShot(0, [] {
+    auto* error = qobject_cast<TFrmCodeErrorForm*>(QApplication::activeModalWidget());
+    ASSERT_NE(error, nullptr);
+    QTest::mouseClick(error->Label2, Qt::LeftButton);
+    error->close();
+  });
+  root->MainForm().showFileReadError();
+  EXPECT_EQ(desktop.browserOpened, (Texts{kCodecDownloadPage, kCodecDownloadPage}));
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainWindowFrameTest, F1OpensTheHelpWhateverElseIsHeld) {
+  Start();
+  QWidget* grid = Widgets().dxTreeSourceFileInfo;
+  grid->setFocus();
+  for (Qt::KeyboardModifiers held :
+       {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ShiftModifier),
+        Qt::KeyboardModifiers(Qt::ControlModifier), Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier)}) {
+    QTest::keyClick(grid, Qt::Key_F1, held);
+  }
+  EXPECT_EQ(desktop.shellOpened, Texts(4, app.Folder() + "Help.chm"));
+}
+
+TEST_F(MainWindowFrameTest, WithoutAnAddressTheMailCommandOpensMailtoAlone) {
+  Lay("res_no_email", "Res.dll");
+  Start();
+  Widgets().btnEMail->click();
+  EXPECT_EQ(desktop.shellOpened, Texts{"mailto:"});
+}
+
+TEST_F(MainWindowFrameTest, TheAboutBoxIsFormDllsCalledWithTheApplicationAndTheRecord) {
+  Lay("form_recording", "Form.dll");
+  // Held open here, so what the program handed over is still there to read
+  // after it has freed the library.
+  void* form = dlopen((app.Folder() + "Form.dll").c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(form, nullptr) << dlerror();
+  auto calls = reinterpret_cast<int (*)()>(dlsym(form, "FixtureAboutCalls"));
+  auto application = reinterpret_cast<void* (*)()>(dlsym(form, "FixtureAboutApplication"));
+  auto info = reinterpret_cast<const RecSoftInfo* (*)()>(dlsym(form, "FixtureAboutInfo"));
+  ASSERT_TRUE(calls && application && info);
+
+  Start();
+  Widgets().btnAbout->click();
+  ASSERT_EQ(calls(), 1);
+  EXPECT_EQ(application(), static_cast<void*>(qApp));
+  EXPECT_EQ(info()->RecordSize, sizeof(RecSoftInfo));
+  EXPECT_STREQ(info()->Title, "Sonvarro Converter");
+  EXPECT_STREQ(info()->Version, "1.8");
+  EXPECT_STREQ(info()->HomePage, Info().HomePage);
+  EXPECT_STREQ(info()->AboutText7, Info().AboutText7);
+  EXPECT_EQ(info()->AppFolder, app.Folder());
+  dlclose(form);
+
+  // A Form.dll without the export, or none at all: nothing happens.
+  Lay("res_good", "Res.dll");
+  fs::copy_file(app.Path() / "Lib.dll", app.Path() / "Form.dll", fs::copy_options::overwrite_existing);
+  Widgets().btnAbout->click();
+  fs::remove(app.Path() / "Form.dll");
+  Widgets().btnAbout->click();
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainWindowFrameTest, TheMemoryTimerTicksEverySecondFromTheWindowsCreation) {
+  root = std::make_unique<AppRoot>(test::VirtualTimeSeams(app.Folder(), scheduler));
+  EXPECT_TRUE(root->MainForm().ClearMemoryTimerEnabled()) << "before the window is shown";
+  const int before = desktop.pendingEventRuns;
+  scheduler.AdvanceBy(3000);
+  EXPECT_EQ(desktop.pendingEventRuns - before, 3) << "ClearMemory lets the user interface run after its trim";
+}
+
+TEST_F(MainWindowFrameTest, ItsOwnButtonsMinimiseAndClose) {
+  Start();
+  Widgets().btnWindowMinimize->click();
+  EXPECT_TRUE(Window().windowState().testFlag(Qt::WindowMinimized));
+  EXPECT_EQ(processEnds, 0);
+  Widgets().btnWindowClose->click();
+  EXPECT_EQ(processEnds, 1);
+  EXPECT_TRUE(fs::exists(app.Path() / "Config/UserSettings.ini"));
+}
+
+TEST_F(MainWindowFrameTest, ClosingReleasesThePreviewBeforeTheSettingsAreSaved) {
+  Start();
+  std::vector<std::string> steps;
+  const fs::path settings = app.Path() / "Config/UserSettings.ini";
+  root->MainForm().releasePreviewGraph = [&] {
+    steps.push_back(fs::exists(settings) ? "released after saving" : "released");
+  };
+  root->MainForm().endProcess = [&] { steps.push_back(fs::exists(settings) ? "ended after saving" : "ended"); };
+  Window().close();
+  EXPECT_EQ(steps, (Texts{"released", "ended after saving"}));
+
+  // A failing release neither keeps the settings from being saved nor the
+  // program from ending.
+  fs::remove(settings);
+  steps.clear();
+  root->MainForm().releasePreviewGraph = [] { throw std::runtime_error("The graph would not stop."); };
+  root->MainForm().FormClose();
+  EXPECT_EQ(steps, Texts{"ended after saving"});
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "The graph would not stop.");
+}
+
+}  // namespace
+}  // namespace sonvarro
