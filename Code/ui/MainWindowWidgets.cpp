@@ -52,7 +52,8 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       btnRemoveFile(Button(this, "btnRemoveFile", "Remove", "Ctrl + R", 555, 323, 110, 30)),
       btnClearFile(Button(this, "btnClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
       btnConvert(Button(this, "btnConvert", "Convert", "Ctrl + S", 555, 391, 110, 40)),
-      btnSelectOutputFolder(Button(this, "btnSelectOutputFolder", "", "Ctrl + B", 595, 188, 70, 20)) {
+      btnSelectOutputFolder(Button(this, "btnSelectOutputFolder", "", "Ctrl + B", 595, 188, 70, 20)),
+      DSVideoWindowEx1(Place(new VideoWindow(this), "DSVideoWindowEx1", 26, 76, 253, 152)) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
   QFont titleFont(QStringLiteral("Arial"));

@@ -9,6 +9,7 @@
 
 #include "ui/QtControls.h"
 #include "ui/SourceGrid.h"
+#include "ui/VideoWindow.h"
 
 namespace sonvarro {
 
@@ -33,6 +34,7 @@ class MainWindowWidgets final : public QWidget {
   QPushButton* btnClearFile;
   QPushButton* btnConvert;
   QPushButton* btnSelectOutputFolder;
+  VideoWindow* DSVideoWindowEx1;
 
   QtSelector outputFiletype{cbbOutputFiletype};
   QtSelector profile{cbbProfile};
