@@ -1,5 +1,6 @@
 #include "player/PreviewGraph.h"
 
+#include <alsa/asoundlib.h>
 #include <mpv/client.h>
 #include <mpv/render.h>
 
@@ -39,6 +40,8 @@ std::string SecondsText(int64_t ms) {
   std::snprintf(text, sizeof text, "%lld.%03lld", static_cast<long long>(ms / 1000), static_cast<long long>(ms % 1000));
   return text;
 }
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
@@ -89,6 +92,11 @@ std::unique_ptr<PreviewGraph::Player> PreviewGraph::Player::Create(const Preview
     mpv_set_option_string(player->mpv, option.name, option.value);
   }
   if (!settings.audioOutput.empty()) mpv_set_option_string(player->mpv, "ao", settings.audioOutput.c_str());
+  // Without a sound device ALSA, one of the outputs libmpv tries, writes its
+  // complaints straight to the terminal on every file; playback goes on
+  // silently all the same.
+  static std::once_flag quietAlsa;
+  std::call_once(quietAlsa, [] { snd_lib_error_set_handler(IgnoreAlsaError); });
   if (int code = mpv_initialize(player->mpv); code < 0) {
     throw MediaGraphError(std::string("libmpv cannot start: ") + mpv_error_string(code));
   }

@@ -357,6 +357,20 @@ TEST_F(PreviewGraphTest, NeitherLibmpvNorTheMediaLibrariesWriteToTheTerminal) {
   EXPECT_EQ(terminal.Release(), "");
 }
 
+TEST_F(PreviewGraphTest, WithoutASoundDeviceItPlaysSilentlyAndQuietly) {
+  // An ALSA that knows no device at all: nothing can sound.
+  ASSERT_EQ(setenv("ALSA_CONFIG_PATH", folder_->WriteFile("no-devices.conf").c_str(), 1), 0);
+  graph = std::make_unique<PreviewGraph>(scheduler, area, PreviewSettings{"alsa"});
+  CapturedTerminal terminal;
+  graph->SetActive(true);
+  EXPECT_EQ(graph->Render(Path("no-picture.mkv")), 1);  // nothing but sound
+  graph->Play();
+  EXPECT_TRUE(PumpUntil([&] { return PositionMs() >= 300; }));
+  graph.reset();
+  EXPECT_EQ(terminal.Release(), "");
+  unsetenv("ALSA_CONFIG_PATH");
+}
+
 // A graph whose reads give what the test sets, or fail.
 class ScriptedGraph : public MediaGraph {
  public:
