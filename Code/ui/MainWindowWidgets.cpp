@@ -21,6 +21,11 @@ QLabel* Caption(QWidget* parent, const char* text, int left, int top, int width)
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setGeometry(left, top, width, 21);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // The design's small caption font: the captions fit between the video area
+  // and the fields.
+  QFont font = label->font();
+  font.setPixelSize(10);
+  label->setFont(font);
   return label;
 }
 
@@ -60,9 +65,9 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
   titleFont.setBold(true);
   titleFont.setPixelSize(19);
   lblTitle->setFont(titleFont);
-  Caption(this, "Output FileType:", 260, 133, 100);
-  Caption(this, "Profile Settings:", 260, 160, 100);
-  Caption(this, "Output Folder:", 260, 188, 100);
+  Caption(this, "Output FileType:", 281, 133, 82);
+  Caption(this, "Profile Settings:", 281, 160, 82);
+  Caption(this, "Output Folder:", 281, 188, 82);
   edtOutputFolder->setReadOnly(true);
   chkShowOutputDirectory->setChecked(true);
   btnSelectOutputFolder->hide();
