@@ -2,7 +2,7 @@
 // to the first picture painted in the video area, and the program's CPU use
 // while the preview is paused. Driven by scripts/bench-preview.sh.
 //
-//   preview_bench <application folder> <video> [runs]
+//   preview_bench <application folder> <video> [runs] [seconds to go on playing at the end]
 
 #include <sys/resource.h>
 
@@ -71,7 +71,7 @@ bool WaitFor(const std::function<bool()>& done, int maxMs) {
   return true;
 }
 
-int Run(const std::string& appFolder, const std::string& video, int runs) {
+int Run(const std::string& appFolder, const std::string& video, int runs, int playOnSeconds) {
   TerminalDesktop desktop;
   platform::SetDesktop(&desktop);
   AppSeams seams;
@@ -84,7 +84,7 @@ int Run(const std::string& appFolder, const std::string& video, int runs) {
     std::fprintf(stderr, "the main window did not show\n");
     return 1;
   }
-  PreviewGraph graph(root.Scheduler(), area);
+  PreviewGraph& graph = root.FilterGraph();
   graph.Prepare();
   QTest::qWait(1500);  // the program settles; the player gets ready
 
@@ -124,6 +124,10 @@ int Run(const std::string& appFolder, const std::string& video, int runs) {
   const double wall = Milliseconds(Clock::now() - wallBefore) / 1000;
   std::printf("paused, idle CPU of the program: %5.2f %% of one core over %.1f s (target: below 2 %%)\n",
               100 * cpu / wall, wall);
+  if (playOnSeconds > 0) {
+    graph.Play();
+    QTest::qWait(playOnSeconds * 1000);
+  }
   graph.SetActive(false);
   platform::SetDesktop(nullptr);
   return 0;
@@ -134,10 +138,11 @@ int Run(const std::string& appFolder, const std::string& video, int runs) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s <application folder> <video> [runs]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <application folder> <video> [runs] [seconds to go on playing]\n", argv[0]);
     return 2;
   }
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);  // each figure as soon as it is known
   sonvarro::Application application(argc, argv);
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
-  return sonvarro::Run(argv[1], argv[2], runs);
+  return sonvarro::Run(argv[1], argv[2], runs, argc > 4 ? std::atoi(argv[4]) : 0);
 }

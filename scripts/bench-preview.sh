@@ -10,6 +10,8 @@
 # Without a video it generates a 60-second MPEG-4 video (640 x 360, 25 frames
 # a second) with AAC sound. Runs on Qt's offscreen platform unless DISPLAY is
 # set; sound goes to the machine's output, or nowhere when there is none.
+# PLAY_ON=<seconds> keeps the video playing that long at the end (to look at
+# it, or take a picture of it, on a display).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,4 +36,4 @@ mkdir -p "$work/app"
 cp -r "$build/app/Config" "$work/app/"
 
 if [ -z "${DISPLAY:-}" ]; then export QT_QPA_PLATFORM=offscreen; fi
-"$build/bench/preview_bench" "$work/app/" "$video" "$runs"
+"$build/bench/preview_bench" "$work/app/" "$video" "$runs" "${PLAY_ON:-0}"

@@ -91,9 +91,11 @@ std::unique_ptr<PreviewGraph::Player> PreviewGraph::Player::Create(const Preview
     // An option this libmpv does not know only costs its effect.
     mpv_set_option_string(player->mpv, option.name, option.value);
   }
-  if (!settings.audioOutput.empty()) mpv_set_option_string(player->mpv, "ao", settings.audioOutput.c_str());
-  // Without a sound device ALSA, one of the outputs libmpv tries, writes its
-  // complaints straight to the terminal on every file; playback goes on
+  // The machine's sound through its sound server or ALSA. libmpv would try
+  // PipeWire's own client first, which writes its complaints straight to the
+  // terminal when no server runs; PipeWire serves the PulseAudio clients too.
+  mpv_set_option_string(player->mpv, "ao", settings.audioOutput.empty() ? "pulse,alsa" : settings.audioOutput.c_str());
+  // Without a sound device ALSA does the same on every file; playback goes on
   // silently all the same.
   static std::once_flag quietAlsa;
   std::call_once(quietAlsa, [] { snd_lib_error_set_handler(IgnoreAlsaError); });
@@ -165,14 +167,16 @@ struct PreviewGraph::Bridge : std::enable_shared_from_this<Bridge> {
   bool signalled = false;
 };
 
-// A Render under way: the playlist entry libmpv gave the file, and what
-// became of the entries meanwhile.
+// A Render under way: the playlist entry libmpv gave the file, what became
+// of the entries meanwhile, and the file's duration asked for once it plays.
 struct PreviewGraph::Load {
   uint64_t reply = 0;
   int64_t entry = -1;
   std::string failure;
   std::vector<int64_t> restarted;
   std::vector<int64_t> ended;
+  uint64_t durationReply = 0;
+  bool durationAnswered = false;
 };
 
 void PreviewGraph::FreeBuffer::operator()(unsigned char* pixels) const { std::free(pixels); }
@@ -275,7 +279,14 @@ int PreviewGraph::Render(const std::string& path) {
       failure = "libmpv cannot play " + path;
       break;
     }
-    if (load.entry >= 0 && Holds(load.restarted, load.entry)) break;
+    if (load.entry >= 0 && Holds(load.restarted, load.entry)) {
+      // Changes of the duration may reach the graph after the start: ask.
+      if (load.durationAnswered) break;
+      if (load.durationReply == 0) {
+        load_->durationReply = ++lastReply_;
+        mpv_get_property_async(player_->mpv, load_->durationReply, "duration", MPV_FORMAT_DOUBLE);
+      }
+    }
     if (Clock::now() >= deadline) {
       failure = path + " did not start playing in time";
       break;
@@ -375,6 +386,15 @@ void PreviewGraph::Handle(const mpv_event& event) {
             load_->entry = result.u.list->values[i].u.int64;
           }
         }
+      }
+      break;
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+      if (load_ && load_->durationReply != 0 && event.reply_userdata == load_->durationReply) {
+        const auto& property = *static_cast<const mpv_event_property*>(event.data);
+        if (event.error >= 0 && property.format == MPV_FORMAT_DOUBLE) {
+          durationSeconds_ = *static_cast<double*>(property.data);
+        }
+        load_->durationAnswered = true;
       }
       break;
     case MPV_EVENT_START_FILE:

@@ -17,8 +17,9 @@ struct mpv_event;
 namespace sonvarro {
 
 struct PreviewSettings {
-  // libmpv's sound output: empty for the machine's own (playing silently when
-  // there is no sound device), "null" for none at all.
+  // libmpv's sound output: empty for the machine's own, through its sound
+  // server or ALSA (playing silently when there is no sound device); "null"
+  // for none at all.
   std::string audioOutput;
   // How long Render waits for a file to start playing before it gives up.
   int loadWaitMs = 5000;
@@ -38,7 +39,7 @@ struct PreviewSettings {
 // Life of the player. The graph builds libmpv's player on its first
 // activation (or ahead of it, see Prepare) and keeps it until it is destroyed;
 // deactivation ends playback and unloads the file. Building the player takes
-// a good part of a second, which a preview should not cost on every file.
+// a tenth of a second or more, which a preview should not cost on every file.
 //
 // States. After Render the file waits paused on its first picture; Play and
 // Pause change that; Stop pauses where playback is. At the end of the file

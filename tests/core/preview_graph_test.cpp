@@ -358,9 +358,11 @@ TEST_F(PreviewGraphTest, NeitherLibmpvNorTheMediaLibrariesWriteToTheTerminal) {
 }
 
 TEST_F(PreviewGraphTest, WithoutASoundDeviceItPlaysSilentlyAndQuietly) {
-  // An ALSA that knows no device at all: nothing can sound.
+  // The machine's sound as the program asks for it, where neither a sound
+  // server nor an ALSA device can be reached: nothing can sound.
+  ASSERT_EQ(setenv("PULSE_SERVER", ("unix:" + Path("no-server")).c_str(), 1), 0);
   ASSERT_EQ(setenv("ALSA_CONFIG_PATH", folder_->WriteFile("no-devices.conf").c_str(), 1), 0);
-  graph = std::make_unique<PreviewGraph>(scheduler, area, PreviewSettings{"alsa"});
+  graph = std::make_unique<PreviewGraph>(scheduler, area);
   CapturedTerminal terminal;
   graph->SetActive(true);
   EXPECT_EQ(graph->Render(Path("no-picture.mkv")), 1);  // nothing but sound
@@ -368,6 +370,7 @@ TEST_F(PreviewGraphTest, WithoutASoundDeviceItPlaysSilentlyAndQuietly) {
   EXPECT_TRUE(PumpUntil([&] { return PositionMs() >= 300; }));
   graph.reset();
   EXPECT_EQ(terminal.Release(), "");
+  unsetenv("PULSE_SERVER");
   unsetenv("ALSA_CONFIG_PATH");
 }
 
