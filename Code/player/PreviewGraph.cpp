@@ -259,39 +259,20 @@ int PreviewGraph::Render(const std::string& path) {
   SetProperty("aid", census.firstAudioTrack ? std::to_string(census.firstAudioTrack) : "no");
   SetProperty("pause", "yes");
 
-  load_ = std::make_unique<Load>();
-  load_->reply = ++lastReply_;
-  // An absolute path: libmpv must not take anything in the name for a protocol.
-  Command({"loadfile", std::filesystem::absolute(path).string(), "replace"}, load_->reply);
-
-  // Only playback starting counts: libmpv reports a file as loaded before it
-  // has found out whether it can decode it.
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(settings_.loadWaitMs);
   std::string failure;
-  for (;;) {
-    Drain();
-    const Load& load = *load_;
-    if (!load.failure.empty()) {
-      failure = "libmpv cannot load " + path + ": " + load.failure;
-      break;
-    }
-    if (load.entry >= 0 && Holds(load.ended, load.entry)) {
-      failure = "libmpv cannot play " + path;
-      break;
-    }
-    if (load.entry >= 0 && Holds(load.restarted, load.entry)) {
-      // Changes of the duration may reach the graph after the start: ask.
-      if (load.durationAnswered) break;
-      if (load.durationReply == 0) {
-        load_->durationReply = ++lastReply_;
-        mpv_get_property_async(player_->mpv, load_->durationReply, "duration", MPV_FORMAT_DOUBLE);
-      }
-    }
-    if (Clock::now() >= deadline) {
-      failure = path + " did not start playing in time";
-      break;
-    }
-    bridge_->WaitUntil(deadline);
+  try {
+    load_ = std::make_unique<Load>();
+    load_->reply = ++lastReply_;
+    // An absolute path: libmpv must not take anything in the name for a
+    // protocol.
+    Command({"loadfile", std::filesystem::absolute(path).string(), "replace"}, load_->reply);
+    // Only playback starting counts: libmpv reports a file as loaded before
+    // it has found out whether it can decode it.
+    failure = AwaitLoad(path);
+  } catch (...) {
+    load_.reset();
+    Unload();
+    throw;
   }
   const int64_t entry = load_->entry;
   load_.reset();
@@ -303,6 +284,26 @@ int PreviewGraph::Render(const std::string& path) {
   loadedEntry_ = entry;
   if (!positionSeconds_) positionSeconds_ = 0.0;
   return census.Undecodable();
+}
+
+std::string PreviewGraph::AwaitLoad(const std::string& path) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(settings_.loadWaitMs);
+  for (;;) {
+    Drain();
+    const Load& load = *load_;
+    if (!load.failure.empty()) return "libmpv cannot load " + path + ": " + load.failure;
+    if (load.entry >= 0 && Holds(load.ended, load.entry)) return "libmpv cannot play " + path;
+    if (load.entry >= 0 && Holds(load.restarted, load.entry)) {
+      // Changes of the duration may reach the graph after the start: ask.
+      if (load.durationAnswered) return "";
+      if (load.durationReply == 0) {
+        load_->durationReply = ++lastReply_;
+        mpv_get_property_async(player_->mpv, load_->durationReply, "duration", MPV_FORMAT_DOUBLE);
+      }
+    }
+    if (Clock::now() >= deadline) return path + " did not start playing in time";
+    bridge_->WaitUntil(deadline);
+  }
 }
 
 void PreviewGraph::Play() {

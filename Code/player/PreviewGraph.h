@@ -92,6 +92,9 @@ class PreviewGraph final : public MediaGraph {
   Player& ThePlayer();
   void Adopt(std::unique_ptr<Player> player);
   void Unload();
+  // Waits for the load under way to start playing; returns why it failed, or
+  // nothing.
+  std::string AwaitLoad(const std::string& path);
   void Command(std::vector<std::string> args, uint64_t reply = 0);
   void SetProperty(const char* name, const std::string& value);
   // Takes every pending libmpv event and draws the picture that is due.

@@ -198,6 +198,18 @@ TEST_F(PreviewGraphTest, RenderFailsForWhatIsNoPlayableMediaAndLeavesTheGraphEmp
   EXPECT_EQ(graph->Render(Path("pattern.mp4")), 0);
 }
 
+TEST_F(PreviewGraphTest, ALoadThatDoesNotStartInTimeFailsAndLeavesNothingBehind) {
+  PreviewSettings impatient{"null"};
+  impatient.loadWaitMs = 1;
+  graph = std::make_unique<PreviewGraph>(scheduler, area, impatient);
+  graph->SetActive(true);
+  EXPECT_THROW(graph->Render(Path("pattern.mp4")), MediaGraphError);
+  PumpFor(500);  // whatever libmpv still had under way
+  EXPECT_FALSE(area.Shows());
+  EXPECT_THROW(graph->DurationMs(), MediaGraphError);
+  EXPECT_TRUE(graph->Active());
+}
+
 TEST_F(PreviewGraphTest, SeekMovesPositionAndPictureAbsolutely) {
   graph->SetActive(true);
   graph->Render(Path("pattern.mp4"));
