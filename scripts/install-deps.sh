@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libavfilter-dev
   libopencore-amrnb-dev
-  libmpv-dev
+  libmpv-dev libasound2-dev
   libjpeg-dev
   xvfb xauth x11-apps x11-utils imagemagick openbox xdotool
   ffmpeg time

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 # The house style (.clang-format): a source file that strays from it fails the run.
-find Code evc tests companions artwork -name '*.cpp' -o -name '*.h' -o -name '*.c' | sort | xargs clang-format --dry-run --Werror
+find Code evc tests companions artwork bench -name '*.cpp' -o -name '*.h' -o -name '*.c' | sort | xargs clang-format --dry-run --Werror
 
 jobs=$(nproc)
 

@@ -46,6 +46,7 @@ AppRoot::AppRoot(AppSeams seams)
                frmOption_.audioVolumeGain,
                frmOption_.audioChannels,
                frmOption_.customProfile},
+      filterGraph_(*scheduler_, *frmMain_.Widgets().DSVideoWindowEx1, PreviewSettings{seams.previewAudioOutput}),
       // The progress window is a window of its own, not a child of the main
       // window, so that disabling the main window leaves its Stop button usable.
       conversion_(

@@ -9,6 +9,7 @@
 #include "engine/ConversionUnit.h"
 #include "engine/CustomProc.h"
 #include "engine/EncoderProcesses.h"
+#include "player/PreviewGraph.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
 #include "services/FileFunc.h"
@@ -37,8 +38,9 @@ struct AppSeams {
   AdvanceSystemFactory newRunner;          // empty: the real runner
   std::function<void()> quitApplication;   // empty: leave the event loop at once
   ConversionTimings timings;
-  ModalLoop modalLoop;  // empty: modal windows run the toolkit's nested loop
-  std::string exePath;  // empty: the running program (its version is shown)
+  ModalLoop modalLoop;             // empty: modal windows run the toolkit's nested loop
+  std::string exePath;             // empty: the running program (its version is shown)
+  std::string previewAudioOutput;  // empty: the machine's sound output; tests give "null"
 };
 
 // The program's one composition root: the shared objects, the platform
@@ -76,6 +78,9 @@ class AppRoot {
   TfrmOption& OptionForm() { return optionForm_; }
   TStartUp& StartUp() { return startUp_; }
   ConversionUnit& Conversion() { return conversion_; }
+  // The preview graph, drawing into the main window's video area. Building
+  // it costs nothing: libmpv starts on its first activation or Prepare.
+  PreviewGraph& FilterGraph() { return filterGraph_; }
 
  private:
   void CentreProgressWindow();
@@ -97,6 +102,7 @@ class AppRoot {
   ConvertingDialog frmConverting_;
   InitFileDialog frmInitFile_;
   OptionControls options_;
+  PreviewGraph filterGraph_;
 
   ConversionUnit conversion_;
   TFrmInitFileForm initFile_;

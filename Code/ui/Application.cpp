@@ -1,12 +1,17 @@
 #include "ui/Application.h"
 
 #include <QWidget>
+#include <clocale>
 
 #include "services/LastResort.h"
 
 namespace sonvarro {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // QApplication takes the user's locale for C's number formats, which
+  // libmpv refuses to start under: it reads and writes numbers the C way.
+  std::setlocale(LC_NUMERIC, "C");
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
   bool result = false;

@@ -16,7 +16,8 @@ class KeyPreviewWindow {
 // The program's application object. Every event is delivered under the
 // last-resort handler, so an error that a handler let through is shown and
 // the event loop goes on; and each key press is shown once to the key
-// preview of its window before it is delivered.
+// preview of its window before it is delivered. Numbers are formatted the C
+// way (LC_NUMERIC "C") from its construction on.
 class Application final : public QApplication {
   Q_OBJECT
  public:

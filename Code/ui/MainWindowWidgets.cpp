@@ -21,6 +21,11 @@ QLabel* Caption(QWidget* parent, const char* text, int left, int top, int width)
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setGeometry(left, top, width, 21);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // The design's small caption font: the captions fit between the video area
+  // and the fields.
+  QFont font = label->font();
+  font.setPixelSize(10);
+  label->setFont(font);
   return label;
 }
 
@@ -61,16 +66,18 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       btnHelp(Button(this, "btnHelp", "Help", "", 565, 73, 48, 48)),
       btnAbout(Button(this, "btnAbout", "About", "", 618, 73, 48, 48)),
       Label3(Place(new ClickableLabel(QStringLiteral("Click here to download the coder"), this), "Label3", 296, 272,
-                   200, 16)) {
+                   200, 16)),
+
+      DSVideoWindowEx1(Place(new VideoWindow(this), "DSVideoWindowEx1", 26, 76, 253, 152)) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
   QFont titleFont(QStringLiteral("Arial"));
   titleFont.setBold(true);
   titleFont.setPixelSize(19);
   lblTitle->setFont(titleFont);
-  Caption(this, "Output FileType:", 260, 133, 100);
-  Caption(this, "Profile Settings:", 260, 160, 100);
-  Caption(this, "Output Folder:", 260, 188, 100);
+  Caption(this, "Output FileType:", 281, 133, 82);
+  Caption(this, "Profile Settings:", 281, 160, 82);
+  Caption(this, "Output Folder:", 281, 188, 82);
   edtOutputFolder->setReadOnly(true);
   chkShowOutputDirectory->setChecked(true);
   btnSelectOutputFolder->hide();

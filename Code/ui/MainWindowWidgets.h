@@ -11,6 +11,7 @@
 #include "ui/QtControls.h"
 #include "ui/SourceGrid.h"
 #include "ui/TimelineStrip.h"
+#include "ui/VideoWindow.h"
 
 namespace sonvarro {
 
@@ -43,6 +44,7 @@ class MainWindowWidgets final : public QWidget {
   QPushButton* btnHelp;
   QPushButton* btnAbout;
   ClickableLabel* Label3;  // the codec download link
+  VideoWindow* DSVideoWindowEx1;
 
   QtSelector outputFiletype{cbbOutputFiletype};
   QtSelector profile{cbbProfile};

@@ -12,35 +12,16 @@
 #include <system_error>
 #include <vector>
 
+#include "Ffmpeg.h"
 #include "TempDir.h"
 #include "player/ProbeGraph.h"
-#include "services/platform/ChildProcess.h"
 
 namespace sonvarro {
 namespace {
 
+using test::CopyReplacing;
+using test::RunFfmpeg;
 using ::testing::ElementsAre;
-
-// Runs the ffmpeg tool to completion; fails the test when it fails.
-void RunFfmpeg(std::vector<std::string> args) {
-  args.insert(args.begin(), {SONVARRO_FFMPEG_TOOL, "-nostdin", "-v", "error", "-y"});
-  std::error_code error;
-  auto child = platform::ChildProcess::Start(args, "/", error);
-  ASSERT_TRUE(child) << error.message();
-  std::string output;
-  char buffer[4096];
-  for (bool running = true; running;) {
-    running = child->Running();
-    while (std::size_t count = child->Read(buffer, sizeof buffer)) output.append(buffer, count);
-    if (running) child->WaitForOutput(10);
-  }
-  ASSERT_EQ(child->ExitCode(), 0) << output;
-}
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void WriteAll(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
@@ -77,10 +58,7 @@ class Media : public ::testing::Test {
     // no decoder knows: its sound still plays, its picture cannot.
     RunFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=1.6:size=32x24:rate=5", "-f", "lavfi", "-i", "sine=duration=1.6",
                "-c:v", "mpeg4", "-c:a", "pcm_s16le", dir + "mpeg4.avi"});
-    std::string avi = ReadAll(dir + "mpeg4.avi");
-    for (std::size_t at = avi.find("FMP4"); at != std::string::npos; at = avi.find("FMP4", at))
-      avi.replace(at, 4, "ZZZZ");
-    WriteAll(dir + "unknown.avi", avi);
+    CopyReplacing(dir + "mpeg4.avi", dir + "unknown.avi", "FMP4", "ZZZZ");
 
     WriteAll(dir + "speech.amr", TenSecondAmr());
     std::filesystem::copy_file(dir + "tone.wav", dir + "a: b \"c\" $d ü.wav");

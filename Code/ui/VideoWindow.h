@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "player/VideoSink.h"
+
+namespace sonvarro {
+
+// The video area of the preview: black, showing the player's pictures, which
+// arrive letter-boxed at the area's size. A picture of another size (the area
+// was resized since) is scaled to fit, keeping its shape.
+class VideoWindow final : public QWidget, public VideoSink {
+  Q_OBJECT
+ public:
+  explicit VideoWindow(QWidget* parent = nullptr);
+
+  int Width() const override { return width(); }
+  int Height() const override { return height(); }
+  void ShowFrame(const VideoFrame& frame) override;
+  void ShowNothing() override;
+
+  bool HasFrame() const { return !picture_.isNull(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage picture_;
+};
+
+}  // namespace sonvarro

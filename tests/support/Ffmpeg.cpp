@@ -1,0 +1,50 @@
+#include "Ffmpeg.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "services/platform/ChildProcess.h"
+
+namespace sonvarro::test {
+
+void RunFfmpeg(std::vector<std::string> args) {
+  args.insert(args.begin(), {SONVARRO_FFMPEG_TOOL, "-nostdin", "-v", "error", "-y"});
+  std::error_code error;
+  auto child = platform::ChildProcess::Start(args, "/", error);
+  ASSERT_TRUE(child) << error.message();
+  std::string output;
+  char buffer[4096];
+  for (bool running = true; running;) {
+    running = child->Running();
+    while (std::size_t count = child->Read(buffer, sizeof buffer)) output.append(buffer, count);
+    if (running) child->WaitForOutput(10);
+  }
+  ASSERT_EQ(child->ExitCode(), 0) << output;
+}
+
+void WritePatternVideo(const std::string& path) {
+  RunFfmpeg({"-f", "lavfi", "-i",
+             "color=c=red:s=320x240:r=25:d=3,"
+             "drawbox=x=160:y=0:w=160:h=240:color=blue:t=fill:enable='lt(t,1.5)',"
+             "drawbox=x=160:y=0:w=160:h=240:color=lime:t=fill:enable='gte(t,1.5)'",
+             "-f", "lavfi", "-i", "sine=duration=3", "-c:v", "mpeg4", "-q:v", "2", "-c:a", "aac", "-shortest", path});
+}
+
+void CopyReplacing(const std::string& source, const std::string& target, const std::string& from,
+                   const std::string& to) {
+  ASSERT_EQ(from.size(), to.size());
+  std::ifstream in(source, std::ios::binary);
+  std::string bytes(std::istreambuf_iterator<char>(in), {});
+  std::size_t replaced = 0;
+  for (std::size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at)) {
+    bytes.replace(at, from.size(), to);
+    ++replaced;
+  }
+  ASSERT_GT(replaced, 0u) << from << " not found in " << source;
+  std::ofstream(target, std::ios::binary) << bytes;
+}
+
+}  // namespace sonvarro::test
