@@ -22,16 +22,17 @@ bool EndsWith(const std::string& text, const char* end) {
 }
 
 void Write(const sonvarro::artwork::Artwork& art, const std::string& folder) {
-  QImage picture(art.width, art.height, QImage::Format_RGB888);
-  picture.fill(Qt::black);
+  const std::string path = folder + "/" + art.fileName;
+  const bool png = EndsWith(path, ".png");
+  QImage picture(art.width, art.height, png ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB888);
+  picture.fill(png ? Qt::transparent : Qt::black);
   {
     QPainter painter(&picture);
     art.draw(painter, picture.rect());
   }
-  const std::string path = folder + "/" + art.fileName;
   if (EndsWith(path, ".jpg")) {
     sonvarro::artwork::WriteJpeg(picture, path, 92);
-  } else if (!picture.save(QString::fromStdString(path), "BMP")) {
+  } else if (!picture.save(QString::fromStdString(path), png ? "PNG" : "BMP")) {
     throw std::runtime_error("cannot write " + path);
   }
 }

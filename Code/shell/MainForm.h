@@ -37,7 +37,7 @@ struct MainFormControls {
 
 // The shared objects and the other windows' behaviour it works with.
 struct MainFormParts {
-  std::string appFolder;  // ends in the path separator
+  std::string dataFolder;  // ends in the path separator
   IScheduler& scheduler;
   TAppFunc& appFunc;
   TCommonLib& common;
