@@ -38,7 +38,7 @@ for _ in $(seq 1 1800); do
   kill -0 "$app" 2>/dev/null || { echo "the program did not start" >&2; exit 1; }
   sleep 1
 done
-window=$(xdotool search --sync --onlyvisible --name "^Sonvarro Converter$" | head -1)
+window=$(xdotool search --sync --onlyvisible --name "^Sonvarro Converter" | head -1)
 xdotool windowactivate --sync "$window"
 sleep 1
 
