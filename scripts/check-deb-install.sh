@@ -43,24 +43,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "check-deb-install: FAILED: $*" >&2
-  [ ! -s "$work/program.log" ] || { echo "--- the program's output:" >&2; cat "$work/program.log" >&2; }
-  exit 1
-}
-pass() { echo "check-deb-install: ok: $*"; }
-alive() { [ -z "$program" ] || kill -0 "$program" 2>/dev/null; }
-wait_for() {
-  local what="$1" seconds="$2"
-  shift 2
-  local tries=$((seconds * 10))
-  while ! "$@" >/dev/null 2>&1; do
-    alive || fail "the program ended while waiting for $what"
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || fail "waited ${seconds}s for $what"
-    sleep 0.1
-  done
-}
+check_name=check-deb-install
+source scripts/lib/checks.sh
 bind() {
   mkdir -p "$2"
   mount "${@:3}" "$1" "$2"

@@ -18,39 +18,17 @@ work="$(mktemp -d)"
 ffmpeg -v error -nostdin -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=1200" -ac 2 -y "$work/concert.wav"
 mkdir -p "$work/converted"
 
+source scripts/lib/start-program.sh
 bash scripts/desktop.sh start >/dev/null
-bash scripts/run.sh >/dev/null 2>&1 &
-app=$!
 stop() {
-  kill "$app" 2>/dev/null || true
-  wait "$app" 2>/dev/null || true
+  kill "${app:-}" 2>/dev/null || true
+  wait "${app:-}" 2>/dev/null || true
   bash scripts/desktop.sh stop
   rm -rf "$work"
 }
 trap stop EXIT
+start_program
 
-# run.sh builds first and then becomes the program; wait for that.
-for _ in $(seq 1 1800); do
-  case "$(readlink "/proc/$app/exe" 2>/dev/null || true)" in
-    */SonvarroConverter) break ;;
-  esac
-  kill -0 "$app" 2>/dev/null || { echo "the program did not start" >&2; exit 1; }
-  sleep 1
-done
-
-# The first visible window whose caption matches, waiting up to 30 seconds.
-window_named() {
-  local id
-  for _ in $(seq 1 300); do
-    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)" && [ -n "$id" ] && {
-      echo "$id"
-      return 0
-    }
-    sleep 0.1
-  done
-  echo "no window \"$1\"" >&2
-  return 1
-}
 main="$(window_named '^Sonvarro Converter')"
 xdotool windowactivate --sync "$main"
 sleep 1

@@ -12,16 +12,8 @@ xvfb-run -a -s "-screen 0 900x700x24" bash -c '
   set -euo pipefail
   out="$1"
   splash="$2"
-  bash scripts/run.sh >/dev/null &
-  app=$!
-  # run.sh builds first and then becomes the program; wait for that.
-  for _ in $(seq 1 1800); do
-    case "$(readlink "/proc/$app/exe" 2>/dev/null || true)" in
-      */SonvarroConverter) break ;;
-    esac
-    kill -0 "$app" 2>/dev/null || { echo "the program did not start" >&2; exit 1; }
-    sleep 1
-  done
+  source scripts/lib/start-program.sh
+  start_program
   # The screen around a window is black; trimming leaves the window.
   sleep 1  # the splash is up for two seconds
   import -window root -trim +repage "$splash"

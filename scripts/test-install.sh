@@ -36,31 +36,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "test-install: FAILED: $*" >&2
-  if [ -s "$work/program.log" ]; then
-    echo "--- the program's output:" >&2
-    cat "$work/program.log" >&2
-  fi
-  exit 1
-}
-pass() { echo "test-install: ok: $*"; }
-
-# The program must not have ended while the test waits for it.
-alive() { [ -z "$program" ] || kill -0 "$program" 2>/dev/null; }
-
-# wait_for WHAT SECONDS COMMAND...: polls COMMAND every tenth of a second.
-wait_for() {
-  local what="$1" seconds="$2"
-  shift 2
-  local tries=$((seconds * 10))
-  while ! "$@" >/dev/null 2>&1; do
-    alive || fail "the program ended while the test waited for $what"
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || fail "waited ${seconds}s for $what"
-    sleep 0.1
-  done
-}
+check_name=test-install
+source scripts/lib/checks.sh
 
 # ---------------------------------------------------------------- installing
 prefix="$work/prefix"

@@ -1,0 +1,31 @@
+# Sourced by the scripts that drive the program on a virtual X server.
+# start_program: builds and starts the program with the README's start
+# command in the background, sets $app to its process and returns once that
+# process has become the program. window_named PATTERN: prints the first
+# visible window whose caption matches, waiting up to 30 seconds.
+
+start_program() {
+  bash scripts/run.sh >/dev/null 2>&1 &
+  app=$!
+  # run.sh builds first and then becomes the program; wait for that.
+  for _ in $(seq 1 1800); do
+    case "$(readlink "/proc/$app/exe" 2>/dev/null || true)" in
+      */SonvarroConverter) return 0 ;;
+    esac
+    kill -0 "$app" 2>/dev/null || { echo "the program did not start" >&2; return 1; }
+    sleep 1
+  done
+  echo "the program did not start within 30 minutes" >&2
+  return 1
+}
+
+window_named() {
+  local id
+  for _ in $(seq 1 300); do
+    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)" || true
+    [ -z "$id" ] || { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "no window \"$1\"" >&2
+  return 1
+}
