@@ -19,15 +19,7 @@ ffmpeg -v error -nostdin -f lavfi -i "sine=frequency=440:sample_rate=44100:durat
 mkdir -p "$work/converted"
 
 source scripts/lib/start-program.sh
-bash scripts/desktop.sh start >/dev/null
-stop() {
-  kill "${app:-}" 2>/dev/null || true
-  wait "${app:-}" 2>/dev/null || true
-  bash scripts/desktop.sh stop
-  rm -rf "$work"
-}
-trap stop EXIT
-start_program
+start_on_desktop "$work"
 
 main="$(window_named '^Sonvarro Converter')"
 xdotool windowactivate --sync "$main"

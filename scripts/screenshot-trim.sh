@@ -20,15 +20,7 @@ for tone in "interview:100:440" "song:160:660"; do
 done
 
 source scripts/lib/start-program.sh
-bash scripts/desktop.sh start >/dev/null
-stop() {
-  kill "${app:-}" 2>/dev/null || true
-  wait "${app:-}" 2>/dev/null || true
-  bash scripts/desktop.sh stop
-  rm -rf "$media"
-}
-trap stop EXIT
-start_program
+start_on_desktop "$media"
 window="$(window_named '^Sonvarro Converter')"
 xdotool windowactivate --sync "$window"
 sleep 1

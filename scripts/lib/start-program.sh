@@ -29,3 +29,20 @@ window_named() {
   echo "no window \"$1\"" >&2
   return 1
 }
+
+# start_on_desktop SCRATCH: starts the virtual desktop of scripts/desktop.sh
+# and the program on it; at exit the program and the desktop are stopped and
+# the folder SCRATCH is removed.
+start_on_desktop() {
+  scratch="$1"
+  bash scripts/desktop.sh start >/dev/null
+  trap stop_on_desktop EXIT
+  start_program
+}
+
+stop_on_desktop() {
+  kill "${app:-}" 2>/dev/null || true
+  wait "${app:-}" 2>/dev/null || true
+  bash scripts/desktop.sh stop
+  rm -rf "$scratch"
+}
