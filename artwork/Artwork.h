@@ -6,7 +6,8 @@
 namespace sonvarro::artwork {
 
 // One picture the generator makes: its file name in the output folder (the
-// extension picks the format: .jpg JPEG by libjpeg, .bmp 24-bit bitmap),
+// extension picks the format: .jpg JPEG by libjpeg, .png PNG, .bmp 24-bit
+// bitmap),
 // its size and how to draw it.
 struct Artwork {
   const char* fileName;
@@ -16,10 +17,12 @@ struct Artwork {
 };
 
 void DrawSplash(QPainter& painter, const QRect& area);
+void DrawLogo(QPainter& painter, const QRect& area);  // imgLOGO over the video area
 
 // Every picture of the program, in the order they are written.
 inline constexpr Artwork kArtwork[] = {
     {"ImgFlash.jpg", 480, 300, DrawSplash},
+    {"ImgLogo.png", 253, 152, DrawLogo},
 };
 
 }  // namespace sonvarro::artwork

@@ -31,7 +31,7 @@ void Write(const sonvarro::artwork::Artwork& art, const std::string& folder) {
   const std::string path = folder + "/" + art.fileName;
   if (EndsWith(path, ".jpg")) {
     sonvarro::artwork::WriteJpeg(picture, path, 92);
-  } else if (!picture.save(QString::fromStdString(path), "BMP")) {
+  } else if (!picture.save(QString::fromStdString(path), EndsWith(path, ".png") ? "PNG" : "BMP")) {
     throw std::runtime_error("cannot write " + path);
   }
 }
