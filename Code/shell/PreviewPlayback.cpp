@@ -105,12 +105,14 @@ std::string PreviewPlayback::LoadAndPlayPreview(const std::string& path) {
       PlayPreview();
       std::this_thread::sleep_for(kSettleAfterPlay);
       platform::Desktop().ProcessPendingEvents();
+      // A stop clicked meanwhile released the file: nothing plays, whether
+      // or not a seek would have failed on it.
+      if (!graph.Active()) throw MediaGraphError("stopped while starting");
       if (parts_.timeline.TimelineReady) graph.SeekTo(int64_t{parts_.timeline.PreviewStartSeconds} * 1000);
       parts_.proc.IsPlaying = true;
       controls_.panLogo.SetVisible(false);
       return kWordPlaying;
     } catch (const std::exception&) {
-      // A stop that ran while pending events were handled ends up here too.
       controls_.panLogo.SetVisible(true);
       return {};
     }

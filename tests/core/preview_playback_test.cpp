@@ -231,15 +231,19 @@ TEST_F(PreviewPlaybackTest, EveryLoadSeeksToTheTrimStartOnceTheTimelineWasPlaced
   EXPECT_EQ(common.LoadedFile, "/media/c.mp4");
 }
 
-TEST_F(PreviewPlaybackTest, AStopClickedWhileTheLoadStartsWinsOverTheStartSeek) {
-  timeline.TimelineReady = true;
-  timeline.PreviewStartSeconds = 5;
-  desktop.pending = [this] { preview.btnStopClick(); };
-  EXPECT_EQ(preview.LoadAndPlayPreview("/media/a.mp4"), "");
-  EXPECT_FALSE(graph.active);
-  EXPECT_TRUE(common.LoadedFile.empty());
-  EXPECT_FALSE(proc.IsPlaying);
-  EXPECT_TRUE(logo.visible);
+TEST_F(PreviewPlaybackTest, AStopClickedWhileTheLoadStartsLeavesThePreviewEmpty) {
+  for (bool placed : {true, false}) {
+    SCOPED_TRACE(placed ? "with a start to seek to" : "without");
+    timeline.TimelineReady = placed;
+    timeline.PreviewStartSeconds = 5;
+    desktop.pending = [this] { preview.btnStopClick(); };
+    EXPECT_EQ(preview.LoadAndPlayPreview("/media/a.mp4"), "");
+    EXPECT_FALSE(graph.active);
+    EXPECT_TRUE(common.LoadedFile.empty());
+    EXPECT_FALSE(proc.IsPlaying);
+    EXPECT_TRUE(logo.visible);
+    EXPECT_EQ(Count("SeekTo 5000"), 0);
+  }
 }
 
 TEST_F(PreviewPlaybackTest, AFileThatDoesNotRenderWholeIsLoggedAndNothingPlays) {
