@@ -18,6 +18,7 @@ struct Artwork {
 
 void DrawSplash(QPainter& painter, const QRect& area);
 void DrawIcon(QPainter& painter, const QRect& area);
+void DrawLogo(QPainter& painter, const QRect& area);  // imgLOGO over the video area
 
 // Every picture of the program, in the order they are written.
 inline constexpr Artwork kArtwork[] = {
@@ -26,6 +27,7 @@ inline constexpr Artwork kArtwork[] = {
     {"sonvarro-converter-48.png", 48, 48, DrawIcon},
     {"sonvarro-converter-128.png", 128, 128, DrawIcon},
     {"sonvarro-converter-256.png", 256, 256, DrawIcon},
+    {"ImgLogo.png", 253, 152, DrawLogo},
 };
 
 }  // namespace sonvarro::artwork

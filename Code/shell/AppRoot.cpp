@@ -67,9 +67,15 @@ AppRoot::AppRoot(AppSeams seams)
                   frmMain_.Widgets().lblTitle->setText(QString::fromStdString(caption));
                 },
                 [this] { exitStatus_ = kFailedStartExitCode; }}),
-      mainForm_({frmMain_.Grid(), options_, frmMain_.Widgets().outputFolder, frmMain_.Widgets().showOutputDirectory,
-                 frmMain_.Widgets().shutdown, frmMain_.Timeline()},
-                {appFunc_.GetDataPath(), *scheduler_, appFunc_, common_, initFile_, conversion_, optionForm_}) {
+      mainForm_({frmMain_.Grid(),
+                 options_,
+                 frmMain_.Widgets().outputFolder,
+                 frmMain_.Widgets().showOutputDirectory,
+                 frmMain_.Widgets().shutdown,
+                 frmMain_.Timeline(),
+                 {frmMain_.Widgets().logo, frmMain_.Widgets().curTime, frmMain_.Widgets().playState}},
+                {appFunc_.GetDataPath(), *scheduler_, appFunc_, common_, initFile_, conversion_, optionForm_, proc_,
+                 filterGraph_, filterGraph_.dstrckbrMainform()}) {
   // Message boxes become the toolkit's own, captioned with the title.
   if (!seams.keepDesktop) {
     desktop_.emplace(platform::Desktop());
@@ -104,13 +110,21 @@ AppRoot::AppRoot(AppSeams seams)
 
   MainWindowEvents& events = frmMain_.Events;
   TFrmMainForm& form = mainForm_;
-  events.FormShow = [&form] { form.FormShow(); };
+  events.FormShow = [this, &form] {
+    form.FormShow();
+    // libmpv's player is built now, on a thread of its own, so that the first
+    // play is as quick as the next; a start that failed needs none.
+    if (!exitStatus_) filterGraph_.Prepare();
+  };
   events.btnOpenFileClick = [&form] { form.btnOpenFileClick(); };
   events.btnRemoveFileClick = [&form] { form.btnRemoveFileClick(); };
   events.btnClearFileClick = [&form] { form.btnClearFileClick(); };
   events.btnConvertClick = [&form] { form.btnConvertClick(); };
   events.btnSelectOutputFolderClick = [&form] { form.btnSelectOutputFolderClick(); };
   events.btnOptionsClick = [&form] { form.btnOptionsClick(); };
+  events.btnPlayClick = [&form] { form.btnPlayClick(); };
+  events.btnPauseClick = [&form] { form.btnPauseClick(); };
+  events.btnStopClick = [&form] { form.btnStopClick(); };
   events.WMDropFiles = [&form](std::vector<std::string> paths) { form.WMDropFiles(std::move(paths)); };
   events.dxTreeSourceFileInfoKeyDown = [&form](int key) { form.dxTreeSourceFileInfoKeyDown(key); };
   events.dxTreeSourceFileInfoEndDrag = [&form] { form.dxTreeSourceFileInfoEndDrag(); };

@@ -22,8 +22,14 @@ TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
     : controls_(controls),
       parts_(std::move(parts)),
       timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler),
+      preview_(controls_.preview, {parts_.FilterGraph, parts_.dstrckbrMainform, controls_.dxTreeSourceFileInfo,
+                                   timeline_.Values(), parts_.proc, parts_.common, parts_.appFunc}),
       tmrClearMemory_(parts_.scheduler, 1000, [this] { tmrClearMemoryTimer(); }) {
   tmrClearMemory_.Start();
+  releasePreviewGraph = [this] {
+    parts_.FilterGraph.SetActive(false);
+    parts_.FilterGraph.Clear();
+  };
   controls_.edtOutputFolder.SetText(DefaultOutputFolder());
   parts_.frmInitFile.AddFiles = [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); };
   parts_.frmInitFile.OnClosed = [this] {
@@ -178,6 +184,9 @@ void TFrmMainForm::PreviewKey(int key, const HeldModifiers& held) {
       if (controls_.options.btnOptions.Enabled()) btnOptionsClick();
       break;
     case MainWindowCommand::Help: ActSysHelpExecute(); break;
+    case MainWindowCommand::Play: btnPlayClick(); break;
+    case MainWindowCommand::Pause: btnPauseClick(); break;
+    case MainWindowCommand::Stop: btnStopClick(); break;
     case MainWindowCommand::None: break;
   }
 }

@@ -1,6 +1,10 @@
 #include "ui/MainWindowWidgets.h"
 
+#include <QFontMetrics>
+#include <QImage>
+#include <QPixmap>
 #include <QResizeEvent>
+#include <QStyle>
 
 namespace sonvarro {
 namespace {
@@ -9,6 +13,17 @@ constexpr int kDesignWidth = 692;
 constexpr int kDesignHeight = 456;
 // The grid's design rectangle; it follows the window's size.
 constexpr QRect kGridRect(22, 292, 525, 138);
+// The video area; the logo covers it.
+constexpr QRect kVideoRect(26, 76, 253, 152);
+
+const unsigned char kLogoPng[] = {
+#include "ImgLogo.inc"
+};
+
+// The position display's text: the colour of an active window caption, in a
+// font whose lines are 19 pixels high.
+const QColor kActiveCaption(153, 180, 209);
+constexpr int kCurTimeLineHeight = 19;
 
 template <typename W>
 W* Place(W* widget, const char* name, int left, int top, int width, int height) {
@@ -35,6 +50,44 @@ QPushButton* Button(QWidget* parent, const char* name, const char* text, const c
   button->setToolTip(QString::fromLatin1(hint));
   button->setAutoDefault(false);
   return button;
+}
+
+QPushButton* TransportButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon, const char* hint,
+                             int left) {
+  QPushButton* button = Button(parent, name, "", hint, left, 261, 25, 25);
+  button->setIcon(parent->style()->standardIcon(icon));
+  return button;
+}
+
+QWidget* LogoPanel(QWidget* parent) {
+  auto* panel = Place(new QWidget(parent), "panLogo", kVideoRect.left(), kVideoRect.top(), kVideoRect.width(),
+                      kVideoRect.height());
+  panel->setAttribute(Qt::WA_OpaquePaintEvent);
+  return panel;
+}
+
+QLabel* LogoPicture(QWidget* panel) {
+  auto* picture = Place(new QLabel(panel), "imgLOGO", 0, 0, panel->width(), panel->height());
+  picture->setPixmap(QPixmap::fromImage(QImage::fromData(kLogoPng, sizeof kLogoPng, "PNG")));
+  picture->setScaledContents(true);
+  return picture;
+}
+
+QLabel* PositionDisplay(QWidget* parent) {
+  auto* display = Place(new QLabel(QStringLiteral("00:00:00"), parent), "pnlCurTime", 171, 264, 81, 17);
+  display->setAlignment(Qt::AlignCenter);
+  QPalette colours = display->palette();
+  colours.setColor(QPalette::Window, Qt::black);
+  colours.setColor(QPalette::WindowText, kActiveCaption);
+  display->setPalette(colours);
+  display->setAutoFillBackground(true);
+  QFont font = display->font();
+  for (int size = kCurTimeLineHeight; size > 1; --size) {
+    font.setPixelSize(size);
+    if (QFontMetrics(font).height() <= kCurTimeLineHeight) break;
+  }
+  display->setFont(font);
+  return display;
 }
 
 }  // namespace
@@ -68,7 +121,16 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       Label3(Place(new ClickableLabel(QStringLiteral("Click here to download the coder"), this), "Label3", 296, 272,
                    200, 16)),
 
-      DSVideoWindowEx1(Place(new VideoWindow(this), "DSVideoWindowEx1", 26, 76, 253, 152)) {
+      DSVideoWindowEx1(Place(new VideoWindow(this), "DSVideoWindowEx1", kVideoRect.left(), kVideoRect.top(),
+                             kVideoRect.width(), kVideoRect.height())),
+      panLogo(LogoPanel(this)),
+      imgLOGO(LogoPicture(panLogo)),
+      pnlCurTime(PositionDisplay(this)),
+      btnPlay(TransportButton(this, "btnPlay", QStyle::SP_MediaPlay, "Ctrl + P", 36)),
+      btnPause(TransportButton(this, "btnPause", QStyle::SP_MediaPause, "Ctrl + U", 68)),
+      btnStop(TransportButton(this, "btnStop", QStyle::SP_MediaStop, "Ctrl + T", 99)),
+      pbPlayState(Place(new QProgressBar(this), "pbPlayState", kVideoRect.left(), kVideoRect.bottom() + 1,
+                        kVideoRect.width(), 4)) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
   QFont titleFont(QStringLiteral("Arial"));
@@ -89,6 +151,8 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
   linkFont.setUnderline(true);
   Label3->setFont(linkFont);
   Label3->setCursor(Qt::PointingHandCursor);
+  pbPlayState->setTextVisible(false);
+  pbPlayState->hide();
 }
 
 void MainWindowWidgets::resizeEvent(QResizeEvent* event) {
