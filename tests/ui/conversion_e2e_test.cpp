@@ -18,6 +18,7 @@
 
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
+#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
@@ -43,18 +44,7 @@ constexpr int kJobTimeoutMs = 180000;
 constexpr int kShortSeconds = 120;  // encodes in about a second or more: several output chunks
 constexpr int kLongSeconds = 600;   // still encoding when the test stops it
 
-// Runs the loop until done() holds or the time is up; onTurn sees every turn.
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs = kJobTimeoutMs,
-               const std::function<void()>& onTurn = {}) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (onTurn) onTurn();
-  }
-  return true;
-}
+using test::SpinUntil;
 
 void MakeTone(const std::string& path, int seconds, const char* channels = "2") {
   fs::create_directories(fs::path(path).parent_path());

@@ -14,6 +14,7 @@ extern "C" {
 #include <filesystem>
 
 #include "RecordingDesktop.h"
+#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
@@ -25,15 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs = 180000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+using test::SpinUntil;
 
 void UserChooses(QComboBox* box, int index) {
   box->setCurrentIndex(index);

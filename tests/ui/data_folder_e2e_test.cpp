@@ -17,6 +17,7 @@
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
 #include "SilentWav.h"
+#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "shell/AppRoot.h"
@@ -26,15 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs = 180000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+using test::SpinUntil;
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -15,6 +15,7 @@
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
 #include "SilentWav.h"
+#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "engine/OutputTables.h"
@@ -27,15 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs = 180000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+using test::SpinUntil;
 
 constexpr int kExcellentQuality = 3;
 

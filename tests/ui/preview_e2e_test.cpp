@@ -14,6 +14,7 @@
 #include "Ffmpeg.h"
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
+#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "shell/AppRoot.h"
@@ -24,15 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs = 15000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+bool SpinUntil(const std::function<bool()>& done, int timeoutMs = 15000) { return test::SpinUntil(done, timeoutMs); }
 
 // What the video area shows on screen at x on its middle row, near colour
 // (the picture went through a lossy codec).

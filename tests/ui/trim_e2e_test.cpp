@@ -13,6 +13,7 @@
 #include <string>
 
 #include "RecordingDesktop.h"
+#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
@@ -25,15 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs = 180000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+using test::SpinUntil;
 
 // A tone after a silent lead: a range that starts where the tone starts
 // begins loud, one that starts earlier begins silent.
