@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Mp3Reservoir.h"
+
 namespace sonvarro::evc {
 namespace {
 
@@ -26,17 +28,19 @@ struct CodecSettling {
 
 // The codecs whose packets from separate instances join into one stream:
 // AAC and AC-3 frames overlap only by a window, which a dropped pre-roll
-// covers. Vorbis chains its block sizes from packet to packet, AMR-NB and
-// PCM are fast enough.
+// covers; MP3's bit reservoir is repacked (Mp3Reservoir.h). Vorbis chains
+// its block sizes from packet to packet, AMR-NB and PCM are fast enough.
 // An instance keeps its encoder from chunk to chunk, so its slowly adapting
 // state stays warm: the pre-roll only has to bring back the window overlap
 // and the psychoacoustic model's last frames (block switching, pre-echo),
 // which the settling frames cover. FFmpeg's AAC encoder learns the range of
 // the signal's perceptual entropy over about ten seconds (its rate control
 // spends bits by it): until an instance has seen that much, its pre-roll
-// reaches back that far. AAC emits a frame's packet only after seeing the
-// next frame.
+// reaches back that far. MP3 and AAC emit a frame's packet only after seeing
+// the next frame; LAME also holds frames back while later main data may
+// still begin in them (Mp3FramesWithinReach).
 constexpr CodecSettling kJoinable[] = {
+    {AV_CODEC_ID_MP3, 2, 2, 0},
     {AV_CODEC_ID_AAC, 2, 2, 10},
     {AV_CODEC_ID_AC3, 0, 1, 0},
 };
@@ -57,6 +61,8 @@ ChunkPlan PlanChunks(const StreamShape& stream, std::optional<int> instancesAske
   const int instances = instancesAsked.value_or(cores);
   if (!settling || instances < 2 || stream.frameSize <= 0 || stream.channels <= 0 || stream.sampleRate <= 0)
     return single;
+  const bool mp3 = stream.codec == AV_CODEC_ID_MP3;
+  if (mp3 && !Mp3ChunksJoin(stream.sampleRate, stream.channels, stream.bitRate)) return single;
 
   const double rate = stream.sampleRate;
   const int64_t queuedSamples = kQueuedAudioBytes / (int64_t{instances} * stream.channels * sizeof(float));
@@ -75,6 +81,7 @@ ChunkPlan PlanChunks(const StreamShape& stream, std::optional<int> instancesAske
       static_cast<int>(CeilDiv(stream.primingSamples + stream.frameSize, stream.frameSize)) + settling->settleFrames;
   plan.postrollFrames = settling->postrollFrames;
   plan.warmUpFrames = CeilDiv(std::llround(settling->warmUpSeconds * rate), stream.frameSize);
+  if (mp3) plan.postrollFrames += Mp3FramesWithinReach(stream.sampleRate, stream.channels, stream.bitRate);
   plan.instances = instances;
   if (stream.expectedSamples)
     plan.instances = static_cast<int>(

@@ -30,8 +30,8 @@
  *   drops their packets, so that every kept packet is made with the audio
  *   around it that a single encoder would have seen;
  * - the kept packets come back in stream order (OrderedPackets); where a
- *   codec's frames refer to earlier ones, the join (StreamJoin) makes them
- *   one valid stream;
+ *   codec's frames refer to earlier ones, the join (StreamJoin; MP3's bit
+ *   reservoir: Mp3Reservoir) makes them one valid stream;
  * - the writer (OutputWriter) puts the packets into the container with the
  *   source's tags, on the calling thread; until it is finished the file
  *   counts as partial and is removed on any failure;

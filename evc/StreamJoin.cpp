@@ -1,5 +1,7 @@
 #include "StreamJoin.h"
 
+#include "Mp3Reservoir.h"
+
 namespace sonvarro::evc {
 namespace {
 
@@ -25,6 +27,9 @@ class PassJoiner : public StreamJoiner {
 
 }  // namespace
 
-std::unique_ptr<StreamJoiner> MakeStreamJoiner(AVCodecID) { return std::make_unique<PassJoiner>(); }
+std::unique_ptr<StreamJoiner> MakeStreamJoiner(AVCodecID codec) {
+  if (codec == AV_CODEC_ID_MP3) return MakeMp3Joiner();
+  return std::make_unique<PassJoiner>();
+}
 
 }  // namespace sonvarro::evc

@@ -28,7 +28,7 @@ class StreamJoiner {
   virtual void Finish(const AudioEncoder::PacketSink& sink) = 0;
 };
 
-// Packets that join as they are (AAC, AC-3).
+// Packets that join as they are (AAC, AC-3), or MP3's repacking.
 std::unique_ptr<StreamJoiner> MakeStreamJoiner(AVCodecID codec);
 
 }  // namespace sonvarro::evc

@@ -43,7 +43,8 @@ class EvcInstances : public ::testing::Test {
   static inline std::unique_ptr<TempDir> folder_;
 };
 
-// The chunk length evc says it uses: "... chunks of 5.00 s (220500 samples) ...".
+// The chunk length evc says it uses: "... chunks of 5.00 s (220500 samples)
+// ...".
 int64_t ChunkSamples(const std::string& out) {
   const size_t open = out.find("s (");
   if (out.find("Encoding in chunks of") == std::string::npos || open == std::string::npos) return 0;
@@ -65,6 +66,8 @@ TEST_F(EvcInstances, ChunksFromSeveralEncodersMatchOneEncodersOutput) {
     std::vector<std::string> options;
   };
   const Case cases[] = {
+      {"MP3", ".mp3", {"-acodec", "mp3", "-ab", "128", "-ac", "2", "-ar", "44100"}},
+      {"MP3 at half rate, mono", ".mp3", {"-acodec", "mp3", "-ab", "48", "-ac", "1", "-ar", "22050"}},
       {"AAC", ".aac", {"-acodec", "aac", "-ab", "128", "-ac", "2", "-ar", "44100"}},
       {"M4A, trimmed and limited",
        ".m4a",
