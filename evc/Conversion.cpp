@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <filesystem>
@@ -23,8 +24,12 @@
 namespace sonvarro::evc {
 namespace {
 
-// Frames in flight between the decoding and the encoding thread.
-constexpr size_t kFramesInFlight = 32;
+// Audio in flight between the decoding and the encoding thread, counted in
+// samples: libvorbis takes frames of 64 samples, and a queue of a few dozen
+// of those woke the other thread every few frames (tens of thousands of
+// context switches a file).
+constexpr size_t kSamplesInFlight = 32768;
+constexpr size_t kFewestFramesInFlight = 8;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
@@ -186,7 +191,7 @@ void Pump(FrameProducer& producer, AudioEncoder& encoder, OutputWriter& writer, 
           const std::string& output) {
   const AudioEncoder::PacketSink write = [&](AVPacket* packet) { writer.Write(packet); };
   {
-    BoundedQueue<FramePtr> queue(kFramesInFlight);
+    BoundedQueue<FramePtr> queue(std::max(kFewestFramesInFlight, kSamplesInFlight / producer.FrameSize()));
     ProducerThread thread(producer, queue);
     while (std::optional<FramePtr> frame = queue.Pop()) {
       ThrowIfStopped(output);

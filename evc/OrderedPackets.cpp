@@ -2,10 +2,17 @@
 
 namespace sonvarro::evc {
 
+namespace {
+// The writer is woken once this many packets of the chunk it writes wait, not
+// for each: a wake-up per packet cost a context switch per packet.
+constexpr size_t kPacketsPerWakeUp = 32;
+}  // namespace
+
 void OrderedPackets::Add(int64_t chunk, PacketPtr packet) {
   std::lock_guard<std::mutex> lock(mutex_);
-  waiting_[chunk].push_back(std::move(packet));
-  if (chunk == current_) changed_.notify_one();
+  std::deque<PacketPtr>& waiting = waiting_[chunk];
+  waiting.push_back(std::move(packet));
+  if (chunk == current_ && waiting.size() >= kPacketsPerWakeUp) changed_.notify_one();
 }
 
 void OrderedPackets::Complete(int64_t chunk) {

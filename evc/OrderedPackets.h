@@ -13,7 +13,7 @@ namespace sonvarro::evc {
 
 // Collects the packets of chunks encoded at the same time and hands them out
 // in stream order: all of chunk 0, then all of chunk 1, ... A chunk's packets
-// go out as they come while it is the oldest one unfinished.
+// go out in batches as they come while it is the oldest one unfinished.
 class OrderedPackets {
  public:
   void Add(int64_t chunk, PacketPtr packet);
