@@ -22,11 +22,16 @@ struct WorkItem {
   enum class Kind { kBegin, kFrame, kEnd } kind = Kind::kFrame;
   int64_t chunk = 0;
   FramePtr frame;
-  bool lastChunk = false;  // kEnd: the stream ends with this chunk
+  // kEnd: how the chunk ends.
+  enum class Ending {
+    kMore,       // the instance goes on with a later chunk
+    kCutShort,   // the stream ended in the post-roll: drain, keep the chunk's own
+    kLastChunk,  // the stream ends with this chunk: drain, keep everything
+  } ending = Ending::kMore;
 
-  static WorkItem Begin() { return WorkItem{Kind::kBegin, 0, nullptr, false}; }
-  static WorkItem Frame(FramePtr frame) { return WorkItem{Kind::kFrame, 0, std::move(frame), false}; }
-  static WorkItem End(bool lastChunk) { return WorkItem{Kind::kEnd, 0, nullptr, lastChunk}; }
+  static WorkItem Begin() { return WorkItem{Kind::kBegin, 0, nullptr, Ending::kMore}; }
+  static WorkItem Frame(FramePtr frame) { return WorkItem{Kind::kFrame, 0, std::move(frame), Ending::kMore}; }
+  static WorkItem End(Ending ending) { return WorkItem{Kind::kEnd, 0, nullptr, ending}; }
 };
 
 FramePtr Share(const FramePtr& frame) {
@@ -118,6 +123,7 @@ class ChunkedEncoder {
       std::deque<FramePtr> recent;                                     // the frames the next chunk's pre-roll may take
       std::vector<int64_t> seen(plan_.instances, 0);                   // frames each instance has encoded
       const int lastPostroll = std::max(plan_.postrollFrames, 1) - 1;  // the previous chunk ends after it
+      int64_t ringFrames = LongestPreroll();
       int64_t index = 0;
       while (FramePtr frame = source_()) {
         if (StopRequested().load()) throw Cancelled();
@@ -136,9 +142,13 @@ class ChunkedEncoder {
           Send(chunk - 1, WorkItem::Frame(Share(frame)));
           ++seen[(chunk - 1) % plan_.instances];
         }
-        if (chunk > 0 && position == lastPostroll) Send(chunk - 1, WorkItem::End(false), true);
+        if (chunk > 0 && position == lastPostroll) Send(chunk - 1, WorkItem::End(WorkItem::Ending::kMore), true);
         recent.push_back(Share(frame));
-        if (static_cast<int64_t>(recent.size()) > LongestPreroll()) recent.pop_front();
+        // Once every instance is warm, only the plain pre-roll is kept.
+        if (position == 0 && chunk >= plan_.instances &&
+            std::all_of(seen.begin(), seen.end(), [&](int64_t s) { return s >= plan_.warmUpFrames; }))
+          ringFrames = plan_.prerollFrames;
+        while (static_cast<int64_t>(recent.size()) > ringFrames) recent.pop_front();
         Send(chunk, WorkItem::Frame(std::move(frame)));
         ++instanceSeen;
         ++index;
@@ -146,8 +156,8 @@ class ChunkedEncoder {
       if (index > 0) {
         const int64_t last = (index - 1) / plan_.chunkFrames;
         const int64_t position = (index - 1) % plan_.chunkFrames;
-        if (last > 0 && position < lastPostroll) Send(last - 1, WorkItem::End(false), true);
-        Send(last, WorkItem::End(true), true);
+        if (last > 0 && position < lastPostroll) Send(last - 1, WorkItem::End(WorkItem::Ending::kCutShort), true);
+        Send(last, WorkItem::End(WorkItem::Ending::kLastChunk), true);
         output_.SetChunkCount(last + 1);
       } else {
         output_.SetChunkCount(0);
@@ -198,8 +208,8 @@ class ChunkedEncoder {
             break;
           case WorkItem::Kind::kFrame: encoder->Encode(item->frame.get(), sort); break;
           case WorkItem::Kind::kEnd:
-            if (item->lastChunk) {
-              encoder->Encode(nullptr, sort);
+            if (item->ending != WorkItem::Ending::kMore) encoder->Encode(nullptr, sort);
+            if (item->ending == WorkItem::Ending::kLastChunk) {
               for (PacketPtr& packet : pastTheEnd) output_.Add(chunk, std::move(packet));
             } else if (kept != plan_.chunkFrames) {  // one packet per frame
               throw StageError(Failure::kOutput, "the encoder held back packets past the end of its chunk");

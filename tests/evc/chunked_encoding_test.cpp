@@ -11,11 +11,12 @@ namespace sonvarro::evc {
 namespace {
 
 constexpr int kFrame = 10;
-constexpr int kPriming = 15;  // not a whole frame: the grid is offset
+constexpr int kPriming = 15;         // not a whole frame: the grid is offset
+constexpr int kLookaheadFrames = 2;  // held back, as LAME holds frames back
 
 // An encoder whose packets hold exactly the samples it was given, kFrame at
-// a time, after kPriming samples of silence and one frame of look-ahead,
-// stamped as libavcodec stamps them. Chunks joined from several of these
+// a time, after kPriming samples of silence and kLookaheadFrames of
+// look-ahead, stamped as libavcodec stamps them. Chunks joined from several of these
 // must give back the very packets one of them gives for the whole stream.
 class EchoEncoder : public AudioEncoder {
  public:
@@ -37,7 +38,7 @@ class EchoEncoder : public AudioEncoder {
     started_ = true;
     const float* samples = reinterpret_cast<const float*>(frame->extended_data[0]);
     for (int i = 0; i < frame->nb_samples; ++i) held_.push_back({samples[i], frame->pts + i});
-    while (held_.size() >= 2 * kFrame) Emit(sink);
+    while (held_.size() >= (1 + kLookaheadFrames) * kFrame) Emit(sink);
   }
 
  private:
@@ -142,8 +143,8 @@ ChunkPlan Plan(int instances) {
   ChunkPlan plan;
   plan.instances = instances;
   plan.chunkFrames = 8;
-  plan.prerollFrames = 3;  // the priming and a frame
-  plan.postrollFrames = 2;
+  plan.prerollFrames = 3;   // the priming and a frame
+  plan.postrollFrames = 3;  // the look-ahead and a frame
   return plan;
 }
 
@@ -157,8 +158,8 @@ class PassThrough : public StreamJoiner {
 TEST(EvcChunkedEncoding, JoinsChunksIntoExactlyTheStreamOneInstanceMakes) {
   // Lengths around every edge: nothing, within the first chunk, at a chunk's
   // end, inside the post-roll after it, a short last frame, many chunks.
-  const std::pair<int, int> lengths[] = {{0, 0}, {1, 0},  {7, 3},  {8, 0},  {9, 0},
-                                         {9, 4}, {10, 0}, {16, 0}, {17, 1}, {29, 6}};
+  const std::pair<int, int> lengths[] = {{0, 0},  {1, 0},  {7, 3},  {8, 0},  {8, 3},  {9, 0}, {9, 4},
+                                         {10, 0}, {11, 0}, {16, 0}, {17, 1}, {29, 6}, {45, 0}};
   for (int instances : {2, 3}) {
     for (const auto& [frames, tail] : lengths) {
       SCOPED_TRACE(std::to_string(instances) + " instances, " + std::to_string(frames) + " frames + " +
