@@ -58,16 +58,20 @@ int64_t CeilDiv(int64_t a, int64_t b) { return (a + b - 1) / b; }
 ChunkPlan PlanChunks(const StreamShape& stream, std::optional<int> instancesAsked, int cores) {
   ChunkPlan single;
   const CodecSettling* settling = Settling(stream.codec);
-  const int instances = instancesAsked.value_or(cores);
-  if (!settling || instances < 2 || stream.frameSize <= 0 || stream.channels <= 0 || stream.sampleRate <= 0)
-    return single;
+  if (!settling || stream.frameSize <= 0 || stream.channels <= 0 || stream.sampleRate <= 0) return single;
+  const double rate = stream.sampleRate;
+  const int64_t shortest = std::llround(kShortestChunkSeconds * rate);
+  // As many instances as cores, but no more than the queued audio's budget
+  // holds at the shortest chunks.
+  const int64_t affordable = kQueuedAudioBytes / (shortest * stream.channels * int64_t{sizeof(float)});
+  const int instances =
+      instancesAsked.value_or(static_cast<int>(std::min<int64_t>(cores, std::max<int64_t>(affordable, 2))));
+  if (instances < 2) return single;
   const bool mp3 = stream.codec == AV_CODEC_ID_MP3;
   if (mp3 && !Mp3ChunksJoin(stream.sampleRate, stream.channels, stream.bitRate)) return single;
 
-  const double rate = stream.sampleRate;
   const int64_t queuedSamples = kQueuedAudioBytes / (int64_t{instances} * stream.channels * sizeof(float));
   const int64_t longest = std::min<int64_t>(queuedSamples, std::llround(kLongestChunkSeconds * rate));
-  const int64_t shortest = std::llround(kShortestChunkSeconds * rate);
   int64_t chunkSamples = std::max(longest, shortest);
   if (stream.expectedSamples) {
     chunkSamples = std::clamp<int64_t>(*stream.expectedSamples / (int64_t{kChunksPerInstance} * instances), shortest,
