@@ -213,8 +213,8 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
 
   SourceReader reader(options.input);
   OpenedEncoder opened = OpenEncoder(options, reader.Info(), codec, container->flags & AVFMT_GLOBALHEADER);
-  const std::unique_ptr<AudioEncoder>& encoder = opened.encoder;
-  const AudioFormat& format = encoder->Format();
+  std::unique_ptr<AudioEncoder>& encoder = opened.encoder;
+  const AudioFormat format = encoder->Format();
   const ChunkPlan plan = PlanFor(options, reader.Info(), codec, *encoder);
   PrintHeader(out, options, reader.Info(), container, codec, format);
   if (!opened.note.empty()) std::fprintf(out, "%s\n", opened.note.c_str());
@@ -229,6 +229,7 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
   FrameProducer producer(reader, target, settings);
   StatusPrinter status(out);
   if (plan.instances > 1) {
+    encoder.reset();  // the instances open their own
     std::unique_ptr<StreamJoiner> joiner = MakeStreamJoiner(codec);
     EncodeInChunks([&] { return producer.Next(); }, producer.FrameSize(), *opened.factory, format, plan, *joiner,
                    [&](AVPacket* packet) { writer->Write(packet); },
