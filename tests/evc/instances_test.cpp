@@ -43,8 +43,8 @@ class EvcInstances : public ::testing::Test {
   static inline std::unique_ptr<TempDir> folder_;
 };
 
-// The chunk length evc says it uses: "... chunks of 5.00 s (220500 samples)
-// ...".
+// The chunk length evc says it uses, from its header line
+// "Encoding in chunks of 5.00 s (220500 samples) on 2 encoders at once".
 int64_t ChunkSamples(const std::string& out) {
   const size_t open = out.find("s (");
   if (out.find("Encoding in chunks of") == std::string::npos || open == std::string::npos) return 0;
