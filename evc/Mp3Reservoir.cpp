@@ -18,8 +18,9 @@ constexpr int kMpeg1Kbps[15] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 19
 constexpr int kMpeg2Kbps[15] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
 constexpr int kMpeg1Rates[3] = {44100, 48000, 32000};
 // LAME's default bound on what a decoder holds for one frame: the frame and
-// the reservoir bytes it reaches back into. The join stays within it too.
-constexpr int kDecoderBufferBytes = 1440;
+// the reservoir bytes it reaches back into (7680 bits a granule, its
+// "maximum" buffer constraint). The join keeps within it too.
+constexpr int kDecoderBufferBytesPerGranule = 960;
 // Frames are written only once this many bytes of slots follow them: no
 // later frame can reach back into them, and the frame before a join is still
 // open to a higher bitrate when the join needs it.
@@ -45,7 +46,7 @@ struct FrameHeader {
   int MaxReach() const { return lsf ? 255 : 511; }
   // How far back main data may begin: the format's limit, and the decoder's
   // buffer less the frame itself.
-  int Reach() const { return std::clamp(kDecoderBufferBytes - FrameBytes(), 0, MaxReach()); }
+  int Reach() const { return std::clamp((lsf ? 1 : 2) * kDecoderBufferBytesPerGranule - FrameBytes(), 0, MaxReach()); }
 };
 
 std::optional<FrameHeader> ParseHeader(const uint8_t* data, int size) {

@@ -18,8 +18,9 @@ namespace sonvarro::evc {
 // for the whole encoder, and a stream without it spends the spare bytes of
 // quiet frames nowhere: loud and sharp frames lose the most. So the join
 // keeps every frame's main data exactly as its instance made it and lays the
-// main data out anew, each frame's as early as the format allows, rewriting
-// main_data_begin in the side information. Within an instance this leaves at
+// main data out anew, each frame's as early as the format and LAME's own
+// bound on a decoder's buffer allow, rewriting main_data_begin in the side
+// information. Within an instance this leaves at
 // least as much room as the encoder had. Where an instance's first frame
 // after a join needs more room than the frames before it left, that frame
 // and the one before it get the next higher bitrate until it fits: a few
