@@ -17,13 +17,13 @@ class EvcInstances : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     folder_ = std::make_unique<TempDir>();
-    ToneSpec spec;
-    spec.seconds = 20;
-    spec.amplitude = 0.3;
-    spec.burstEvery = 0.37;
-    spec.noise = 0.05;
+    ToneSpec tone;
+    tone.seconds = 20;
+    tone.amplitude = 0.3;
+    tone.burstEvery = 0.37;
+    tone.noise = 0.05;
     std::string error;
-    ASSERT_TRUE(WriteToneFile(Source(), spec, &error)) << error;
+    ASSERT_TRUE(WriteToneFile(Source(), tone, &error)) << error;
   }
   static void TearDownTestSuite() { folder_.reset(); }
   static std::string Source() { return folder_->Folder() + "bursts.wav"; }
@@ -131,12 +131,12 @@ TEST_F(EvcInstances, ShortSourcesAndOtherCodecsKeepOneEncoder) {
 }
 
 TEST_F(EvcInstances, AStopRemovesThePartialOutput) {
-  ToneSpec spec;
-  spec.seconds = 300;
-  spec.channels = 1;
+  ToneSpec tone;
+  tone.seconds = 300;
+  tone.channels = 1;
   const std::string source = out_.Folder() + "long.wav";
   std::string error;
-  ASSERT_TRUE(WriteToneFile(source, spec, &error)) << error;
+  ASSERT_TRUE(WriteToneFile(source, tone, &error)) << error;
   for (const char* instances : {"1", "2"}) {
     SCOPED_TRACE(instances);
     const std::string output = out_.Folder() + "stopped.m4a";
