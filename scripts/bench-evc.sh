@@ -10,8 +10,10 @@
 # of the single output, the worst window near a chunk join of the other,
 # and whether both have the same length.
 #
-#   bash scripts/bench-evc.sh [build folder, default build/main] [seconds, default 600] [runs, default 1]
+#   bash scripts/bench-evc.sh [build folder, default build/main] [seconds, default 600] [runs, default 1] [rows]
 #
+# rows: an extended regular expression; only the rows whose "source -> type"
+# matches it run (for example 'audio.wav' or '-> (mp3|m4a)'). Default: all.
 # With runs > 1 each pair runs that often, alternating, and the best time of
 # each counts: other load on the machine then blurs the figures less. The
 # load average is printed before and after; CPU times blur less than wall
@@ -23,6 +25,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/main}
 seconds=${2:-600}
 runs=${3:-1}
+rows=${4:-}
 case $build in /*) ;; *) build="$PWD/$build" ;; esac
 evc="$build/app/evc.exe"
 quality="$build/tests/evc_quality"
@@ -74,6 +77,7 @@ printf "\n%-30s %7s %7s %5s  %7s %7s %5s  %6s %6s  %s\n" "source -> output" "evc
 # One row: source, output extension, evc options, ffmpeg options (the same settings), label.
 bench() {
   local source=$1 ext=$2 evc_opts=$3 ff_opts=$4 label=$5
+  [[ "$source -> $ext" =~ $rows ]] || return 0
   local evc_best="" ff_best="" run
   for ((run = 0; run < runs; run++)); do
     evc_best=$(best "$evc_best" "$(measure "$evc" -y -i "$work/$source" $evc_opts "$work/evc.$ext")")
