@@ -130,6 +130,23 @@ TEST_F(EvcInstances, ShortSourcesAndOtherCodecsKeepOneEncoder) {
   EXPECT_EQ(ChunkSamples(shortRun.out), 0) << shortRun.out;
 }
 
+// A disk that fills up in the middle of the stream: the output is a link to
+// /dev/full, which takes the (empty) ADTS header and fails the first
+// buffer of packets. Several instances end as one does.
+TEST_F(EvcInstances, AWriteFailureMidStreamEndsAsOnOneInstance) {
+  for (const char* instances : {"1", "2"}) {
+    SCOPED_TRACE(instances);
+    const std::string output = out_.Folder() + "full.aac";
+    std::filesystem::create_symlink("/dev/full", output);
+    const EvcRun run = Convert({"-acodec", "aac"}, {"-evc_instances", instances}, output);
+    EXPECT_EQ(ChunkSamples(run.out) > 0, std::string(instances) != "1") << run.out;
+    ExpectCleanFailure(run, 4, output, "");
+    EXPECT_NE(run.err.find("the disk is full"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::is_symlink(output)) << "the partial output stays";
+    std::filesystem::remove(output);
+  }
+}
+
 TEST_F(EvcInstances, AStopRemovesThePartialOutput) {
   ToneSpec tone;
   tone.seconds = 300;
