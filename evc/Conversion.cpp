@@ -219,9 +219,17 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
   PrintHeader(out, options, reader.Info(), container, codec, format);
   if (!opened.note.empty()) std::fprintf(out, "%s\n", opened.note.c_str());
   if (plan.instances > 1) PrintChunks(out, plan, *encoder);
-  std::fflush(out);
 
-  std::unique_ptr<OutputWriter> writer = OpenWriter(options, container, *encoder, reader.Tags());
+  // The header goes out once the output exists: whoever reads it may stop
+  // the encoder at once and look for the file.
+  std::unique_ptr<OutputWriter> writer;
+  try {
+    writer = OpenWriter(options, container, *encoder, reader.Tags());
+  } catch (...) {
+    std::fflush(out);
+    throw;
+  }
+  std::fflush(out);
   reader.SeekTo(options.startSeconds);
   const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize(),
                            MinimumSamples(container, codec, encoder->FrameSize())};
