@@ -40,6 +40,7 @@ class AmrNbAudioEncoder : public AudioEncoder {
   const AudioFormat& Format() const override { return format_; }
   AVSampleFormat SampleFormat() const override { return AV_SAMPLE_FMT_S16; }
   int FrameSize() const override { return kFrameSamples; }
+  int PrimingSamples() const override { return 0; }
   void FillParameters(AVCodecParameters* parameters) const override {
     parameters->codec_type = AVMEDIA_TYPE_AUDIO;
     parameters->codec_id = AV_CODEC_ID_AMR_NB;

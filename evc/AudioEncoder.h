@@ -17,6 +17,9 @@ class AudioEncoder {
   virtual AVSampleFormat SampleFormat() const = 0;
   // Samples per frame the encoder wants; 0 takes any count.
   virtual int FrameSize() const = 0;
+  // Samples of delay before the input's first sample in the decoded output:
+  // a packet stamped p holds the output for input samples p to p + frame.
+  virtual int PrimingSamples() const = 0;
   virtual void FillParameters(AVCodecParameters* parameters) const = 0;
   using PacketSink = std::function<void(AVPacket*)>;
   // Encodes one frame, or drains the encoder when `frame` is null.

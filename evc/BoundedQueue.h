@@ -10,20 +10,21 @@ namespace sonvarro::evc {
 // Hands items from one thread to another. A full queue holds the producer
 // back, which keeps memory flat however fast decoding runs ahead. A held
 // producer is woken only once the queue has drained to half, a waiting
-// consumer only once it is half full: waking either for every item costs a
-// context switch per item.
+// consumer only once it is half full (or the item pushed asks for it): waking
+// either for every item costs a context switch per item.
 template <typename T>
 class BoundedQueue {
  public:
   explicit BoundedQueue(size_t capacity) : capacity_(capacity) {}
 
-  // False when the consumer has given up; the item is dropped.
-  bool Push(T item) {
+  // False when the consumer has given up; the item is dropped. `wakeConsumer`:
+  // the consumer must not wait for more before it sees this item.
+  bool Push(T item, bool wakeConsumer = false) {
     std::unique_lock<std::mutex> lock(mutex_);
     notFull_.wait(lock, [&] { return items_.size() < capacity_ || cancelled_; });
     if (cancelled_) return false;
     items_.push_back(std::move(item));
-    if (items_.size() >= (capacity_ + 1) / 2) notEmpty_.notify_one();
+    if (wakeConsumer || items_.size() >= (capacity_ + 1) / 2) notEmpty_.notify_one();
     return true;
   }
 

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <filesystem>
 #include <new>
@@ -9,18 +11,25 @@
 
 #include "AudioEncoder.h"
 #include "BoundedQueue.h"
+#include "ChunkPlan.h"
+#include "ChunkedEncoding.h"
 #include "EncodeError.h"
 #include "FrameProducer.h"
 #include "OutputContainer.h"
 #include "OutputWriter.h"
 #include "SourceReader.h"
 #include "StatusLine.h"
+#include "StreamJoin.h"
 
 namespace sonvarro::evc {
 namespace {
 
-// Frames in flight between the decoding and the encoding thread.
-constexpr size_t kFramesInFlight = 32;
+// Audio in flight between the decoding and the encoding thread, counted in
+// samples: libvorbis takes frames of 64 samples, and a queue of a few dozen
+// of those woke the other thread every few frames (tens of thousands of
+// context switches a file).
+constexpr size_t kSamplesInFlight = 32768;
+constexpr size_t kFewestFramesInFlight = 8;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
@@ -52,6 +61,14 @@ void PrintHeader(std::FILE* out, const EncoderOptions& options, const SourceInfo
                avcodec_get_name(codec), format.sampleRate, ChannelsText(format.channels).c_str());
   if (format.bitRate > 0) std::fprintf(out, ", %s", BitrateText(format.bitRate).c_str());
   std::fprintf(out, "\n");
+}
+
+// "Encoding in chunks of 22.29 s (983040 samples) on 2 encoders at once":
+// where the chunks meet is worth knowing when judging the output.
+void PrintChunks(std::FILE* out, const ChunkPlan& plan, const AudioEncoder& encoder) {
+  const int64_t samples = plan.chunkFrames * encoder.FrameSize();
+  std::fprintf(out, "Encoding in chunks of %.2f s (%lld samples) on %d encoders at once\n",
+               double(samples) / encoder.Format().sampleRate, static_cast<long long>(samples), plan.instances);
 }
 
 void ThrowIfStopped(const std::string& output) {
@@ -101,10 +118,15 @@ std::atomic<bool>& StopRequested() {
 
 namespace {
 
+struct OpenedEncoder {
+  std::unique_ptr<EncoderFactory> factory;  // opens more instances of the same
+  std::unique_ptr<AudioEncoder> encoder;
+  std::string note;  // what had to change, or empty
+};
+
 // The encoder for the codec, at the values nearest to those asked that it
-// takes; `note` says what had to change.
-std::unique_ptr<AudioEncoder> OpenEncoder(const EncoderOptions& options, const SourceInfo& source, AVCodecID codec,
-                                          bool globalHeader, std::string* note) {
+// takes.
+OpenedEncoder OpenEncoder(const EncoderOptions& options, const SourceInfo& source, AVCodecID codec, bool globalHeader) {
   auto factory = EncoderFactory::ForCodec(codec, globalHeader);
   if (!factory)
     throw EncodeError(Failure::kOutput,
@@ -119,8 +141,30 @@ std::unique_ptr<AudioEncoder> OpenEncoder(const EncoderOptions& options, const S
     throw EncodeError(Failure::kOutput, std::string("the ") + avcodec_get_name(codec) +
                                             " encoder takes none of the values near those asked for output " +
                                             Quoted(options.output));
-  *note = resolved.note;
-  return factory->Open(resolved.format);
+  std::unique_ptr<AudioEncoder> encoder = factory->Open(resolved.format);
+  return OpenedEncoder{std::move(factory), std::move(encoder), resolved.note};
+}
+
+// The output's length in samples, when the source says its own.
+std::optional<int64_t> ExpectedSamples(const EncoderOptions& options, const SourceInfo& source, int sampleRate) {
+  std::optional<double> seconds;
+  if (source.durationSeconds > 0) seconds = std::max(0.0, source.durationSeconds - options.startSeconds);
+  if (options.durationSeconds) seconds = std::min(seconds.value_or(*options.durationSeconds), *options.durationSeconds);
+  if (!seconds) return std::nullopt;
+  return std::llround(*seconds * sampleRate);
+}
+
+ChunkPlan PlanFor(const EncoderOptions& options, const SourceInfo& source, AVCodecID codec,
+                  const AudioEncoder& encoder) {
+  StreamShape shape;
+  shape.codec = codec;
+  shape.sampleRate = encoder.Format().sampleRate;
+  shape.channels = encoder.Format().channels;
+  shape.bitRate = encoder.Format().bitRate;
+  shape.frameSize = encoder.FrameSize();
+  shape.primingSamples = encoder.PrimingSamples();
+  shape.expectedSamples = ExpectedSamples(options, source, shape.sampleRate);
+  return PlanChunks(shape, options.encoderInstances, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 std::unique_ptr<OutputWriter> OpenWriter(const EncoderOptions& options, const AVOutputFormat* container,
@@ -147,7 +191,7 @@ void Pump(FrameProducer& producer, AudioEncoder& encoder, OutputWriter& writer, 
           const std::string& output) {
   const AudioEncoder::PacketSink write = [&](AVPacket* packet) { writer.Write(packet); };
   {
-    BoundedQueue<FramePtr> queue(kFramesInFlight);
+    BoundedQueue<FramePtr> queue(std::max(kFewestFramesInFlight, kSamplesInFlight / producer.FrameSize()));
     ProducerThread thread(producer, queue);
     while (std::optional<FramePtr> frame = queue.Pop()) {
       ThrowIfStopped(output);
@@ -168,22 +212,42 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
   CheckOutputPath(options);
 
   SourceReader reader(options.input);
-  std::string note;
-  std::unique_ptr<AudioEncoder> encoder =
-      OpenEncoder(options, reader.Info(), codec, container->flags & AVFMT_GLOBALHEADER, &note);
-  const AudioFormat& format = encoder->Format();
+  OpenedEncoder opened = OpenEncoder(options, reader.Info(), codec, container->flags & AVFMT_GLOBALHEADER);
+  std::unique_ptr<AudioEncoder>& encoder = opened.encoder;
+  const AudioFormat format = encoder->Format();
+  const ChunkPlan plan = PlanFor(options, reader.Info(), codec, *encoder);
   PrintHeader(out, options, reader.Info(), container, codec, format);
-  if (!note.empty()) std::fprintf(out, "%s\n", note.c_str());
-  std::fflush(out);
+  if (!opened.note.empty()) std::fprintf(out, "%s\n", opened.note.c_str());
+  if (plan.instances > 1) PrintChunks(out, plan, *encoder);
 
-  std::unique_ptr<OutputWriter> writer = OpenWriter(options, container, *encoder, reader.Tags());
+  // The header goes out once the output exists: whoever reads it may stop
+  // the encoder at once and look for the file.
+  std::unique_ptr<OutputWriter> writer;
+  try {
+    writer = OpenWriter(options, container, *encoder, reader.Tags());
+  } catch (...) {
+    std::fflush(out);
+    throw;
+  }
+  std::fflush(out);
   reader.SeekTo(options.startSeconds);
   const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize(),
                            MinimumSamples(container, codec, encoder->FrameSize())};
   const ProduceSettings settings{options.startSeconds, options.durationSeconds, options.volumePercent / 100.0};
   FrameProducer producer(reader, target, settings);
   StatusPrinter status(out);
-  Pump(producer, *encoder, *writer, status, options.output);
+  if (plan.instances > 1) {
+    encoder.reset();  // the instances open their own
+    std::unique_ptr<StreamJoiner> joiner = MakeStreamJoiner(codec);
+    EncodeInChunks([&] { return producer.Next(); }, producer.FrameSize(), *opened.factory, format, plan, *joiner,
+                   [&](AVPacket* packet) { writer->Write(packet); },
+                   [&] {
+                     ThrowIfStopped(options.output);
+                     status.Update(writer->BytesWritten(), writer->SecondsWritten());
+                   });
+  } else {
+    Pump(producer, *encoder, *writer, status, options.output);
+  }
 
   // An output without audio is a success only when that is what was asked:
   // a length of 0, or a start past the end of a sound source. A source

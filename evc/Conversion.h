@@ -19,23 +19,33 @@
  *   a downmix could pass it, and cuts the audio into frames of the encoder's
  *   size stamped in samples;
  * - the reader and the producer run on a thread of their own, which hands
- *   the frames over through a bounded queue (BoundedQueue): a full queue
+ *   the frames over through bounded queues (BoundedQueue): a full queue
  *   holds decoding back, so memory stays flat however fast it runs ahead;
  * - the encoder (AudioEncoder: libavcodec, or opencore for AMR-NB) turns the
- *   frames into packets on the calling thread;
+ *   frames into packets. With one instance (short streams, Vorbis, AMR-NB,
+ *   PCM) it runs on the calling thread. Otherwise (ChunkedEncoding) the
+ *   stream is cut into chunks of seconds (ChunkPlan) dealt round-robin to
+ *   one encoder instance per core, each on a thread of its own; an instance
+ *   also encodes a pre-roll before its chunk and a post-roll after it and
+ *   drops their packets, so that every kept packet is made with the audio
+ *   around it that a single encoder would have seen;
+ * - the kept packets come back in stream order (OrderedPackets); where a
+ *   codec's frames refer to earlier ones, the join (StreamJoin; MP3's bit
+ *   reservoir: Mp3Reservoir) makes them one valid stream;
  * - the writer (OutputWriter) puts the packets into the container with the
- *   source's tags; until it is finished the file counts as partial and is
- *   removed on any failure;
+ *   source's tags, on the calling thread; until it is finished the file
+ *   counts as partial and is removed on any failure;
  * - the status printer (StatusPrinter) reports the size and the end time of
  *   what has been written about twice a second, in the form the program
  *   reads.
  *
- * A stop (SIGTERM, SIGINT, SIGHUP) only sets a flag (StopRequested); the
- * parts look at it between frames, and the run ends as a failure that
- * removes the partial output. Every failure is an EncodeError carrying one
- * line for the user and the exit status (a StageError from a part that does
- * not know the file names gets them added): 2 bad options, 3 input problems,
- * 4 output problems, 5 stopped; 0 is success.
+ * A stop (SIGTERM, SIGINT, SIGHUP) only sets a flag (StopRequested); every
+ * thread looks at it between frames, and the run ends as a failure that
+ * removes the partial output. A failure on any thread stops the others.
+ * Every failure is an EncodeError carrying one line for the user and the
+ * exit status (a StageError from a part that does not know the file names
+ * gets them added): 2 bad options, 3 input problems, 4 output problems,
+ * 5 stopped; 0 is success.
  */
 
 namespace sonvarro::evc {

@@ -42,6 +42,8 @@ class FrameProducer {
   FramePtr Next();
 
   int64_t SamplesProduced() const { return produced_; }
+  // Samples in every frame but the last.
+  int FrameSize() const { return target_.frameSize; }
 
  private:
   EncodeError UnconvertibleSource() const;

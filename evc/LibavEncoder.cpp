@@ -38,6 +38,7 @@ class LibavAudioEncoder : public AudioEncoder {
   int FrameSize() const override {
     return (context_->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) ? 0 : context_->frame_size;
   }
+  int PrimingSamples() const override { return context_->initial_padding; }
   void FillParameters(AVCodecParameters* parameters) const override {
     avcodec_parameters_from_context(parameters, context_.get());
   }

@@ -121,6 +121,13 @@ const std::vector<OptionRule>& Rules() {
          o.durationSeconds = negative ? 0.0 : *length;
          return true;
        }},
+      // Not one of FFmpeg's: for tests and benchmarks only; the program never
+      // passes it.
+      {"-evc_instances", true, "a number of encoder instances from 1 to 64",
+       [](EncoderOptions& o, const std::string& v) {
+         o.encoderInstances = ParsePositiveInt(v, 64);
+         return o.encoderInstances.has_value();
+       }},
   };
   return rules;
 }

@@ -128,7 +128,11 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
   info_.codecName = codec->name;
   info_.sampleRate = decoder_->sample_rate;
   info_.channels = decoder_->ch_layout.nb_channels;
-  if (format_->duration > 0) info_.durationSeconds = format_->duration / double(AV_TIME_BASE);
+  // Containers read without probing (WAV) state only the stream's length.
+  if (format_->duration > 0)
+    info_.durationSeconds = format_->duration / double(AV_TIME_BASE);
+  else if (stream_->duration > 0)
+    info_.durationSeconds = stream_->duration * av_q2d(stream_->time_base);
 
   av_dict_copy(&tags_, format_->metadata, 0);
   av_dict_copy(&tags_, stream_->metadata, AV_DICT_DONT_OVERWRITE);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <vector>
 
 namespace sonvarro::evc {
@@ -27,20 +26,32 @@ class VolumeLimiter {
   static constexpr float kCeiling = 0.977f;  // -0.2 dBFS, room for codec overshoot
 
  private:
-  float NextGain(float target);
+  // The gains for `count` wanted gains, one sample each, in order.
+  void ComputeGains(const float* targets, float* gains, int count);
   bool Idle() const;
   bool PassQuietBlock(float* const* planes, int count);
+  // Appends `count` input samples, at the volume, behind the held ones.
+  void Enter(float* const* planes, int count);
+  // Keeps the last held_ samples at the front of each line.
+  void Keep(int dropped);
 
   int channels_;
   float gain_;
   int lookahead_;
   float releaseCoefficient_;
-  // Delay line, `lookahead_` samples per channel, as a ring.
-  std::vector<std::vector<float>> delay_;
-  int ringPosition_ = 0;
+  // Per channel: the held samples (the look-ahead's delay, held_ of them,
+  // oldest first) followed by the block being processed.
+  std::vector<std::vector<float>> lines_;
   int held_ = 0;
-  // Sliding minimum of the wanted gains over the look-ahead window.
-  std::deque<std::pair<long long, float>> windowMinimum_;
+  // Per block: the gain each sample asks for, then the gain each is given.
+  std::vector<float> targets_;
+  std::vector<float> gains_;
+  // Sliding minimum of the wanted gains over the look-ahead window: the
+  // candidates, rising from front to back, in a ring.
+  std::vector<long long> candidateIndex_;
+  std::vector<float> candidateGain_;
+  int candidatesFront_ = 0;
+  int candidateCount_ = 0;
   long long sampleIndex_ = 0;
   float released_ = 1.0f;
   // Moving average of the released gain, which makes the attack a ramp.

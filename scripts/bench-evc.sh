@@ -1,12 +1,23 @@
 #!/usr/bin/env bash
 # Benchmarks evc.exe against the ffmpeg tool on the same generated 10-minute
 # sources and the same settings, in the same run: for every output type it
-# prints both wall times, the ratio evc/ffmpeg and both peak memories.
+# prints both wall times and their ratio evc/ffmpeg, both CPU times (user +
+# system) and their ratio, and both peak memories. Where evc encodes on
+# several encoder instances it also checks the output against the one a
+# single instance makes at the same settings (-evc_instances 1), both
+# measured against what the encoders were given (the same options into PCM)
+# in 20 ms windows: the mean signal-to-noise ratio of each, the worst window
+# of the single output, the worst window near a chunk join of the other,
+# and whether both have the same length.
 #
-#   bash scripts/bench-evc.sh [build folder, default build/main] [seconds, default 600] [runs, default 1]
+#   bash scripts/bench-evc.sh [build folder, default build/main] [seconds, default 600] [runs, default 1] [rows]
 #
+# rows: an extended regular expression; only the rows whose "source -> type"
+# matches it run (for example 'audio.wav' or '-> (mp3|m4a)'). Default: all.
 # With runs > 1 each pair runs that often, alternating, and the best time of
-# each counts: other load on the machine then blurs the figures less.
+# each counts: other load on the machine then blurs the figures less. The
+# load average is printed before and after; CPU times blur less than wall
+# times on a busy machine.
 # Needs GNU time (/usr/bin/time, Debian package "time") and the ffmpeg tool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,9 +25,12 @@ cd "$(dirname "$0")/.."
 build=${1:-build/main}
 seconds=${2:-600}
 runs=${3:-1}
+rows=${4:-}
 case $build in /*) ;; *) build="$PWD/$build" ;; esac
 evc="$build/app/evc.exe"
+quality="$build/tests/evc_quality"
 [ -x "$evc" ] || { echo "no $evc: build first (cmake --build $build)" >&2; exit 1; }
+[ -x "$quality" ] || { echo "no $quality: build first (cmake --build $build --target evc_quality)" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "GNU time missing: bash scripts/install-deps.sh" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -35,45 +49,71 @@ ffmpeg "${quiet[@]}" "${audio[@]}" "${mix[@]}" -map "[a]" -c:a pcm_s16le "$work/
 ffmpeg "${quiet[@]}" "${audio[@]}" "${mix[@]}" -map "[a]" -ar 48000 -c:a ac3 -b:a 192k "$work/audio.ac3"
 ffmpeg "${quiet[@]}" "${audio[@]}" "${mix[@]}" -map "[a]" -c:a wmav2 -b:a 128k "$work/audio.wma"
 
-# Runs a command under GNU time; prints "seconds kilobytes".
+echo "Cores: $(nproc); load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+# Runs a command under GNU time; prints "wall cpu kilobytes" (cpu: user + system).
 measure() {
   local report="$work/time.txt"
-  /usr/bin/time -f "%e %M" -o "$report" "$@" > /dev/null 2>&1 || { echo "FAILED: $*" >&2; echo "nan nan"; return; }
-  cat "$report"
+  /usr/bin/time -f "%e %U %S %M" -o "$report" "$@" > "$work/stdout.txt" 2>&1 || {
+    echo "FAILED: $*" >&2
+    echo "nan nan nan"
+    return
+  }
+  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$report"
 }
 
-# Keeps the lower time and the higher memory of two "seconds kilobytes" pairs.
+# Keeps the lower times and the higher memory of two "wall cpu kilobytes" triples.
 best() {
   awk -v a="$1" -v b="$2" 'BEGIN { split(a, x, " "); split(b, y, " ");
     if (x[1] == "") { print b; exit } if (y[1] == "") { print a; exit }
-    printf "%s %s\n", (x[1] < y[1] ? x[1] : y[1]), (x[2] > y[2] ? x[2] : y[2]) }'
+    printf "%s %s %s\n", (x[1] < y[1] ? x[1] : y[1]), (x[2] < y[2] ? x[2] : y[2]), (x[3] > y[3] ? x[3] : y[3]) }'
 }
 
-printf "\n%-34s %9s %9s %7s %11s %11s\n" "source -> output" "evc s" "ffmpeg s" "ratio" "evc MB" "ffmpeg MB"
-# One row: source, output extension, evc options, ffmpeg options (the same settings).
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }'; }
+megabytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+
+printf "\n%-30s %7s %7s %5s  %7s %7s %5s  %6s %6s  %s\n" "source -> output" "evc s" "ff s" "wall" \
+  "evc cpu" "ff cpu" "cpu" "evc MB" "ff MB" "quality of the chunked output (SNR dB: single / chunked)"
+# One row: source, output extension, evc options, ffmpeg options (the same settings), label.
 bench() {
-  local source=$1 ext=$2 evc_opts=$3 ff_opts=$4
+  local source=$1 ext=$2 evc_opts=$3 ff_opts=$4 label=$5
+  [[ "$source -> $ext" =~ $rows ]] || return 0
   local evc_best="" ff_best="" run
   for ((run = 0; run < runs; run++)); do
     evc_best=$(best "$evc_best" "$(measure "$evc" -y -i "$work/$source" $evc_opts "$work/evc.$ext")")
+    cp "$work/stdout.txt" "$work/evc-stdout.txt"
     if [ -n "$ff_opts" ]; then
       ff_best=$(best "$ff_best" "$(measure ffmpeg "${quiet[@]}" -i "$work/$source" $ff_opts "$work/ffmpeg.$ext")")
     fi
   done
-  read -r evc_s evc_kb <<< "$evc_best"
-  local ff_s="-" ff_kb="-" ratio="-" ff_mb="-"
+  local chunk
+  chunk=$(sed -n 's/^Encoding in chunks of .*(\([0-9]*\) samples).*/\1/p' "$work/evc-stdout.txt")
+  read -r evc_s evc_cpu evc_kb <<< "$evc_best"
+  local ff_s="-" ff_cpu="-" ff_kb="-" ff_mb="-"
   if [ -n "$ff_opts" ]; then
-    read -r ff_s ff_kb <<< "$ff_best"
-    ratio=$(awk -v a="$evc_s" -v b="$ff_s" 'BEGIN { printf "%.2f", a / b }')
-    ff_mb=$(awk -v k="$ff_kb" 'BEGIN { printf "%.1f", k / 1024 }')
+    read -r ff_s ff_cpu ff_kb <<< "$ff_best"
+    ff_mb=$(megabytes "$ff_kb")
   fi
-  printf "%-34s %9s %9s %7s %11s %11s\n" "$source -> $ext ($5)" "$evc_s" "$ff_s" "$ratio" \
-    "$(awk -v k="$evc_kb" 'BEGIN { printf "%.1f", k / 1024 }')" "$ff_mb"
+  local figures="one instance"
+  if [ -n "$chunk" ]; then
+    # What the encoders were given: the same options into PCM.
+    local pcm_opts
+    pcm_opts=$(sed -E 's/-acodec [a-z0-9_]+/-acodec pcm_s16le/' <<< "$evc_opts")
+    "$evc" -y -i "$work/$source" $pcm_opts "$work/reference.wav" > /dev/null
+    "$evc" -y -i "$work/$source" $evc_opts -evc_instances 1 "$work/single.$ext" > /dev/null
+    figures="$("$quality" "$work/reference.wav" "$work/single.$ext" "$work/evc.$ext" "$chunk" 2> /dev/null ||
+      echo "quality check FAILED")"
+  fi
+  printf "%-30s %7s %7s %5s  %7s %7s %5s  %6s %6s  %s\n" "$source -> $ext ($label)" "$evc_s" "$ff_s" \
+    "$(ratio "$evc_s" "$ff_s")" "$evc_cpu" "$ff_cpu" "$(ratio "$evc_cpu" "$ff_cpu")" "$(megabytes "$evc_kb")" \
+    "$ff_mb" "$figures"
 }
 
 # The program's "Normal Quality" lines (volume 200 %). Where an encoder cannot
 # take a value both get the one evc uses instead: AC-3 at 32000 Hz, Vorbis
 # mono 22050 Hz at 90 kbit/s. The ffmpeg tool has no AMR-NB encoder here.
+# evc holds the doubled volume under full scale with its limiter; the ffmpeg
+# line only doubles it.
 for source in video.mp4 audio.wav; do
   bench $source amr "-acodec amr_nb -s 176x144 -b 128 -ab 128 -vol 200 -ac 1 -ar 8000" "" "AMR"
   bench $source aac "-acodec aac -vn -ab 128 -vol 200 -ac 1 -ar 22050" \
@@ -94,3 +134,4 @@ for source in audio.ac3 audio.wma; do
   bench $source m4a "-acodec aac -vn -ab 128 -vol 200 -ac 2 -ar 32000" \
     "-vn -c:a aac -b:a 128k -af volume=2 -ac 2 -ar 32000" "AAC 32k"
 done
+echo "Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

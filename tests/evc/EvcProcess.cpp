@@ -22,7 +22,7 @@ std::string EvcPath() {
 
 namespace {
 
-EvcRun RunOnce(const std::vector<std::string>& args, int timeoutSeconds) {
+EvcRun RunOnce(const std::vector<std::string>& args, int timeoutSeconds, const std::string& stopOnOutput) {
   EvcRun run;
   int in[2], out[2], err[2];
   if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) return run;
@@ -67,6 +67,8 @@ EvcRun RunOnce(const std::vector<std::string>& args, int timeoutSeconds) {
       const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
       if (n > 0) {
         texts[i]->append(buffer, static_cast<size_t>(n));
+        if (i == 0 && !stopOnOutput.empty() && !run.stopSent && run.out.find(stopOnOutput) != std::string::npos)
+          run.stopSent = kill(pid, SIGTERM) == 0;
       } else {
         fds[i].fd = -1;
         --open;
@@ -87,7 +89,7 @@ EvcRun RunOnce(const std::vector<std::string>& args, int timeoutSeconds) {
 
 }  // namespace
 
-EvcRun RunEvc(const std::vector<std::string>& args, int timeoutSeconds) {
+EvcRun RunEvc(const std::vector<std::string>& args, int timeoutSeconds, const std::string& stopOnOutput) {
   // The conversion job's tests stop every process named evc.exe on the
   // machine. Within one ctest run the resource lock keeps them apart; a
   // second test run alongside (another build on the same machine) can still
@@ -96,7 +98,7 @@ EvcRun RunEvc(const std::vector<std::string>& args, int timeoutSeconds) {
   constexpr int kAttempts = 50;
   EvcRun run;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    run = RunOnce(args, timeoutSeconds);
+    run = RunOnce(args, timeoutSeconds, stopOnOutput);
     if (!run.killedFromOutside) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }

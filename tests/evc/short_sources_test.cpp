@@ -30,23 +30,23 @@ TEST_F(EvcShortSources, AFewSamplesAtAnotherRateGiveSoundOrACleanRefusal) {
                             {"few.ogg", true}, {"few.flac", true}, {"few.m4a", false}, {"header only.wav", false}};
   const char* const outputs[] = {".wav", ".mp3", ".aac", ".ac3", ".m4a", ".ogg", ".amr"};
 
-  ToneSpec spec;
-  spec.seconds = double(kSourceSamples) / kSourceRate;
-  spec.sampleRate = kSourceRate;
-  spec.channels = 1;
-  spec.frequency = 2000;  // a half wave over the ten samples
-  spec.amplitude = 0.8;
+  ToneSpec tone;
+  tone.seconds = double(kSourceSamples) / kSourceRate;
+  tone.sampleRate = kSourceRate;
+  tone.channels = 1;
+  tone.frequency = 2000;  // a half wave over the ten samples
+  tone.amplitude = 0.8;
   std::string error;
   for (const Source& source : sources) {
     const std::string input = out_.Folder() + source.name;
     if (std::string(source.name) == "header only.wav") {
-      ASSERT_TRUE(WriteToneFile(input, spec, &error)) << error;
+      ASSERT_TRUE(WriteToneFile(input, tone, &error)) << error;
       const std::string wav = ReadAll(input);
       const size_t data = wav.find("data");
       ASSERT_NE(data, std::string::npos);
       out_.WriteFile(source.name, wav.substr(0, data + 8));
     } else {
-      ASSERT_TRUE(WriteToneFile(input, spec, &error)) << error;
+      ASSERT_TRUE(WriteToneFile(input, tone, &error)) << error;
     }
     for (const char* extension : outputs) {
       SCOPED_TRACE(std::string(source.name) + " -> " + extension);

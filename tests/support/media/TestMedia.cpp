@@ -82,6 +82,9 @@ bool WriteToneFile(const std::string& path, const ToneSpec& spec, std::string* e
     return false;
   }
   std::string tone = Number(spec.amplitude) + "*sin(2*PI*" + Number(spec.frequency) + "*t)";
+  if (spec.noise > 0) tone += "+" + Number(2 * spec.noise) + "*(random(1)-0.5)";
+  if (spec.burstEvery > 0)
+    tone += "+" + Number(spec.amplitude) + "*(random(0)-0.5)*exp(-60*mod(t," + Number(spec.burstEvery) + "))";
   if (spec.silentLead > 0) tone = "if(gte(t," + Number(spec.silentLead) + ")," + tone + ",0)";
   std::string exprs = tone;
   for (int c = 1; c < spec.channels; ++c) exprs += "|" + tone;
@@ -156,7 +159,7 @@ void AddToChecksum(uint64_t& hash, const uint8_t* data, size_t size) {
 
 }  // namespace
 
-MediaReport DecodeMedia(const std::string& path) {
+MediaReport DecodeMedia(const std::string& path, std::vector<float>* samples) {
   MediaReport report;
   AVFormatContext* raw = nullptr;
   if (avformat_open_input(&raw, evc::FileUrl(path).c_str(), nullptr, nullptr) < 0)
@@ -225,6 +228,8 @@ MediaReport DecodeMedia(const std::string& path) {
       const int converted = swr_convert(converter.get(), &out, frame->nb_samples,
                                         const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
       if (converted > 0) statistics.Add(interleaved.data(), converted, channels);
+      if (converted > 0 && samples)
+        samples->insert(samples->end(), interleaved.begin(), interleaved.begin() + size_t(converted) * channels);
       report.samples += frame->nb_samples;
       av_frame_unref(frame.get());
     }

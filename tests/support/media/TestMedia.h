@@ -16,6 +16,12 @@ struct ToneSpec {
   double amplitude = 0.25;  // peak, full scale = 1
   // Seconds of silence before the tone starts (within `seconds`).
   double silentLead = 0.0;
+  // Sharp bursts of noise that die away within tens of milliseconds, one
+  // every this many seconds (0: none), at `amplitude`: transients for the
+  // codecs' block switching.
+  double burstEvery = 0.0;
+  // A floor of white noise at this peak amplitude under everything (0: none).
+  double noise = 0.0;
   // Tags written where the container holds them (title, artist, album, ...).
   std::map<std::string, std::string> tags;
 };
@@ -48,7 +54,8 @@ struct MediaReport {
   std::map<std::string, std::string> tags;  // container tags, keys in lower case
 };
 
-// Decodes the best audio stream of a file completely, in-process.
-MediaReport DecodeMedia(const std::string& path);
+// Decodes the best audio stream of a file completely, in-process; `samples`,
+// when given, receives them interleaved, full scale = 1.
+MediaReport DecodeMedia(const std::string& path, std::vector<float>* samples = nullptr);
 
 }  // namespace sonvarro::test
