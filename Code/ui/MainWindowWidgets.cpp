@@ -1,12 +1,16 @@
 #include "ui/MainWindowWidgets.h"
 
+#include <QPainter>
 #include <QResizeEvent>
+
+#include "ui/Skin.h"
 
 namespace sonvarro {
 namespace {
 
-constexpr int kDesignWidth = 692;
-constexpr int kDesignHeight = 456;
+// The window opens at its minimum size, the grid at its design rectangle.
+constexpr int kDesignWidth = 686;
+constexpr int kDesignHeight = 519;
 // The grid's design rectangle; it follows the window's size.
 constexpr QRect kGridRect(22, 292, 525, 138);
 
@@ -37,6 +41,14 @@ QPushButton* Button(QWidget* parent, const char* name, const char* text, const c
   return button;
 }
 
+// A bitmap button showing the pictures NAMEUp/Hot/Down.bmp of the skin.
+QPushButton* BmpButton(QWidget* parent, const char* name, const char* pictures, const char* text, const char* hint,
+                       int left, int top, int width, int height) {
+  auto* button = Place(new BitmapButton(pictures, QString::fromLatin1(text), parent), name, left, top, width, height);
+  button->setToolTip(QString::fromLatin1(hint));
+  return button;
+}
+
 }  // namespace
 
 MainWindowWidgets::MainWindowWidgets(QWidget* parent)
@@ -44,33 +56,38 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       lblTitle(Place(new QLabel(QStringLiteral("Application name "), this), "lblTitle", 63, 32, 537, 27)),
       cbbOutputFiletype(Place(new QComboBox(this), "cbbOutputFiletype", 368, 133, 297, 21)),
       cbbProfile(Place(new QComboBox(this), "cbbProfile", 368, 160, 217, 21)),
-      btnOptions(Button(this, "btnOptions", "Options", "Ctrl + N", 595, 160, 70, 20)),
+      btnOptions(BmpButton(this, "btnOptions", "Options", "Options", "Ctrl + N", 595, 160, 70, 20)),
       edtOutputFolder(Place(new QLineEdit(this), "edtOutputFolder", 368, 188, 217, 21)),
-      RzBmpButton1(Button(this, "RzBmpButton1", "Browse...", "Ctrl + N", 595, 188, 70, 20)),
+      RzBmpButton1(BmpButton(this, "RzBmpButton1", "Browse", "Browse...", "Ctrl + N", 595, 188, 70, 20)),
       chkShutdown(Place(new QCheckBox(QStringLiteral("Shutdown computer when job is finished."), this), "chkShutdown",
                         294, 226, 300, 17)),
       chkShowOutputDirectory(Place(new QCheckBox(QStringLiteral("Show output directory when done"), this),
                                    "chkShowOutputDirectory", 294, 246, 300, 17)),
       dxTreeSourceFileInfo(Place(new SourceGrid(this), "dxTreeSourceFileInfo", kGridRect.left(), kGridRect.top(),
                                  kGridRect.width(), kGridRect.height())),
-      btnOpenFile(Button(this, "btnOpenFile", "Add Files", "Ctrl + O", 555, 289, 110, 30)),
-      btnRemoveFile(Button(this, "btnRemoveFile", "Remove", "Ctrl + R", 555, 323, 110, 30)),
-      btnClearFile(Button(this, "btnClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
-      btnConvert(Button(this, "btnConvert", "Convert", "Ctrl + S", 555, 391, 110, 40)),
-      btnSelectOutputFolder(Button(this, "btnSelectOutputFolder", "", "Ctrl + B", 595, 188, 70, 20)),
+      btnOpenFile(BmpButton(this, "btnOpenFile", "OpenFile", "Add Files", "Ctrl + O", 555, 289, 110, 30)),
+      btnRemoveFile(BmpButton(this, "btnRemoveFile", "RemoveFile", "Remove", "Ctrl + R", 555, 323, 110, 30)),
+      btnClearFile(BmpButton(this, "btnClearFile", "ClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
+      btnConvert(BmpButton(this, "btnConvert", "Convert", "Convert", "Ctrl + S", 555, 391, 110, 40)),
+      btnSelectOutputFolder(BmpButton(this, "btnSelectOutputFolder", "Browse", "", "Ctrl + B", 595, 188, 70, 20)),
       Panel1(new TimelineStrip(this)),
-      btnWindowMinimize(Button(this, "btnWindowMinimize", "_", "", 606, 28, 25, 25)),
-      btnWindowClose(Button(this, "btnWindowClose", "X", "", 640, 28, 25, 25)),
-      btnHomePage(Button(this, "btnHomePage", "Home", "", 406, 73, 48, 48)),
-      btnEMail(Button(this, "btnEMail", "E-mail", "", 459, 73, 48, 48)),
-      btnHelp(Button(this, "btnHelp", "Help", "", 565, 73, 48, 48)),
-      btnAbout(Button(this, "btnAbout", "About", "", 618, 73, 48, 48)),
+      btnWindowMinimize(BmpButton(this, "btnWindowMinimize", "WindowMinimize", "_", "", 606, 28, 25, 25)),
+      btnWindowClose(BmpButton(this, "btnWindowClose", "WindowClose", "X", "", 640, 28, 25, 25)),
+      btnHomePage(BmpButton(this, "btnHomePage", "HomePage", "Home", "", 406, 73, 48, 48)),
+      btnEMail(BmpButton(this, "btnEMail", "EMail", "E-mail", "", 459, 73, 48, 48)),
+      btnHelp(BmpButton(this, "btnHelp", "Help", "Help", "", 565, 73, 48, 48)),
+      btnAbout(BmpButton(this, "btnAbout", "About", "About", "", 618, 73, 48, 48)),
       Label3(Place(new ClickableLabel(QStringLiteral("Click here to download the coder"), this), "Label3", 296, 272,
                    200, 16)),
 
-      DSVideoWindowEx1(Place(new VideoWindow(this), "DSVideoWindowEx1", 26, 76, 253, 152)) {
+      DSVideoWindowEx1(Place(new VideoWindow(this), "DSVideoWindowEx1", 26, 76, 253, 152)),
+      background_(SkinImage("Background.bmp")) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
+  // Captions, check boxes and links are white on the skin.
+  QPalette captions = palette();
+  captions.setColor(QPalette::WindowText, Qt::white);
+  setPalette(captions);
   QFont titleFont(QStringLiteral("Arial"));
   titleFont.setBold(true);
   titleFont.setPixelSize(19);
@@ -89,6 +106,11 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
   linkFont.setUnderline(true);
   Label3->setFont(linkFont);
   Label3->setCursor(Qt::PointingHandCursor);
+}
+
+void MainWindowWidgets::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, background_);
 }
 
 void MainWindowWidgets::resizeEvent(QResizeEvent* event) {
