@@ -93,7 +93,7 @@ void DrawBody(QPainter& p, const QRect& area) {
   }
 
   // The preview's well: video, timeline and transport.
-  DrawWell(p, QRectF(14.5, 72.5, 276, 214), 8);
+  DrawWell(p, QRectF(14.5, 72.5, 270, 214), 8);
   p.fillRect(QRect(22, 72 + 2, 261, 158), QColor(0x03, 0x0a, 0x16));
   // The links' shelf, with a divider between the web links and help.
   DrawWell(p, QRectF(398.5, 70.5, 276, 54), 10);

@@ -25,10 +25,11 @@ QLabel* Caption(QWidget* parent, const char* text, int left, int top, int width)
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setGeometry(left, top, width, 21);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  // The design's small caption font: the captions fit between the video area
-  // and the fields.
-  QFont font = label->font();
+  // A small, narrow caption font: the captions fit between the preview's
+  // panel and the fields.
+  QFont font(QStringLiteral("Arial"));
   font.setPixelSize(10);
+  font.setBold(true);
   label->setFont(font);
   return label;
 }
@@ -92,9 +93,9 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
   titleFont.setBold(true);
   titleFont.setPixelSize(19);
   lblTitle->setFont(titleFont);
-  Caption(this, "Output FileType:", 281, 133, 82);
-  Caption(this, "Profile Settings:", 281, 160, 82);
-  Caption(this, "Output Folder:", 281, 188, 82);
+  Caption(this, "Output FileType:", 286, 133, 78);
+  Caption(this, "Profile Settings:", 286, 160, 78);
+  Caption(this, "Output Folder:", 286, 188, 78);
   edtOutputFolder->setReadOnly(true);
   chkShowOutputDirectory->setChecked(true);
   btnSelectOutputFolder->hide();
