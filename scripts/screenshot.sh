@@ -22,11 +22,21 @@ xvfb-run -a -s "-screen 0 900x700x24" bash -c '
     kill -0 "$app" 2>/dev/null || { echo "the program did not start" >&2; exit 1; }
     sleep 1
   done
-  # The screen around a window is black; trimming leaves the window.
+  # The screen around a window is black: the window is what trimming leaves.
+  # That screen is painted a desktop blue, so that the outline shows, and the
+  # picture keeps a margin of it.
+  shoot() {
+    import -window root "$1.full.png"
+    local box
+    box="$(convert "$1.full.png" -trim -format "%wx%h%O" info:)"
+    convert "$1.full.png" -fill "#4d6580" -draw "color 0,0 floodfill" -crop "$box" +repage \
+      -bordercolor "#4d6580" -border 12 "$1"
+    rm -f "$1.full.png"
+  }
   sleep 1  # the splash is up for two seconds
-  import -window root -trim +repage "$splash"
+  shoot "$splash"
   sleep 3  # the splash has closed, the main window maps and paints
-  import -window root -trim +repage "$out"
+  shoot "$out"
   kill "$app"
   wait "$app" 2>/dev/null || true
 ' _ "$out" "$splash"
