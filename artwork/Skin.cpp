@@ -294,7 +294,13 @@ void DrawButton(QPainter& target, const QRect& area, const ButtonArt& art, Butto
   const QColor olive(0x80, 0x80, 0x00);
   target.fillRect(area, olive);
   DrawHard(target, area, olive, [&](QPainter& p, const QRect& r) {
-    const Look look = LookOf(state, art.accent);
+    Look look = LookOf(state, art.accent);
+    // Closing warns in red under the mouse and while pressed.
+    if (art.glyph == ButtonGlyph::Close && state == ButtonState::Hot) {
+      look = {QColor(0xf0, 0x5a, 0x4a), QColor(0xb8, 0x26, 0x1a), QColor(0xff, 0xb0, 0xa8), Qt::white};
+    } else if (art.glyph == ButtonGlyph::Close && state == ButtonState::Down) {
+      look = {QColor(0x8a, 0x1a, 0x10), QColor(0xc4, 0x32, 0x24), QColor(0x5a, 0x10, 0x08), kMist};
+    }
     const QRectF face = QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
     const bool round = art.shape == ButtonShape::Round;
     Plate(p, face, round ? face.height() / 2 : std::min(6.0, face.height() / 3), look);
