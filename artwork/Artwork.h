@@ -6,7 +6,8 @@
 namespace sonvarro::artwork {
 
 // One picture the generator makes: its file name in the output folder (the
-// extension picks the format: .jpg JPEG by libjpeg, .bmp 24-bit bitmap),
+// extension picks the format: .jpg JPEG by libjpeg, .bmp 24-bit bitmap,
+// .png with a transparent background),
 // its size and how to draw it.
 struct Artwork {
   const char* fileName;
@@ -16,6 +17,8 @@ struct Artwork {
 };
 
 void DrawSplash(QPainter& painter, const QRect& area);
+void DrawIcon(QPainter& painter, const QRect& area);
+void DrawLogo(QPainter& painter, const QRect& area);  // imgLOGO over the video area
 // The main window's background; its transparent colour is the one at its
 // bottom left.
 void DrawMainBackground(QPainter& painter, const QRect& area);
@@ -23,6 +26,11 @@ void DrawMainBackground(QPainter& painter, const QRect& area);
 // Every picture of the program, in the order they are written.
 inline constexpr Artwork kArtwork[] = {
     {"ImgFlash.jpg", 480, 300, DrawSplash},
+    // The desktop's icon in the sizes its icon theme looks for.
+    {"sonvarro-converter-48.png", 48, 48, DrawIcon},
+    {"sonvarro-converter-128.png", 128, 128, DrawIcon},
+    {"sonvarro-converter-256.png", 256, 256, DrawIcon},
+    {"ImgLogo.png", 253, 152, DrawLogo},
     {"Background.bmp", 686, 486, DrawMainBackground},
 };
 

@@ -37,9 +37,10 @@ struct Made {
   std::function<QImage()> draw;
 };
 
-QImage Drawn(int width, int height, const std::function<void(QPainter&, const QRect&)>& draw) {
-  QImage picture(width, height, QImage::Format_RGB888);
-  picture.fill(Qt::black);
+// A .png keeps its alpha channel (the icon, the logo); the others have none.
+QImage Drawn(int width, int height, const std::function<void(QPainter&, const QRect&)>& draw, bool png = false) {
+  QImage picture(width, height, png ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB888);
+  picture.fill(png ? Qt::transparent : Qt::black);
   QPainter painter(&picture);
   draw(painter, picture.rect());
   return picture;
@@ -48,7 +49,8 @@ QImage Drawn(int width, int height, const std::function<void(QPainter&, const QR
 std::vector<Made> EveryPicture() {
   std::vector<Made> made;
   for (const Artwork& art : kArtwork) {
-    made.push_back({art.fileName, [art] { return Drawn(art.width, art.height, art.draw); }});
+    made.push_back(
+        {art.fileName, [art] { return Drawn(art.width, art.height, art.draw, EndsWith(art.fileName, ".png")); }});
   }
   const std::pair<ButtonState, const char*> states[] = {
       {ButtonState::Up, "Up"}, {ButtonState::Hot, "Hot"}, {ButtonState::Down, "Down"}};
@@ -76,7 +78,7 @@ void Write(const Made& made, const std::string& folder) {
   const std::string path = folder + "/" + made.fileName;
   if (EndsWith(path, ".jpg")) {
     WriteJpeg(picture, path, 92);
-  } else if (!picture.save(QString::fromStdString(path), "BMP")) {
+  } else if (!picture.save(QString::fromStdString(path), EndsWith(path, ".png") ? "PNG" : "BMP")) {
     throw std::runtime_error("cannot write " + path);
   }
 }

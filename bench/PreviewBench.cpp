@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "player/PreviewGraph.h"
 #include "services/platform/Desktop.h"
 #include "shell/AppRoot.h"
 #include "ui/Application.h"
@@ -41,6 +40,10 @@ class TerminalDesktop : public platform::IDesktop {
  public:
   void PowerOff() override {}
   void OpenFolder(const std::string&) override {}
+  void ShellOpen(const std::string&) override {}
+  void OpenInBrowser(const std::string&) override {}
+  // As the program's own desktop does.
+  void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon,
                                       platform::MessageButtons) override {
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
@@ -84,26 +87,30 @@ int Run(const std::string& appFolder, const std::string& video, int runs, int pl
     std::fprintf(stderr, "the main window did not show\n");
     return 1;
   }
-  PreviewGraph& graph = root.FilterGraph();
-  graph.Prepare();
-  QTest::qWait(1500);  // the program settles; the player gets ready
+  // The video in the list as a user adds it, its row selected.
+  TFrmMainForm& form = root.MainForm();
+  form.dlgOpenSourceFile = [&video](const std::string&) { return std::vector<std::string>{video}; };
+  root.frmMainWindow().Widgets().btnOpenFile->click();
+  if (!WaitFor([&] { return !root.frmInitFileDialog().isVisible(); }, 30000) ||
+      root.frmMainWindow().Grid().RowCount() != 1) {
+    std::fprintf(stderr, "cannot add %s to the list\n", video.c_str());
+    return 1;
+  }
+  root.frmMainWindow().Grid().SetSelected(0, true);
+  QTest::qWait(1500);  // the program settles; the player, prepared on the first show, gets ready
 
   std::vector<double> firstFrames;
   for (int run = 0; run < runs; ++run) {
+    form.btnStopClick();
+    QTest::qWait(300);
     PaintWatch watch(area);
-    // A play command with nothing loaded: release, load, pause, play.
+    // The play command with nothing loaded: load the selected row and play.
     const Clock::time_point play = Clock::now();
-    graph.SetActive(false);
-    graph.Clear();
-    graph.SetActive(true);
-    try {
-      graph.Render(video);
-    } catch (const std::exception& error) {
-      std::fprintf(stderr, "cannot load %s: %s\n", video.c_str(), error.what());
+    form.btnPlayClick();
+    if (root.Common().LoadedFile != video || !root.Proc().IsPlaying) {
+      std::fprintf(stderr, "the play command did not play %s (see the log)\n", video.c_str());
       return 1;
     }
-    graph.Pause();
-    graph.Play();
     if (!WaitFor([&] { return watch.painted.has_value(); }, 5000)) {
       std::fprintf(stderr, "no picture was painted\n");
       return 1;
@@ -115,7 +122,7 @@ int Run(const std::string& appFolder, const std::string& video, int runs, int pl
   std::sort(firstFrames.begin(), firstFrames.end());
   std::printf("play to first picture, median: %7.1f ms (target: 150 ms)\n", firstFrames[firstFrames.size() / 2]);
 
-  graph.Pause();
+  form.btnPauseClick();
   QTest::qWait(1000);
   const double cpuBefore = CpuSeconds();
   const Clock::time_point wallBefore = Clock::now();
@@ -125,10 +132,10 @@ int Run(const std::string& appFolder, const std::string& video, int runs, int pl
   std::printf("paused, idle CPU of the program: %5.2f %% of one core over %.1f s (target: below 2 %%)\n",
               100 * cpu / wall, wall);
   if (playOnSeconds > 0) {
-    graph.Play();
+    form.btnPlayClick();
     QTest::qWait(playOnSeconds * 1000);
   }
-  graph.SetActive(false);
+  form.btnStopClick();
   platform::SetDesktop(nullptr);
   return 0;
 }

@@ -15,6 +15,7 @@ PACKAGES=(
   ffmpeg time
   fp-utils xdg-utils
   fonts-dejavu-core
+  util-linux dpkg-dev file desktop-file-utils debootstrap
 )
 
 missing=()

@@ -19,26 +19,9 @@ for tone in "interview:100:440" "song:160:660"; do
     -ac 2 -y "$media/$name.wav"
 done
 
-bash scripts/desktop.sh start >/dev/null
-bash scripts/run.sh >/dev/null 2>&1 &
-app=$!
-stop() {
-  kill "$app" 2>/dev/null || true
-  wait "$app" 2>/dev/null || true
-  bash scripts/desktop.sh stop
-  rm -rf "$media"
-}
-trap stop EXIT
-
-# run.sh builds first and then becomes the program; wait for that.
-for _ in $(seq 1 1800); do
-  case "$(readlink "/proc/$app/exe" 2>/dev/null || true)" in
-    */SonvarroConverter) break ;;
-  esac
-  kill -0 "$app" 2>/dev/null || { echo "the program did not start" >&2; exit 1; }
-  sleep 1
-done
-window=$(xdotool search --sync --onlyvisible --name "^Sonvarro Converter$" | head -1)
+source scripts/lib/start-program.sh
+start_on_desktop "$media"
+window="$(window_named '^Sonvarro Converter')"
 xdotool windowactivate --sync "$window"
 sleep 1
 

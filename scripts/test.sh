@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the whole
-# suite, then the toolkit-free tests again under AddressSanitizer and UBSan.
+# suite, the installed program and its package (scripts/test-install.sh),
+# then the toolkit-free tests again under AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +15,9 @@ jobs=$(nproc)
 cmake -S . -B build/main -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/main -j "$jobs"
 (cd build/main && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+
+# The installed program as a user who cannot write the prefix, and the Debian package.
+bash scripts/test-install.sh build/main
 
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSONVARRO_SANITIZE=ON
 cmake --build build/sanitize -j "$jobs"

@@ -58,6 +58,15 @@ class IProgressBar {
   virtual void SetPosition(int value) = 0;
 };
 
+// A panel inside a window that behaviour shows and hides.
+class IPanel {
+ public:
+  virtual ~IPanel() = default;
+  // Whether the panel is set to show (also while its window is hidden).
+  virtual bool Visible() const = 0;
+  virtual void SetVisible(bool visible) = 0;
+};
+
 // A top-level window that behaviour shows, hides, enables and disables.
 class IWindow : public IControl {
  public:

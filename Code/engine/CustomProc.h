@@ -30,6 +30,9 @@ struct TCustomProc {
   // until the answer, so nothing it does can overtake the user's choice.
   int QuestionsOpen = 0;
   std::unique_ptr<TAdvanceSystem> EncoderRunner;  // the current row's runner, or none
+
+  // The preview: set by a play, cleared by a pause or a stop.
+  bool IsPlaying = false;
 };
 
 }  // namespace sonvarro

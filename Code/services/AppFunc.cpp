@@ -10,6 +10,7 @@
 #include <exception>
 #include <utility>
 
+#include "services/platform/DataFolder.h"
 #include "services/platform/ExecutableFolder.h"
 #include "services/platform/Paths.h"
 
@@ -47,15 +48,15 @@ int AppendLine(const std::string& path, const std::string& line) {
 
 }  // namespace
 
-TAppFunc::TAppFunc() : TAppFunc(platform::ExecutableFolder()) {}
+TAppFunc::TAppFunc() : TAppFunc(platform::DataFolder(platform::ExecutableFolder())) {}
 
-TAppFunc::TAppFunc(std::string appFolder) : appFolder_(platform::WithTrailingSeparator(std::move(appFolder))) {}
+TAppFunc::TAppFunc(std::string dataFolder) : dataFolder_(platform::WithTrailingSeparator(std::move(dataFolder))) {}
 
-std::string TAppFunc::GetAppPath() const { return appFolder_; }
+std::string TAppFunc::GetDataPath() const { return dataFolder_; }
 
 bool TAppFunc::WriteLog(const std::string& message) const noexcept {
   try {
-    const std::string path = GetAppPath() + kLogFileName;
+    const std::string path = GetDataPath() + kLogFileName;
     const std::time_t clock = std::time(nullptr);
     std::tm now{};
     localtime_r(&clock, &now);

@@ -5,13 +5,14 @@
 
 namespace sonvarro {
 
-// Application services: the diagnostic log "log.txt" in the application folder.
+// Application services: the diagnostic log "log.txt" in the data folder
+// (services/platform/DataFolder.h).
 class TAppFunc {
  public:
-  // Logs beside the running program.
+  // Logs into the data folder of the running program.
   TAppFunc();
-  // Logs into another folder (tests use their own temporary folder).
-  explicit TAppFunc(std::string appFolder);
+  // Logs into the given data folder (tests use their own temporary folder).
+  explicit TAppFunc(std::string dataFolder);
 
   // Appends one line: "Quorvane Soft ", the locale's short date, " ", its long
   // time, "|", the message as given, CR LF. The file is opened and closed for
@@ -21,11 +22,11 @@ class TAppFunc {
   // standard error with the system's reason.
   bool WriteLog(const std::string& message) const noexcept;
 
-  // The application folder, ending in "/".
-  std::string GetAppPath() const;
+  // The data folder, which holds "log.txt" and "Config/", ending in "/".
+  std::string GetDataPath() const;
 
  private:
-  std::string appFolder_;
+  std::string dataFolder_;
   mutable std::atomic<bool> lossReported_{false};
 };
 

@@ -28,6 +28,9 @@ class TCommonLib {
   // The pieces of the encoder command line of the item built last.
   TConvertParameterStruct Params;
 
+  // The path of the file open in the preview; empty when none.
+  std::string LoadedFile;
+
   // TSysFunc::FindProcessId, but logs "Get Process id error." when none runs.
   ProcessId GetProcessIdByName(std::string_view exeName);
 

@@ -1,21 +1,22 @@
 #pragma once
 
-// The configuration folder "Config/" in the application folder. The program
-// expects it to exist and never creates it.
+// The configuration folder "Config/" in the data folder (the application
+// folder, or the per-user folder of an installed program: see
+// services/platform/DataFolder.h). The program expects it to exist.
 
 #include <string>
 #include <vector>
 
 namespace sonvarro {
 
-// appFolder ends in "/"; the result is appFolder + "Config/" + fileName.
-std::string ConfigFilePath(const std::string& appFolder, const std::string& fileName);
+// dataFolder ends in "/"; the result is dataFolder + "Config/" + fileName.
+std::string ConfigFilePath(const std::string& dataFolder, const std::string& fileName);
 
 // The section names of a configuration file in file order; empty when the
 // file is missing.
-std::vector<std::string> ReadConfigSections(const std::string& appFolder, const std::string& fileName);
+std::vector<std::string> ReadConfigSections(const std::string& dataFolder, const std::string& fileName);
 
 // The value of the key `name` in the section `name`; empty when absent.
-std::string ReadConfigValue(const std::string& appFolder, const std::string& fileName, const std::string& name);
+std::string ReadConfigValue(const std::string& dataFolder, const std::string& fileName, const std::string& name);
 
 }  // namespace sonvarro

@@ -70,8 +70,8 @@ void ApplyProfilePositions(OptionControls& options, const ProfilePositions& posi
   }
 }
 
-std::vector<std::string> ReadCustomProfileNames(const std::string& appFolder) {
-  return ReadConfigSections(appFolder, kCustomProfilesFile);
+std::vector<std::string> ReadCustomProfileNames(const std::string& dataFolder) {
+  return ReadConfigSections(dataFolder, kCustomProfilesFile);
 }
 
 void FillCustomProfileList(ISelector& cbbCustomProfile, const std::vector<std::string>& names) {

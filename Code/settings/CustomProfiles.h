@@ -44,7 +44,7 @@ std::optional<ProfilePositions> ParseProfileString(const std::string& value);
 void ApplyProfilePositions(OptionControls& options, const ProfilePositions& positions);
 
 // The profile names in file order, as both lists show them.
-std::vector<std::string> ReadCustomProfileNames(const std::string& appFolder);
+std::vector<std::string> ReadCustomProfileNames(const std::string& dataFolder);
 
 // Refills cbbCustomProfile with names, keeping its text (which selects the
 // entry of that name, if there is one).

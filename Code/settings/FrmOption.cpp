@@ -47,7 +47,7 @@ void TfrmOption::Show() {
 
 void TfrmOption::FormShow() {
   ISelector& custom = controls_.options.cbbCustomProfile;
-  FillCustomProfileList(custom, ReadCustomProfileNames(parts_.appFolder));
+  FillCustomProfileList(custom, ReadCustomProfileNames(parts_.dataFolder));
   // A preset on the main window selects nothing here.
   if (custom.Text().empty()) custom.SetItemIndex(controls_.options.cbbProfile.ItemIndex() - kFirstCustomProfile);
 
@@ -59,7 +59,7 @@ void TfrmOption::FormShow() {
 void TfrmOption::cbbCustomProfileChange() { ApplyCustomProfile(); }
 
 void TfrmOption::RefillAfterChange() {
-  const std::vector<std::string> names = ReadCustomProfileNames(parts_.appFolder);
+  const std::vector<std::string> names = ReadCustomProfileNames(parts_.dataFolder);
   ISelector& custom = controls_.options.cbbCustomProfile;
   FillCustomProfileList(custom, names);
   custom.SetItemIndex(custom.Count() - 1);
@@ -86,7 +86,7 @@ void TfrmOption::btnDelClick() {
 void TfrmOption::btnApplyClick() {
   ISelector& profile = controls_.options.cbbProfile;
   profile.Clear();
-  FillProfileList(profile, ReadCustomProfileNames(parts_.appFolder));
+  FillProfileList(profile, ReadCustomProfileNames(parts_.dataFolder));
   controls_.window.Hide();
 }
 
@@ -101,7 +101,7 @@ void TfrmOption::btnCancelClick() {
 std::string TfrmOption::ReadCustomProfile() {
   const ISelector& custom = controls_.options.cbbCustomProfile;
   const int selected = custom.ItemIndex();
-  return ReadConfigValue(parts_.appFolder, kCustomProfilesFile, selected >= 0 ? custom.Item(selected) : "");
+  return ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, selected >= 0 ? custom.Item(selected) : "");
 }
 
 void TfrmOption::ApplyCustomProfile() {
@@ -116,7 +116,7 @@ void TfrmOption::ApplyMainWindowProfile() {
   const int chosen = profile.ItemIndex();
   if (chosen < kFirstCustomProfile) return;
   const std::string name = profile.Item(chosen);
-  ApplyStoredProfile(name, ReadConfigValue(parts_.appFolder, kCustomProfilesFile, name));
+  ApplyStoredProfile(name, ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, name));
 }
 
 void TfrmOption::ApplyStoredProfile(const std::string& name, const std::string& value) {
@@ -136,13 +136,13 @@ bool TfrmOption::AcceptName(const std::string& name) {
 }
 
 void TfrmOption::WriteProfile(const std::string& name) {
-  const std::string stored = StoredSpelling(name, ReadCustomProfileNames(parts_.appFolder));
-  TIniFile32(ConfigFilePath(parts_.appFolder, kCustomProfilesFile))
+  const std::string stored = StoredSpelling(name, ReadCustomProfileNames(parts_.dataFolder));
+  TIniFile32(ConfigFilePath(parts_.dataFolder, kCustomProfilesFile))
       .WriteString(stored, stored, FormProfileString(controls_.options));
 }
 
 void TfrmOption::AddCustomProfile() {
-  TIniFile32 counter(ConfigFilePath(parts_.appFolder, kProfileCountFile));
+  TIniFile32 counter(ConfigFilePath(parts_.dataFolder, kProfileCountFile));
   // Wider than the stored number, so that even its largest value counts on.
   const int64_t count = int64_t{counter.ReadInteger(kProfileCountKey, kProfileCountKey, 0)} + 1;
   counter.WriteString(kProfileCountKey, kProfileCountKey, std::to_string(count));
@@ -163,7 +163,7 @@ bool TfrmOption::SaveCustomProfile() {
 void TfrmOption::DeleteCustomProfile() {
   ISelector& custom = controls_.options.cbbCustomProfile;
   if (custom.Count() == 0) return;
-  TIniFile32(ConfigFilePath(parts_.appFolder, kCustomProfilesFile)).EraseSection(custom.Text());
+  TIniFile32(ConfigFilePath(parts_.dataFolder, kCustomProfilesFile)).EraseSection(custom.Text());
 }
 
 }  // namespace sonvarro

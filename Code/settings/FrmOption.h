@@ -22,9 +22,9 @@ struct FrmOptionControls {
 };
 
 struct FrmOptionParts {
-  std::string appFolder;  // ends in the path separator
-  TCommonLib& common;     // message boxes
-  TAppFunc& appFunc;      // the log
+  std::string dataFolder;  // ends in the path separator
+  TCommonLib& common;      // message boxes
+  TAppFunc& appFunc;       // the log
 };
 
 // A modal single-line input box: caption, prompt and the text it starts

@@ -19,18 +19,18 @@ struct UserSettingsControls {
 // Sets the two boxes ("1" checks, anything else clears) and the output
 // folder (the current text stays when nothing is stored). A missing file or
 // key is not an error.
-void LoadUserSettings(const std::string& appFolder, const UserSettingsControls& controls);
+void LoadUserSettings(const std::string& dataFolder, const UserSettingsControls& controls);
 
 // Writes the two boxes as "1"/"0" and the output folder text. Throws
 // IniFileError when the file cannot be written (no Config/ folder, say).
-void SaveUserSettings(const std::string& appFolder, const UserSettingsControls& controls);
+void SaveUserSettings(const std::string& dataFolder, const UserSettingsControls& controls);
 
 // The folder the open-files dialog starts in.
-std::string GetInitDir(const std::string& appFolder);
+std::string GetInitDir(const std::string& dataFolder);
 
 // Stores the folder of `chosenFile` (with its trailing "/") as the dialog's
 // start folder; a file name without a folder part changes nothing. Throws
 // IniFileError when the file cannot be written.
-void SaveInitDir(const std::string& appFolder, const std::string& chosenFile);
+void SaveInitDir(const std::string& dataFolder, const std::string& chosenFile);
 
 }  // namespace sonvarro

@@ -8,7 +8,9 @@
 
 #include "player/ProbeGraph.h"
 #include "services/ApplicationTitle.h"
+#include "services/platform/DataFolder.h"
 #include "services/platform/ExecutableFolder.h"
+#include "services/platform/Paths.h"
 #include "ui/CodeErrorForm.h"
 #include "ui/SourceFileDialogs.h"
 
@@ -25,8 +27,10 @@ IScheduler& SchedulerOf(const AppSeams& seams, std::unique_ptr<QtScheduler>& own
 
 AppRoot::AppRoot(AppSeams seams)
     : scheduler_(&SchedulerOf(seams, ownScheduler_)),
-      appFunc_(seams.appFolder.empty() ? platform::ExecutableFolder() : seams.appFolder),
-      common_(appFunc_.GetAppPath(), appFunc_),
+      appFolder_(
+          platform::WithTrailingSeparator(seams.appFolder.empty() ? platform::ExecutableFolder() : seams.appFolder)),
+      appFunc_(seams.dataFolder.empty() ? platform::DataFolder(appFolder_) : seams.dataFolder),
+      common_(appFolder_, appFunc_),
       systemProcesses_(common_),
       frmOption_(&frmMain_),
       frmInitFile_(&frmMain_),
@@ -55,17 +59,23 @@ AppRoot::AppRoot(AppSeams seams)
                                  : std::function<void()>([] { QCoreApplication::exit(0); })},
           seams.timings),
       initFile_(frmInitFile_.Controls(), *scheduler_),
-      optionForm_({frmOption_.WindowControl(), options_}, {appFunc_.GetAppPath(), common_, appFunc_}),
-      startUp_({appFunc_.GetAppPath(), seams.exePath.empty() ? platform::ExecutablePath() : seams.exePath, *scheduler_,
+      optionForm_({frmOption_.WindowControl(), options_}, {appFunc_.GetDataPath(), common_, appFunc_}),
+      startUp_({appFolder_, seams.exePath.empty() ? platform::ExecutablePath() : seams.exePath, *scheduler_,
                 [this, modalLoop = seams.modalLoop] { return std::make_unique<FlashWindow>(&frmMain_, modalLoop); },
                 [this](const std::string& caption) {
                   frmMain_.setWindowTitle(QString::fromStdString(caption));
                   frmMain_.Widgets().lblTitle->setText(QString::fromStdString(caption));
                 },
                 [this] { exitStatus_ = kFailedStartExitCode; }}),
-      mainForm_({frmMain_.Grid(), options_, frmMain_.Widgets().outputFolder, frmMain_.Widgets().showOutputDirectory,
-                 frmMain_.Widgets().shutdown, frmMain_.Timeline()},
-                {appFunc_.GetAppPath(), *scheduler_, appFunc_, common_, initFile_, conversion_, optionForm_}) {
+      mainForm_({frmMain_.Grid(),
+                 options_,
+                 frmMain_.Widgets().outputFolder,
+                 frmMain_.Widgets().showOutputDirectory,
+                 frmMain_.Widgets().shutdown,
+                 frmMain_.Timeline(),
+                 {frmMain_.Widgets().logo, frmMain_.Widgets().curTime, frmMain_.Widgets().playState}},
+                {appFunc_.GetDataPath(), *scheduler_, appFunc_, common_, initFile_, conversion_, optionForm_, proc_,
+                 filterGraph_, filterGraph_.dstrckbrMainform()}) {
   // Message boxes become the toolkit's own, captioned with the title.
   if (!seams.keepDesktop) {
     desktop_.emplace(platform::Desktop());
@@ -100,13 +110,21 @@ AppRoot::AppRoot(AppSeams seams)
 
   MainWindowEvents& events = frmMain_.Events;
   TFrmMainForm& form = mainForm_;
-  events.FormShow = [&form] { form.FormShow(); };
+  events.FormShow = [this, &form] {
+    form.FormShow();
+    // libmpv's player is built now, on a thread of its own, so that the first
+    // play is as quick as the next; a start that failed needs none.
+    if (!exitStatus_) filterGraph_.Prepare();
+  };
   events.btnOpenFileClick = [&form] { form.btnOpenFileClick(); };
   events.btnRemoveFileClick = [&form] { form.btnRemoveFileClick(); };
   events.btnClearFileClick = [&form] { form.btnClearFileClick(); };
   events.btnConvertClick = [&form] { form.btnConvertClick(); };
   events.btnSelectOutputFolderClick = [&form] { form.btnSelectOutputFolderClick(); };
   events.btnOptionsClick = [&form] { form.btnOptionsClick(); };
+  events.btnPlayClick = [&form] { form.btnPlayClick(); };
+  events.btnPauseClick = [&form] { form.btnPauseClick(); };
+  events.btnStopClick = [&form] { form.btnStopClick(); };
   events.WMDropFiles = [&form](std::vector<std::string> paths) { form.WMDropFiles(std::move(paths)); };
   events.dxTreeSourceFileInfoKeyDown = [&form](int key) { form.dxTreeSourceFileInfoKeyDown(key); };
   events.dxTreeSourceFileInfoEndDrag = [&form] { form.dxTreeSourceFileInfoEndDrag(); };

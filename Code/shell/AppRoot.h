@@ -31,6 +31,7 @@ namespace sonvarro {
 // What a test replaces; the program keeps every default.
 struct AppSeams {
   std::string appFolder;                   // empty: the running program's folder
+  std::string dataFolder;                  // empty: the platform's choice for the application folder
   IScheduler* scheduler = nullptr;         // none: the Qt event loop's
   bool keepDesktop = false;                // true: leave the installed desktop (a test's double) in place
   IEncoderProcesses* processes = nullptr;  // none: the machine's
@@ -87,6 +88,7 @@ class AppRoot {
   std::unique_ptr<QtScheduler> ownScheduler_;
   IScheduler* scheduler_;
   std::optional<QtDesktop> desktop_;
+  std::string appFolder_;  // the program's files; the data folder is appFunc_'s
   TAppFunc appFunc_;
   TCommonLib common_;
   TFileFunc fileFunc_;

@@ -12,7 +12,8 @@ constexpr CtrlShortcut kCtrlShortcuts[] = {
     {'O', MainWindowCommand::OpenFile},  {'R', MainWindowCommand::RemoveFile},
     {'L', MainWindowCommand::ClearFile}, {'S', MainWindowCommand::Convert},
     {'N', MainWindowCommand::Convert},   {'B', MainWindowCommand::SelectOutputFolder},
-    {'I', MainWindowCommand::Options},
+    {'I', MainWindowCommand::Options},   {'P', MainWindowCommand::Play},
+    {'U', MainWindowCommand::Pause},     {'T', MainWindowCommand::Stop},
 };
 
 }  // namespace

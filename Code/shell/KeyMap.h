@@ -8,7 +8,19 @@
 
 namespace sonvarro {
 
-enum class MainWindowCommand { None, OpenFile, RemoveFile, ClearFile, Convert, SelectOutputFolder, Options, Help };
+enum class MainWindowCommand {
+  None,
+  OpenFile,
+  RemoveFile,
+  ClearFile,
+  Convert,
+  SelectOutputFolder,
+  Options,
+  Help,
+  Play,
+  Pause,
+  Stop
+};
 
 // `key` as controls/Keys.h gives it. F1 opens the help whatever is held;
 // every other shortcut needs exactly Ctrl: Shift, Alt or a held mouse button

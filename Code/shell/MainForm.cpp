@@ -22,8 +22,14 @@ TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
     : controls_(controls),
       parts_(std::move(parts)),
       timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler),
+      preview_(controls_.preview, {parts_.FilterGraph, parts_.dstrckbrMainform, controls_.dxTreeSourceFileInfo,
+                                   timeline_.Values(), parts_.proc, parts_.common, parts_.appFunc}),
       tmrClearMemory_(parts_.scheduler, 1000, [this] { tmrClearMemoryTimer(); }) {
   tmrClearMemory_.Start();
+  releasePreviewGraph = [this] {
+    parts_.FilterGraph.SetActive(false);
+    parts_.FilterGraph.Clear();
+  };
   controls_.edtOutputFolder.SetText(DefaultOutputFolder());
   parts_.frmInitFile.AddFiles = [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); };
   parts_.frmInitFile.OnClosed = [this] {
@@ -50,19 +56,19 @@ void TFrmMainForm::FormShow() {
   // Unreadable lists or settings are reported, and the window still takes
   // drops and applies the profile with what it has.
   RunGuarded([this] {
-    const std::vector<std::string> profiles = ReadCustomProfileNames(parts_.appFolder);
+    const std::vector<std::string> profiles = ReadCustomProfileNames(parts_.dataFolder);
     FillOptionLists(controls_.options, profiles);
     // The Options dialog's list holds the same names from the start: the
     // main window's custom profiles are found there by position.
     FillCustomProfileList(controls_.options.cbbCustomProfile, profiles);
-    LoadUserSettings(parts_.appFolder, SettingsControls());
+    LoadUserSettings(parts_.dataFolder, SettingsControls());
   });
   dropsAccepted_ = true;
   ApplyProfile(controls_.options, [this] { parts_.frmOption.ApplyCustomProfile(); });
 }
 
 void TFrmMainForm::btnOpenFileClick() {
-  const std::string initDir = GetInitDir(parts_.appFolder);
+  const std::string initDir = GetInitDir(parts_.dataFolder);
   lastChosenFiles_ = SelectSourceFiles(dlgOpenSourceFile, true, initDir);
   parts_.frmInitFile.SetFileList(lastChosenFiles_);
   parts_.frmInitFile.Show();
@@ -74,7 +80,7 @@ void TFrmMainForm::AddChosenFiles(const std::vector<std::string>& paths) {
 }
 
 void TFrmMainForm::StoreInitDir() {
-  if (!lastChosenFiles_.empty()) SaveInitDir(parts_.appFolder, lastChosenFiles_.front());
+  if (!lastChosenFiles_.empty()) SaveInitDir(parts_.dataFolder, lastChosenFiles_.front());
 }
 
 void TFrmMainForm::AddFiles(const std::vector<std::string>& paths) {
@@ -158,7 +164,7 @@ void TFrmMainForm::btnOptionsClick() { parts_.frmOption.Show(); }
 void TFrmMainForm::FormClose() {
   if (releasePreviewGraph) RunGuarded(releasePreviewGraph);
   try {
-    SaveUserSettings(parts_.appFolder, SettingsControls());
+    SaveUserSettings(parts_.dataFolder, SettingsControls());
   } catch (const std::exception& error) {
     // Closing always ends the program; the choices of this run are lost.
     parts_.appFunc.WriteLog(std::string(kSaveSettingsFailed) + error.what());
@@ -178,6 +184,9 @@ void TFrmMainForm::PreviewKey(int key, const HeldModifiers& held) {
       if (controls_.options.btnOptions.Enabled()) btnOptionsClick();
       break;
     case MainWindowCommand::Help: ActSysHelpExecute(); break;
+    case MainWindowCommand::Play: btnPlayClick(); break;
+    case MainWindowCommand::Pause: btnPauseClick(); break;
+    case MainWindowCommand::Stop: btnStopClick(); break;
     case MainWindowCommand::None: break;
   }
 }

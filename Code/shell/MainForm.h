@@ -16,6 +16,7 @@
 #include "settings/FrmOption.h"
 #include "settings/OutputFolder.h"
 #include "settings/UserSettings.h"
+#include "shell/PreviewPlayback.h"
 #include "shell/RecSoftInfo.h"
 #include "sourcelist/InitFileForm.h"
 #include "sourcelist/PreviewSeam.h"
@@ -33,17 +34,21 @@ struct MainFormControls {
   ICheckBox& chkShowOutputDirectory;
   ICheckBox& chkShutdown;
   ITimelineStrip& Panel1;  // the trim timeline
+  PreviewControls preview;
 };
 
 // The shared objects and the other windows' behaviour it works with.
 struct MainFormParts {
-  std::string appFolder;  // ends in the path separator
+  std::string dataFolder;  // ends in the path separator
   IScheduler& scheduler;
   TAppFunc& appFunc;
   TCommonLib& common;
   TFrmInitFileForm& frmInitFile;  // the add-files popup
   ConversionUnit& conversion;     // behind the Convert button
   TfrmOption& frmOption;          // the Options dialog
+  TCustomProc& proc;
+  MediaGraph& FilterGraph;             // the preview graph
+  PositionTrackBar& dstrckbrMainform;  // its position track bar
 };
 
 // The main window's behaviour (`TFrmMainForm`): the source list commands,
@@ -71,8 +76,9 @@ class TFrmMainForm : private IPreviewSeam {
   const RecSoftInfo* SoftInfo = nullptr;  // the product record, once start-up has filled it
   void* ApplicationObject = nullptr;      // what Form.dll is handed first
   std::function<void()> minimizeWindow;
-  std::function<void()> closeWindow;          // closing runs FormClose
-  std::function<void()> releasePreviewGraph;  // the preview's graph, released first on closing
+  std::function<void()> closeWindow;  // closing runs FormClose
+  // The preview's graph, released first on closing: deactivated and cleared.
+  std::function<void()> releasePreviewGraph;
   void actMinimizeExecute();
   void actCloseWindowExecute();
   void ActSysHomePageExecute();
@@ -122,8 +128,16 @@ class TFrmMainForm : private IPreviewSeam {
   void SyncTimelineToSelection();
   TrimTimeline& Timeline() { return timeline_; }
 
-  // The preview joins later; until then no file is open in it.
-  void StopPreview() override {}
+  // The preview's buttons (also Ctrl+P, Ctrl+U, Ctrl+T) and its position
+  // track bar's tick.
+  void btnPlayClick() { preview_.btnPlayClick(); }
+  void btnPauseClick() { preview_.btnPauseClick(); }
+  void btnStopClick() { preview_.btnStopClick(); }
+  void dstrckbrMainformTimer(uint32_t currentMs, uint32_t durationMs) {
+    preview_.dstrckbrMainformTimer(currentMs, durationMs);
+  }
+  PreviewPlayback& Preview() { return preview_; }
+  void StopPreview() override { preview_.StopPreview(); }
 
   bool DropsAccepted() const { return dropsAccepted_; }
 
@@ -134,15 +148,16 @@ class TFrmMainForm : private IPreviewSeam {
   UserSettingsControls SettingsControls();
   void HandlesToEndsWhenListEmpty();
 
-  bool PreviewActive() const override { return false; }
-  void SeekPreview(int64_t) override {}
-  std::string LoadedFile() const override { return {}; }
+  bool PreviewActive() const override { return parts_.FilterGraph.Active(); }
+  void SeekPreview(int64_t positionMs) override { parts_.FilterGraph.SeekTo(positionMs); }
+  std::string LoadedFile() const override { return parts_.common.LoadedFile; }
 
   MainFormControls controls_;
   MainFormParts parts_;
   bool dropsAccepted_ = false;
   std::vector<std::string> lastChosenFiles_;
   TrimTimeline timeline_;
+  PreviewPlayback preview_;
   RepeatingTimer tmrClearMemory_;
 };
 

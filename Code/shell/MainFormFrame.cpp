@@ -41,7 +41,7 @@ void TFrmMainForm::Label3Click() { platform::Desktop().OpenInBrowser(kCodecDownl
 
 void TFrmMainForm::ActSysAboutExecute() {
   // A missing library or export shows nothing: the about box is all it adds.
-  platform::Module form(parts_.appFolder + kFormLibrary);
+  platform::Module form(parts_.common.AppFolder + kFormLibrary);
   auto show = reinterpret_cast<ShowAboutFormProc>(platform::GetProcAddress(form.Handle(), SONVARRO_SHOW_ABOUT_FORM));
   if (show) show(ApplicationObject, SoftInfo ? *SoftInfo : Empty());
 }

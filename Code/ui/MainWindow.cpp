@@ -40,6 +40,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   on(w.RzBmpButton1, &MainWindowEvents::btnSelectOutputFolderClick);
   on(w.btnSelectOutputFolder, &MainWindowEvents::btnSelectOutputFolderClick);
   on(w.btnOptions, &MainWindowEvents::btnOptionsClick);
+  on(w.btnPlay, &MainWindowEvents::btnPlayClick);
+  on(w.btnPause, &MainWindowEvents::btnPauseClick);
+  on(w.btnStop, &MainWindowEvents::btnStopClick);
   on(w.btnWindowMinimize, &MainWindowEvents::actMinimizeExecute);
   on(w.btnWindowClose, &MainWindowEvents::actCloseWindowExecute);
   on(w.btnHomePage, &MainWindowEvents::ActSysHomePageExecute);

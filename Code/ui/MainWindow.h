@@ -23,6 +23,9 @@ struct MainWindowEvents {
   std::function<void()> btnConvertClick;
   std::function<void()> btnSelectOutputFolderClick;  // also RzBmpButton1
   std::function<void()> btnOptionsClick;
+  std::function<void()> btnPlayClick;
+  std::function<void()> btnPauseClick;
+  std::function<void()> btnStopClick;
   std::function<void(std::vector<std::string> paths)> WMDropFiles;
   std::function<void(int key)> dxTreeSourceFileInfoKeyDown;
   std::function<void(int key)> dxTreeSourceFileInfoKeyUp;

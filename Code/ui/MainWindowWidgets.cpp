@@ -1,6 +1,9 @@
 #include "ui/MainWindowWidgets.h"
 
+#include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
+#include <QPixmap>
 #include <QResizeEvent>
 
 #include "ui/Skin.h"
@@ -13,6 +16,17 @@ constexpr int kDesignWidth = 686;
 constexpr int kDesignHeight = 519;
 // The grid's design rectangle; it follows the window's size.
 constexpr QRect kGridRect(22, 292, 525, 138);
+// The video area; the logo covers it.
+constexpr QRect kVideoRect(26, 76, 253, 152);
+
+const unsigned char kLogoPng[] = {
+#include "ImgLogo.inc"
+};
+
+// The position display's text: the colour of an active window caption, in a
+// font whose lines are 19 pixels high.
+const QColor kActiveCaption(153, 180, 209);
+constexpr int kCurTimeLineHeight = 19;
 
 template <typename W>
 W* Place(W* widget, const char* name, int left, int top, int width, int height) {
@@ -34,20 +48,43 @@ QLabel* Caption(QWidget* parent, const char* text, int left, int top, int width)
   return label;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const char* text, const char* hint, int left, int top, int width,
-                    int height) {
-  auto* button = Place(new QPushButton(QString::fromLatin1(text), parent), name, left, top, width, height);
-  button->setToolTip(QString::fromLatin1(hint));
-  button->setAutoDefault(false);
-  return button;
-}
-
 // A bitmap button showing the pictures NAMEUp/Hot/Down.bmp of the skin.
 QPushButton* BmpButton(QWidget* parent, const char* name, const char* pictures, const char* text, const char* hint,
                        int left, int top, int width, int height) {
   auto* button = Place(new BitmapButton(pictures, QString::fromLatin1(text), parent), name, left, top, width, height);
   button->setToolTip(QString::fromLatin1(hint));
   return button;
+}
+
+QWidget* LogoPanel(QWidget* parent) {
+  auto* panel = Place(new QWidget(parent), "panLogo", kVideoRect.left(), kVideoRect.top(), kVideoRect.width(),
+                      kVideoRect.height());
+  panel->setAttribute(Qt::WA_OpaquePaintEvent);
+  return panel;
+}
+
+QLabel* LogoPicture(QWidget* panel) {
+  auto* picture = Place(new QLabel(panel), "imgLOGO", 0, 0, panel->width(), panel->height());
+  picture->setPixmap(QPixmap::fromImage(QImage::fromData(kLogoPng, sizeof kLogoPng, "PNG")));
+  picture->setScaledContents(true);
+  return picture;
+}
+
+QLabel* PositionDisplay(QWidget* parent) {
+  auto* display = Place(new QLabel(QStringLiteral("00:00:00"), parent), "pnlCurTime", 171, 264, 81, 17);
+  display->setAlignment(Qt::AlignCenter);
+  QPalette colours = display->palette();
+  colours.setColor(QPalette::Window, Qt::black);
+  colours.setColor(QPalette::WindowText, kActiveCaption);
+  display->setPalette(colours);
+  display->setAutoFillBackground(true);
+  QFont font = display->font();
+  for (int size = kCurTimeLineHeight; size > 1; --size) {
+    font.setPixelSize(size);
+    if (QFontMetrics(font).height() <= kCurTimeLineHeight) break;
+  }
+  display->setFont(font);
+  return display;
 }
 
 }  // namespace
@@ -81,7 +118,16 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       Label3(Place(new ClickableLabel(QStringLiteral("Click here to download the coder"), this), "Label3", 296, 272,
                    200, 16)),
 
-      DSVideoWindowEx1(Place(new VideoWindow(this), "DSVideoWindowEx1", 26, 76, 253, 152)),
+      DSVideoWindowEx1(Place(new VideoWindow(this), "DSVideoWindowEx1", kVideoRect.left(), kVideoRect.top(),
+                             kVideoRect.width(), kVideoRect.height())),
+      panLogo(LogoPanel(this)),
+      imgLOGO(LogoPicture(panLogo)),
+      pnlCurTime(PositionDisplay(this)),
+      btnPlay(BmpButton(this, "btnPlay", "Play", "", "Ctrl + P", 36, 261, 25, 25)),
+      btnPause(BmpButton(this, "btnPause", "Pause", "", "Ctrl + U", 68, 261, 25, 25)),
+      btnStop(BmpButton(this, "btnStop", "Stop", "", "Ctrl + T", 99, 261, 25, 25)),
+      pbPlayState(Place(new QProgressBar(this), "pbPlayState", kVideoRect.left(), kVideoRect.bottom() + 1,
+                        kVideoRect.width(), 4)),
       background_(SkinImage("Background.bmp")) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
@@ -107,6 +153,8 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
   linkFont.setUnderline(true);
   Label3->setFont(linkFont);
   Label3->setCursor(Qt::PointingHandCursor);
+  pbPlayState->setTextVisible(false);
+  pbPlayState->hide();
 }
 
 void MainWindowWidgets::paintEvent(QPaintEvent*) {

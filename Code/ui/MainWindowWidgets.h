@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QWidget>
 
@@ -46,6 +47,16 @@ class MainWindowWidgets final : public QWidget {
   QPushButton* btnAbout;
   ClickableLabel* Label3;  // the codec download link
   VideoWindow* DSVideoWindowEx1;
+  // The preview: the logo over the video area (the picture imgLOGO
+  // stretched over the panel), the position display, the transport buttons
+  // and the hidden bar mirroring the position.
+  QWidget* panLogo;
+  QLabel* imgLOGO;
+  QLabel* pnlCurTime;
+  QPushButton* btnPlay;
+  QPushButton* btnPause;
+  QPushButton* btnStop;
+  QProgressBar* pbPlayState;
 
   QtSelector outputFiletype{cbbOutputFiletype};
   QtSelector profile{cbbProfile};
@@ -53,6 +64,9 @@ class MainWindowWidgets final : public QWidget {
   QtTextField outputFolder{edtOutputFolder};
   QtCheckBox shutdown{chkShutdown};
   QtCheckBox showOutputDirectory{chkShowOutputDirectory};
+  QtPanel logo{panLogo};
+  QtLabelText curTime{pnlCurTime};
+  QtProgressBar playState{pbPlayState};
 
   // The skin's background picture (rzfrmshpfrmConverter), drawn at the top
   // left; its outline is the window's.

@@ -122,6 +122,17 @@ class QtWindow final : public IWindow {
   QWidget* widget_;
 };
 
+// A child widget as a panel the behaviour shows and hides.
+class QtPanel final : public IPanel {
+ public:
+  explicit QtPanel(QWidget* widget) : widget_(widget) {}
+  bool Visible() const override { return !widget_->isHidden(); }
+  void SetVisible(bool visible) override { widget_->setVisible(visible); }
+
+ private:
+  QWidget* widget_;
+};
+
 // A label as a read-only text field.
 class QtLabelText final : public ITextField {
  public:

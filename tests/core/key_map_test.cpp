@@ -22,6 +22,11 @@ TEST(MainWindowKeyMap, OnlyExactlyCtrlCountsButF1TakesAnyModifiers) {
       {'N', ctrl, C::Convert},
       {'B', ctrl, C::SelectOutputFolder},
       {'I', ctrl, C::Options},
+      {'P', ctrl, C::Play},
+      {'U', ctrl, C::Pause},
+      {'T', ctrl, C::Stop},
+      {'P', {false, false, true, false}, C::None},  // Alt+P
+      {'T', {true, true, false, false}, C::None},   // Ctrl+Shift+T
       {'O', {true, true, false, false}, C::None},   // Ctrl+Shift
       {'S', {true, false, true, false}, C::None},   // Ctrl+Alt
       {'R', {true, false, false, true}, C::None},   // Ctrl with a mouse button held

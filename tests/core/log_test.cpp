@@ -114,14 +114,14 @@ TEST_F(LogTest, AnUnwritableLogLosesTheLineAndSaysSoOnce) {
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
 }
 
-TEST(AppPath, IsTheGivenFolderEndingInASlash) {
-  EXPECT_EQ(TAppFunc("/opt/sonvarro/").GetAppPath(), "/opt/sonvarro/");
-  EXPECT_EQ(TAppFunc("/opt/sonvarro").GetAppPath(), "/opt/sonvarro/");
+TEST(DataPath, IsTheGivenFolderEndingInASlash) {
+  EXPECT_EQ(TAppFunc("/opt/sonvarro/").GetDataPath(), "/opt/sonvarro/");
+  EXPECT_EQ(TAppFunc("/opt/sonvarro").GetDataPath(), "/opt/sonvarro/");
 }
 
-TEST(AppPath, DefaultsToTheRunningProgramsFolder) {
+TEST(DataPath, DefaultsToTheWritableFolderOfTheRunningProgram) {
   const auto program = std::filesystem::canonical("/proc/self/exe");
-  EXPECT_EQ(TAppFunc().GetAppPath(), program.parent_path().string() + "/");
+  EXPECT_EQ(TAppFunc().GetDataPath(), program.parent_path().string() + "/");
 }
 
 }  // namespace

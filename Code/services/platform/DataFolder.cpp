@@ -1,0 +1,146 @@
+#include "services/platform/DataFolder.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "services/platform/Paths.h"
+
+namespace sonvarro::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUserDataBelowHome = ".local/share";
+// Folders the program creates for one user's data are that user's alone.
+constexpr mode_t kPrivateFolderMode = 0700;
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string AccountHome() {
+  const long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(size > 0 ? static_cast<size_t>(size) : 16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir) {
+    return found->pw_dir;
+  }
+  return {};
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Asks the file system itself where it can: an unnamed file leaves no trace
+// and meets read-only mounts as well as modes. Where unnamed files are not
+// supported, the modes decide.
+bool MayWriteFolder(const std::string& folder) {
+  if (!IsFolder(folder)) return false;
+  const int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd >= 0) {
+    close(fd);
+    return true;
+  }
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+  return faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+// Creates folder with the missing folders above it, each private to the user.
+void MakePrivateFolders(const std::string& folder) {
+  std::string path;
+  for (size_t at = 0; at != std::string::npos;) {
+    const size_t next = folder.find(kPathSeparator, at + 1);
+    path = folder.substr(0, next);
+    at = next;
+    if (path.empty() || IsFolder(path)) continue;
+    if (mkdir(path.c_str(), kPrivateFolderMode) != 0 && !(errno == EEXIST && IsFolder(path))) {
+      throw fs::filesystem_error("cannot create the folder", path, std::error_code(errno, std::generic_category()));
+    }
+  }
+}
+
+// The base of the per-user folder; empty when the user has no home to put it in.
+std::string UserDataHome(const UserDataPlaces& places) {
+  if (!places.xdgDataHome.empty() && places.xdgDataHome.front() == kPathSeparator) return places.xdgDataHome;
+  if (places.home.empty()) return {};
+  return JoinPath(places.home, kUserDataBelowHome);
+}
+
+// Copies the regular files of defaults (when it exists) into a new folder
+// config, each writable by its owner whatever the installed file's mode.
+// The copies are made aside and moved in at once, so a start that stops
+// half-way never leaves a Config/ that looks complete.
+void CopyDefaults(const std::string& defaults, const std::string& config) {
+  const std::string staging = config + ".part-" + std::to_string(getpid());
+  fs::remove_all(staging);
+  MakePrivateFolders(staging);
+  if (IsFolder(defaults)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(defaults)) {
+      if (!entry.is_regular_file()) continue;
+      const fs::path copy = fs::path(staging) / entry.path().filename();
+      fs::copy_file(entry.path(), copy);
+      fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
+    }
+  }
+  if (rename(staging.c_str(), config.c_str()) != 0) {
+    const std::error_code error(errno, std::generic_category());
+    fs::remove_all(staging);
+    // Another start of the program got there first: its copy is as good.
+    if (!IsFolder(config)) throw fs::filesystem_error("cannot create the folder", config, error);
+  }
+}
+
+}  // namespace
+
+UserDataPlaces ProcessUserDataPlaces() {
+  UserDataPlaces places{Environment("XDG_DATA_HOME"), Environment("HOME")};
+  if (places.home.empty()) places.home = AccountHome();
+  return places;
+}
+
+bool CanWriteAppFolder(const std::string& appFolder) {
+  const std::string config = appFolder + kConfigFolder;
+  return MayWriteFolder(appFolder) && (!IsFolder(config) || MayWriteFolder(config));
+}
+
+std::string DataFolder(const std::string& appFolder, bool appFolderWritable, const UserDataPlaces& places) {
+  const std::string app = WithTrailingSeparator(appFolder);
+  if (appFolderWritable) return app;
+  const std::string base = UserDataHome(places);
+  if (base.empty()) {
+    std::fprintf(stderr, "No home folder for the settings and the log: they stay in %s.\n", app.c_str());
+    return app;
+  }
+  const std::string folder = JoinPath(base, kUserDataFolderName) + kPathSeparator;
+  const std::string config = folder + kConfigFolder;
+  try {
+    if (!IsFolder(config)) {
+      MakePrivateFolders(folder.substr(0, folder.size() - 1));
+      CopyDefaults(app + kConfigFolder, config.substr(0, config.size() - 1));
+    }
+    return folder;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "Cannot prepare %s (%s): the settings and the log stay in %s.\n", folder.c_str(), error.what(),
+                 app.c_str());
+    return app;
+  }
+}
+
+std::string DataFolder(const std::string& appFolder) {
+  return DataFolder(appFolder, CanWriteAppFolder(WithTrailingSeparator(appFolder)), ProcessUserDataPlaces());
+}
+
+}  // namespace sonvarro::platform
