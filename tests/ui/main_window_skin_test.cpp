@@ -73,6 +73,9 @@ TEST(MainWindowSkin, EveryBitmapButtonShowsItsUpHotAndDownPictures) {
       {w.btnClearFile, "ClearFile", "Ctrl + L"},
       {w.btnConvert, "Convert", "Ctrl + S"},
       {w.btnSelectOutputFolder, "Browse", "Ctrl + B"},
+      {w.btnPlay, "Play", "Ctrl + P"},
+      {w.btnPause, "Pause", "Ctrl + U"},
+      {w.btnStop, "Stop", "Ctrl + T"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.button->objectName().toStdString());
