@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the program with the README's start command on a virtual X server
 # and saves a picture of its splash (default: docs/splash.png) and then of
-# its main window (default: docs/main-window.png).
+# its main window (default: docs/main-window.png). No window manager runs:
+# the pictures show the windows' own outlines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-docs/main-window.png}"
@@ -14,11 +15,10 @@ xvfb-run -a -s "-screen 0 900x700x24" bash -c '
   splash="$2"
   source scripts/lib/start-program.sh
   start_program
-  # The screen around a window is black; trimming leaves the window.
   sleep 1  # the splash is up for two seconds
-  import -window root -trim +repage "$splash"
+  shoot_window "$splash"
   sleep 3  # the splash has closed, the main window maps and paints
-  import -window root -trim +repage "$out"
+  shoot_window "$out"
   kill "$app"
   wait "$app" 2>/dev/null || true
 ' _ "$out" "$splash"

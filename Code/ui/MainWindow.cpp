@@ -4,9 +4,11 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "services/LastResort.h"
 #include "ui/QtKeys.h"
+#include "ui/Skin.h"
 
 namespace sonvarro {
 namespace {
@@ -18,6 +20,8 @@ constexpr int kMinimumHeight = 519;
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWindowWidgets(this)) {
   setObjectName("TFrmMainForm");
+  // The skin is the frame: no border, no system caption.
+  setWindowFlag(Qt::FramelessWindowHint);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(widgets_);
@@ -45,6 +49,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   on(w.btnEMail, &MainWindowEvents::ActSysEmailExecute);
   on(w.btnHelp, &MainWindowEvents::ActSysHelpExecute);
   on(w.btnAbout, &MainWindowEvents::ActSysAboutExecute);
+  w.lblTitle->installEventFilter(this);
   connect(w.Label3, &ClickableLabel::clicked, this, [this] { Raise(Events.Label3Click); });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this, [this](int key) {
     if (Events.dxTreeSourceFileInfoKeyDown) Raise([&] { Events.dxTreeSourceFileInfoKeyDown(BehaviourKey(key)); });
@@ -94,7 +99,58 @@ void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
+  setMask(OutlineRegion(widgets_->Background()));
   Raise(Events.FormShow);
+}
+
+void MainWindow::StartDrag(const QPoint& globalPosition) {
+  if (dragging_) return;
+  // The window manager moves the window where it offers a move command;
+  // elsewhere the window follows the mouse itself.
+  if (QWindow* window = windowHandle(); window && window->startSystemMove()) return;
+  dragging_ = true;
+  dragOffset_ = globalPosition - pos();
+}
+
+void MainWindow::FollowDrag(const QPoint& globalPosition, Qt::MouseButtons held) {
+  if (!dragging_) return;
+  if (held & Qt::LeftButton) {
+    move(globalPosition - dragOffset_);
+  } else {
+    dragging_ = false;
+  }
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+  // A press on the background picture: nothing else took it.
+  if (event->button() == Qt::LeftButton) StartDrag(event->globalPosition().toPoint());
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) { FollowDrag(event->globalPosition().toPoint(), event->buttons()); }
+
+void MainWindow::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+
+void MainWindow::lblTitleMouseMove(QMouseEvent* event) {
+  if (event->buttons() & Qt::LeftButton) StartDrag(event->globalPosition().toPoint());
+  FollowDrag(event->globalPosition().toPoint(), event->buttons());
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == widgets_->lblTitle) {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+        // Kept by the title, so that its moves come to lblTitleMouseMove;
+        // the drag starts at once, so that the first move is not lost.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+          StartDrag(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        }
+        return true;
+      case QEvent::MouseMove: lblTitleMouseMove(static_cast<QMouseEvent*>(event)); return true;
+      case QEvent::MouseButtonRelease: dragging_ = false; return true;
+      default: break;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -69,9 +69,17 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
 
   void PreviewKey(const QKeyEvent& key) override;
 
+  // Dragging by the title: on every move over it with the left button held
+  // the window moves with the mouse.
+  void lblTitleMouseMove(QMouseEvent* event);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -80,10 +88,15 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
   void Raise(const std::function<void()>& handler);
   void WireTimeline(TimelineStrip& strip);
   void Drop(const QStringList& files);
+  void StartDrag(const QPoint& globalPosition);
+  void FollowDrag(const QPoint& globalPosition, Qt::MouseButtons held);
 
   MainWindowWidgets* widgets_;
   QtFocusKeepingControl windowControl_{this};
   bool shown_ = false;
+  // Moving the window without the window manager's help.
+  bool dragging_ = false;
+  QPoint dragOffset_;
 };
 
 }  // namespace sonvarro

@@ -2,15 +2,18 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QResizeEvent>
-#include <QStyle>
+
+#include "ui/Skin.h"
 
 namespace sonvarro {
 namespace {
 
-constexpr int kDesignWidth = 692;
-constexpr int kDesignHeight = 456;
+// The window opens at its minimum size, the grid at its design rectangle.
+constexpr int kDesignWidth = 686;
+constexpr int kDesignHeight = 519;
 // The grid's design rectangle; it follows the window's size.
 constexpr QRect kGridRect(22, 292, 525, 138);
 // The video area; the logo covers it.
@@ -36,26 +39,20 @@ QLabel* Caption(QWidget* parent, const char* text, int left, int top, int width)
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setGeometry(left, top, width, 21);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  // The design's small caption font: the captions fit between the video area
-  // and the fields.
-  QFont font = label->font();
+  // A small, narrow caption font: the captions fit between the preview's
+  // panel and the fields.
+  QFont font(QStringLiteral("Arial"));
   font.setPixelSize(10);
+  font.setBold(true);
   label->setFont(font);
   return label;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const char* text, const char* hint, int left, int top, int width,
-                    int height) {
-  auto* button = Place(new QPushButton(QString::fromLatin1(text), parent), name, left, top, width, height);
+// A bitmap button showing the pictures NAMEUp/Hot/Down.bmp of the skin.
+QPushButton* BmpButton(QWidget* parent, const char* name, const char* pictures, const char* text, const char* hint,
+                       int left, int top, int width, int height) {
+  auto* button = Place(new BitmapButton(pictures, QString::fromLatin1(text), parent), name, left, top, width, height);
   button->setToolTip(QString::fromLatin1(hint));
-  button->setAutoDefault(false);
-  return button;
-}
-
-QPushButton* TransportButton(QWidget* parent, const char* name, QStyle::StandardPixmap icon, const char* hint,
-                             int left) {
-  QPushButton* button = Button(parent, name, "", hint, left, 261, 25, 25);
-  button->setIcon(parent->style()->standardIcon(icon));
   return button;
 }
 
@@ -97,27 +94,27 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       lblTitle(Place(new QLabel(QStringLiteral("Application name "), this), "lblTitle", 63, 32, 537, 27)),
       cbbOutputFiletype(Place(new QComboBox(this), "cbbOutputFiletype", 368, 133, 297, 21)),
       cbbProfile(Place(new QComboBox(this), "cbbProfile", 368, 160, 217, 21)),
-      btnOptions(Button(this, "btnOptions", "Options", "Ctrl + N", 595, 160, 70, 20)),
+      btnOptions(BmpButton(this, "btnOptions", "Options", "Options", "Ctrl + N", 595, 160, 70, 20)),
       edtOutputFolder(Place(new QLineEdit(this), "edtOutputFolder", 368, 188, 217, 21)),
-      RzBmpButton1(Button(this, "RzBmpButton1", "Browse...", "Ctrl + N", 595, 188, 70, 20)),
+      RzBmpButton1(BmpButton(this, "RzBmpButton1", "Browse", "Browse...", "Ctrl + N", 595, 188, 70, 20)),
       chkShutdown(Place(new QCheckBox(QStringLiteral("Shutdown computer when job is finished."), this), "chkShutdown",
                         294, 226, 300, 17)),
       chkShowOutputDirectory(Place(new QCheckBox(QStringLiteral("Show output directory when done"), this),
                                    "chkShowOutputDirectory", 294, 246, 300, 17)),
       dxTreeSourceFileInfo(Place(new SourceGrid(this), "dxTreeSourceFileInfo", kGridRect.left(), kGridRect.top(),
                                  kGridRect.width(), kGridRect.height())),
-      btnOpenFile(Button(this, "btnOpenFile", "Add Files", "Ctrl + O", 555, 289, 110, 30)),
-      btnRemoveFile(Button(this, "btnRemoveFile", "Remove", "Ctrl + R", 555, 323, 110, 30)),
-      btnClearFile(Button(this, "btnClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
-      btnConvert(Button(this, "btnConvert", "Convert", "Ctrl + S", 555, 391, 110, 40)),
-      btnSelectOutputFolder(Button(this, "btnSelectOutputFolder", "", "Ctrl + B", 595, 188, 70, 20)),
+      btnOpenFile(BmpButton(this, "btnOpenFile", "OpenFile", "Add Files", "Ctrl + O", 555, 289, 110, 30)),
+      btnRemoveFile(BmpButton(this, "btnRemoveFile", "RemoveFile", "Remove", "Ctrl + R", 555, 323, 110, 30)),
+      btnClearFile(BmpButton(this, "btnClearFile", "ClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
+      btnConvert(BmpButton(this, "btnConvert", "Convert", "Convert", "Ctrl + S", 555, 391, 110, 40)),
+      btnSelectOutputFolder(BmpButton(this, "btnSelectOutputFolder", "Browse", "", "Ctrl + B", 595, 188, 70, 20)),
       Panel1(new TimelineStrip(this)),
-      btnWindowMinimize(Button(this, "btnWindowMinimize", "_", "", 606, 28, 25, 25)),
-      btnWindowClose(Button(this, "btnWindowClose", "X", "", 640, 28, 25, 25)),
-      btnHomePage(Button(this, "btnHomePage", "Home", "", 406, 73, 48, 48)),
-      btnEMail(Button(this, "btnEMail", "E-mail", "", 459, 73, 48, 48)),
-      btnHelp(Button(this, "btnHelp", "Help", "", 565, 73, 48, 48)),
-      btnAbout(Button(this, "btnAbout", "About", "", 618, 73, 48, 48)),
+      btnWindowMinimize(BmpButton(this, "btnWindowMinimize", "WindowMinimize", "_", "", 606, 28, 25, 25)),
+      btnWindowClose(BmpButton(this, "btnWindowClose", "WindowClose", "X", "", 640, 28, 25, 25)),
+      btnHomePage(BmpButton(this, "btnHomePage", "HomePage", "Home", "", 406, 73, 48, 48)),
+      btnEMail(BmpButton(this, "btnEMail", "EMail", "E-mail", "", 459, 73, 48, 48)),
+      btnHelp(BmpButton(this, "btnHelp", "Help", "Help", "", 565, 73, 48, 48)),
+      btnAbout(BmpButton(this, "btnAbout", "About", "About", "", 618, 73, 48, 48)),
       Label3(Place(new ClickableLabel(QStringLiteral("Click here to download the coder"), this), "Label3", 296, 272,
                    200, 16)),
 
@@ -126,20 +123,25 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       panLogo(LogoPanel(this)),
       imgLOGO(LogoPicture(panLogo)),
       pnlCurTime(PositionDisplay(this)),
-      btnPlay(TransportButton(this, "btnPlay", QStyle::SP_MediaPlay, "Ctrl + P", 36)),
-      btnPause(TransportButton(this, "btnPause", QStyle::SP_MediaPause, "Ctrl + U", 68)),
-      btnStop(TransportButton(this, "btnStop", QStyle::SP_MediaStop, "Ctrl + T", 99)),
+      btnPlay(BmpButton(this, "btnPlay", "Play", "", "Ctrl + P", 36, 261, 25, 25)),
+      btnPause(BmpButton(this, "btnPause", "Pause", "", "Ctrl + U", 68, 261, 25, 25)),
+      btnStop(BmpButton(this, "btnStop", "Stop", "", "Ctrl + T", 99, 261, 25, 25)),
       pbPlayState(Place(new QProgressBar(this), "pbPlayState", kVideoRect.left(), kVideoRect.bottom() + 1,
-                        kVideoRect.width(), 4)) {
+                        kVideoRect.width(), 4)),
+      background_(SkinImage("Background.bmp")) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
+  // Captions, check boxes and links are white on the skin.
+  QPalette captions = palette();
+  captions.setColor(QPalette::WindowText, Qt::white);
+  setPalette(captions);
   QFont titleFont(QStringLiteral("Arial"));
   titleFont.setBold(true);
   titleFont.setPixelSize(19);
   lblTitle->setFont(titleFont);
-  Caption(this, "Output FileType:", 281, 133, 82);
-  Caption(this, "Profile Settings:", 281, 160, 82);
-  Caption(this, "Output Folder:", 281, 188, 82);
+  Caption(this, "Output FileType:", 286, 133, 78);
+  Caption(this, "Profile Settings:", 286, 160, 78);
+  Caption(this, "Output Folder:", 286, 188, 78);
   edtOutputFolder->setReadOnly(true);
   chkShowOutputDirectory->setChecked(true);
   btnSelectOutputFolder->hide();
@@ -153,6 +155,11 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
   Label3->setCursor(Qt::PointingHandCursor);
   pbPlayState->setTextVisible(false);
   pbPlayState->hide();
+}
+
+void MainWindowWidgets::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, background_);
 }
 
 void MainWindowWidgets::resizeEvent(QResizeEvent* event) {

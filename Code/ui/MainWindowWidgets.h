@@ -16,8 +16,9 @@
 
 namespace sonvarro {
 
-// The main window's controls at their design positions (client pixels of a
-// 692 x 456 area), with their names. The window's behaviour wires them up.
+// The main window's controls at their design positions (client pixels),
+// with their names, on the skin's background picture. The window's
+// behaviour wires them up.
 class MainWindowWidgets final : public QWidget {
   Q_OBJECT
  public:
@@ -67,8 +68,16 @@ class MainWindowWidgets final : public QWidget {
   QtLabelText curTime{pnlCurTime};
   QtProgressBar playState{pbPlayState};
 
+  // The skin's background picture (rzfrmshpfrmConverter), drawn at the top
+  // left; its outline is the window's.
+  const QImage& Background() const { return background_; }
+
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QImage background_;
 };
 
 }  // namespace sonvarro

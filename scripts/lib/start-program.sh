@@ -46,3 +46,15 @@ stop_on_desktop() {
   bash scripts/desktop.sh stop
   rm -rf "$scratch"
 }
+
+# shoot_window PICTURE: saves the screen cut to what is not black (the
+# windows on the virtual X server's black screen), with that black painted
+# a desktop blue so that a shaped window's outline shows, and a margin of it.
+shoot_window() {
+  import -window root "$1.full.png"
+  local box
+  box="$(convert "$1.full.png" -trim -format "%wx%h%O" info:)"
+  convert "$1.full.png" -fill "#4d6580" -draw "color 0,0 floodfill" -crop "$box" +repage \
+    -bordercolor "#4d6580" -border 12 "$1"
+  rm -f "$1.full.png"
+}

@@ -1,0 +1,81 @@
+#include "ui/Skin.h"
+
+#include <QEnterEvent>
+#include <QPainter>
+
+#include "services/WindowOutline.h"
+#include "ui/SkinPictures.h"
+
+namespace sonvarro {
+namespace {
+
+QImage ButtonPicture(const char* pictures, const char* state) {
+  const std::string fileName = std::string(pictures) + state + ".bmp";
+  QImage picture = SkinImage(fileName.c_str()).convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < picture.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+    for (int x = 0; x < picture.width(); ++x) {
+      if ((line[x] & 0xffffff) == kButtonTransparent) line[x] = 0;
+    }
+  }
+  return picture;
+}
+
+}  // namespace
+
+QImage SkinImage(const char* fileName) {
+  const SkinPicture* picture = FindSkinPicture(fileName);
+  if (!picture) return {};
+  return QImage::fromData(picture->bytes, static_cast<int>(picture->size), "BMP");
+}
+
+QRegion OutlineRegion(const QImage& background) {
+  const QImage rgb = background.convertToFormat(QImage::Format_RGB888);
+  Picture picture;
+  picture.width = rgb.width();
+  picture.height = rgb.height();
+  picture.rgb.reserve(static_cast<size_t>(rgb.width()) * rgb.height() * 3);
+  for (int y = 0; y < rgb.height(); ++y) {
+    const uchar* line = rgb.constScanLine(y);
+    picture.rgb.insert(picture.rgb.end(), line, line + rgb.width() * 3);
+  }
+  QRegion region;
+  for (const OutlineRun& run : OutlineRuns(picture)) region += QRect(run.left, run.top, run.width, 1);
+  return region;
+}
+
+BitmapButton::BitmapButton(const char* pictures, const QString& text, QWidget* parent)
+    : QPushButton(text, parent),
+      up_(ButtonPicture(pictures, "Up")),
+      hot_picture_(ButtonPicture(pictures, "Hot")),
+      down_(ButtonPicture(pictures, "Down")) {
+  setAutoDefault(false);
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_Hover);
+}
+
+const QImage& BitmapButton::Current() const {
+  if (isDown()) return down_;
+  if (hot_ && isEnabled()) return hot_picture_;
+  return up_;
+}
+
+void BitmapButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (!isEnabled()) painter.setOpacity(0.45);
+  painter.drawImage(rect(), Current());
+}
+
+void BitmapButton::enterEvent(QEnterEvent* event) {
+  QPushButton::enterEvent(event);
+  hot_ = true;
+  update();
+}
+
+void BitmapButton::leaveEvent(QEvent* event) {
+  QPushButton::leaveEvent(event);
+  hot_ = false;
+  update();
+}
+
+}  // namespace sonvarro
