@@ -84,16 +84,7 @@ fi
 pass "apt-get install ./$(basename "$deb") on a fresh Debian 12 ($(grep -c '^Setting up' "$work/apt.log") packages set up)"
 
 # An X server of its own, which the root reaches through its socket.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -ac -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-wait_for "the X server" 20 test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")"
-wait_for "the X server to answer" 20 xdpyinfo
-openbox >"$work/openbox.log" 2>&1 &
-openbox_pid=$!
-wait_for "the window manager" 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+start_desktop
 bind /tmp/.X11-unix "$root/tmp/.X11-unix" --bind
 
 mkdir -p "$root/tmp/user/home" "$root/tmp/user/runtime"

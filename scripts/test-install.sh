@@ -92,16 +92,7 @@ if as_user touch "$app/probe" 2>/dev/null || as_user touch "$prefix/probe" 2>/de
 fi
 
 # --------------------------------------------------------- the X server
-exec 3>"$work/display"
-Xvfb -displayfd 3 -ac -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-wait_for "the X server" 20 test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")"
-wait_for "the X server to answer" 20 xdpyinfo
-openbox >"$work/openbox.log" 2>&1 &
-openbox_pid=$!
-wait_for "the window manager" 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+start_desktop
 
 # ------------------------------------------------------------ as a user would
 # The desktop starts the entry's Exec line, which finds the program on the PATH.

@@ -32,3 +32,19 @@ wait_for() {
     sleep 0.1
   done
 }
+
+# start_desktop: an X server of the script's own (any free display, open to
+# every local user) with a window manager; sets DISPLAY, xvfb_pid and
+# openbox_pid, which the script stops at its end.
+start_desktop() {
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -ac -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  wait_for "the X server" 20 test -s "$work/display"
+  export DISPLAY=":$(head -n1 "$work/display")"
+  wait_for "the X server to answer" 20 xdpyinfo
+  openbox >"$work/openbox.log" 2>&1 &
+  openbox_pid=$!
+  wait_for "the window manager" 20 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+}
