@@ -114,6 +114,17 @@ class PreviewPlaybackTest : public ::testing::Test {
     graph.position = int64_t{seconds} * kUnitsPerSecond;
     scheduler.AdvanceBy(PositionTrackBar::kTimerInterval);
   }
+  // Nothing open: the graph released, the logo shown, the display and the
+  // bars back at the beginning.
+  void ExpectStopped() const {
+    EXPECT_FALSE(graph.active);
+    EXPECT_TRUE(common.LoadedFile.empty());
+    EXPECT_FALSE(proc.IsPlaying);
+    EXPECT_TRUE(logo.visible);
+    EXPECT_EQ(curTime.text, "00:00:00");
+    EXPECT_EQ(bar.Position(), 0);
+    EXPECT_EQ(playState.position, 0);
+  }
   // The row plays from its beginning.
   void Playing(int row = 0) {
     grid.selected = {row};
@@ -199,13 +210,7 @@ TEST_F(PreviewPlaybackTest, TheStateTableHoldsForRepeatedAndIdleCommands) {
   EXPECT_EQ(curTime.text, "00:00:07");
   preview.btnStopClick();
   EXPECT_EQ(graph.calls.back(), "Clear");
-  EXPECT_FALSE(graph.active);
-  EXPECT_TRUE(common.LoadedFile.empty());
-  EXPECT_FALSE(proc.IsPlaying);
-  EXPECT_TRUE(logo.visible);
-  EXPECT_EQ(curTime.text, "00:00:00");
-  EXPECT_EQ(bar.Position(), 0);
-  EXPECT_EQ(playState.position, 0);
+  ExpectStopped();
 
   // Stop while empty leaves even the display alone.
   graph.calls.clear();
@@ -347,13 +352,7 @@ TEST_F(PreviewPlaybackTest, TheEndOfTheFileStopsSoTheNextPlayLoadsAgain) {
   Playing();
   PlayAt(30);
   EXPECT_EQ(graph.calls.front(), "SeekTo 0");
-  EXPECT_FALSE(graph.active);
-  EXPECT_TRUE(common.LoadedFile.empty());
-  EXPECT_FALSE(proc.IsPlaying);
-  EXPECT_TRUE(logo.visible);
-  EXPECT_EQ(curTime.text, "00:00:00");
-  EXPECT_EQ(bar.Position(), 0);
-  EXPECT_EQ(playState.position, 0);
+  ExpectStopped();
   EXPECT_EQ(scheduler.PendingTimers(), 0u);
 
   preview.btnPlayClick();

@@ -50,9 +50,7 @@ int64_t StatedAudioBitrate(const std::string& path) {
 TEST(CustomProfileEndToEnd, AProfileChosenOnTheMainWindowShapesTheOutput) {
   test::RecordingDesktop desktop;
   test::TempDir app, media, out;
-  fs::create_directory(app.Path() / "Config");
-  fs::copy_file(fs::path(std::getenv("SONVARRO_APP_DIR")) / "evc.exe", app.Path() / "evc.exe");
-  test::CopyCompanionLibraries(app.Folder());  // the splash shows for real
+  test::LayOutAppFolder(app.Folder());  // the splash shows for real
   const std::string source = media.Folder() + "interview.wav";
   test::ToneSpec tone;
   tone.seconds = 3;

@@ -47,8 +47,7 @@ std::set<std::pair<std::string, std::string>> Snapshot(const fs::path& folder) {
 TEST(DataFolderEndToEnd, SettingsProfilesAndLogLiveInTheDataFolder) {
   test::RecordingDesktop desktop;
   test::TempDir app, data, media, out;
-  fs::copy_file(fs::path(std::getenv("SONVARRO_APP_DIR")) / "evc.exe", app.Path() / "evc.exe");
-  test::CopyCompanionLibraries(app.Folder());
+  test::LayOutAppFolder(app.Folder(), false);
   // The installed defaults, which the program must not read or change.
   app.WriteFile("Config/UserSettings.ini", "\r\n[USRInfo]\r\nSHWDDir=0\r\nOutDir=" + app.Folder() + "wrong\r\n");
   app.WriteFile("Config/UserProfileInfo.ini", "\r\n[Installed]\r\nInstalled=0|0|0|0|0|0\r\n");

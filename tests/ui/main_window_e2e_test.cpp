@@ -49,9 +49,7 @@ void UserChooses(QComboBox* box, int index) {
 TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   test::RecordingDesktop desktop;
   test::TempDir app, media, out;
-  fs::create_directory(app.Path() / "Config");
-  fs::copy_file(fs::path(std::getenv("SONVARRO_APP_DIR")) / "evc.exe", app.Path() / "evc.exe");
-  test::CopyCompanionLibraries(app.Folder());  // the splash shows for real
+  test::LayOutAppFolder(app.Folder());  // the splash shows for real
   const std::string first = test::WriteSilentWav(media.Folder() + "first take.wav", 3000);
   const std::string second = test::WriteSilentWav(media.Folder() + "zweite Ü $x.wav", 2000);
 

@@ -38,9 +38,7 @@ bool ShowsAt(QWidget& area, int x, QColor colour) {
 class PreviewEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::create_directory(app.Path() / "Config");
-    fs::copy_file(fs::path(std::getenv("SONVARRO_APP_DIR")) / "evc.exe", app.Path() / "evc.exe");
-    test::CopyCompanionLibraries(app.Folder());
+    test::LayOutAppFolder(app.Folder());  // the splash shows for real
     pattern = media.Folder() + "pattern.mp4";
     test::WritePatternVideo(pattern);
     other = media.Folder() + "other.mp4";

@@ -42,9 +42,7 @@ std::string ToneAfterSilence(const std::string& path, double seconds, double sil
 TEST(TrimEndToEnd, RowsTrimmedByTypingAndWithTheTimelineGiveTheirRanges) {
   test::RecordingDesktop desktop;
   test::TempDir app, media, out;
-  fs::create_directory(app.Path() / "Config");
-  fs::copy_file(fs::path(std::getenv("SONVARRO_APP_DIR")) / "evc.exe", app.Path() / "evc.exe");
-  test::CopyCompanionLibraries(app.Folder());  // the splash shows for real
+  test::LayOutAppFolder(app.Folder());  // the splash shows for real
   const std::string typed = ToneAfterSilence(media.Folder() + "typed.wav", 10, 3);
   const std::string dragged = ToneAfterSilence(media.Folder() + "dragged.wav", 20, 10);
 

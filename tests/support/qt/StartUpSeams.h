@@ -25,6 +25,16 @@ inline void CopyCompanionLibraries(const std::string& toFolder) {
   }
 }
 
+// An application folder the real program runs from: the encoder, the
+// companion libraries and, unless the test writes its own, an empty Config/.
+inline void LayOutAppFolder(const std::string& folder, bool withConfig = true) {
+  const std::filesystem::path built = std::getenv("SONVARRO_APP_DIR");
+  std::filesystem::copy_file(built / "evc.exe", std::filesystem::path(folder) / "evc.exe",
+                             std::filesystem::copy_options::overwrite_existing);
+  CopyCompanionLibraries(folder);
+  if (withConfig) std::filesystem::create_directories(std::filesystem::path(folder) / "Config");
+}
+
 // A modal window's wait that lets virtual time pass until it closes.
 inline ModalLoop WaitInVirtualTime(VirtualScheduler& scheduler) {
   return [&scheduler](const std::function<bool()>& stillOpen) {
