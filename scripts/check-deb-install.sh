@@ -102,7 +102,7 @@ sleep 1
   fail "the per-user folder was not made"
 pass "the installed program started as nobody and showed its main window${shot:+ ($shot)}"
 
-xdotool windowactivate --sync "$main" key --clearmodifiers alt+F4
+close_main_window "$main"
 wait_for "the program to end" 30 sh -c "! kill -0 $program"
 status=0
 wait "$program" || status=$?

@@ -117,9 +117,10 @@ pass "the installed program started as $user, with its data folder made in XDG_D
 
 # keys_in_dialog SHORTCUT TITLE TEXT: opens a file dialog and answers it.
 keys_in_dialog() {
-  xdotool windowactivate --sync "$main" key --clearmodifiers "$1"
+  focus_window "$main"
+  xdotool key --clearmodifiers "$1"
   wait_for "the dialog \"$2\"" 20 visible "^$2\$"
-  xdotool windowactivate --sync "$(visible "^$2\$")"
+  focus_window "$(visible "^$2\$")"
   xdotool type --delay 5 "$3"
   xdotool key Return
   wait_for "the dialog \"$2\" to close" 20 sh -c "! xdotool search --onlyvisible --name '^$2\$'"
@@ -129,7 +130,8 @@ keys_in_dialog ctrl+o "Open" "$media/tone.wav"
 # Adding files through the dialog stores its folder for the next time.
 wait_for "the file in the list" 20 grep -q "^InitDir=$media/" "$settings"
 
-xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+s
+focus_window "$main"
+xdotool key --clearmodifiers ctrl+s
 wait_for "the conversion to start" 30 grep -qF "parameter: $app/evc.exe " "$log"
 # The job waits for every process named evc.exe on the machine.
 wait_for "the conversion to end (running evc.exe: $(pgrep -d, -x evc.exe || true))" 180 \
@@ -139,7 +141,7 @@ duration="$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$out/ton
 awk -v d="$duration" 'BEGIN { exit !(d > 1.8 && d < 2.2) }' || fail "the output $out/tone.amr is not a 2-second file ($duration)"
 pass "one file converted into $out/tone.amr (${duration}s)"
 
-xdotool windowactivate --sync "$main" key --clearmodifiers alt+F4
+close_main_window "$main"
 wait_for "the program to end" 30 sh -c "! kill -0 $program"
 status=0
 wait "$program" || status=$?
