@@ -6,8 +6,11 @@
 #include <cmath>
 #include <exception>
 #include <filesystem>
+#include <mutex>
 #include <new>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "AudioEncoder.h"
 #include "BoundedQueue.h"
@@ -25,11 +28,36 @@ namespace sonvarro::evc {
 namespace {
 
 // Audio in flight between the decoding and the encoding thread, counted in
-// samples: libvorbis takes frames of 64 samples, and a queue of a few dozen
-// of those woke the other thread every few frames (tens of thousands of
-// context switches a file).
+// samples. Frames cross in batches of a few thousand samples, so the queue's
+// lock is taken once a batch, not once a frame: libvorbis takes frames of 64
+// samples.
 constexpr size_t kSamplesInFlight = 32768;
-constexpr size_t kFewestFramesInFlight = 8;
+constexpr size_t kSamplesPerBatch = 4096;
+constexpr size_t kFewestBatchesInFlight = 4;
+
+using FrameBatch = std::vector<FramePtr>;
+
+// Encoded frames go back to the decoding thread to be freed: freeing on the
+// encoding thread what the other one allocated made each free wait for the
+// other thread's arena lock in the allocator, thousands of times a file.
+class SpentFrames {
+ public:
+  void Return(FrameBatch batch) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    spent_.push_back(std::move(batch));
+  }
+  // On the thread that made the frames; they are freed once the lock is
+  // released (taken outlives lock).
+  void Free() {
+    std::vector<FrameBatch> taken;
+    std::lock_guard<std::mutex> lock(mutex_);
+    taken.swap(spent_);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<FrameBatch> spent_;
+};
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
@@ -80,8 +108,8 @@ void ThrowIfStopped(const std::string& output) {
 // encoding, which keeps both cores busy on the expensive codecs.
 class ProducerThread {
  public:
-  ProducerThread(FrameProducer& producer, BoundedQueue<FramePtr>& queue)
-      : queue_(queue), thread_([this, &producer] { Run(producer); }) {}
+  ProducerThread(FrameProducer& producer, BoundedQueue<FrameBatch>& queue, SpentFrames& spent)
+      : queue_(queue), spent_(spent), thread_([this, &producer] { Run(producer); }) {}
   ~ProducerThread() {
     queue_.Cancel();
     if (thread_.joinable()) thread_.join();
@@ -95,8 +123,21 @@ class ProducerThread {
  private:
   void Run(FrameProducer& producer) {
     try {
-      while (FramePtr frame = producer.Next()) {
-        if (StopRequested().load() || !queue_.Push(std::move(frame))) break;
+      const size_t framesPerBatch = std::max<size_t>(1, kSamplesPerBatch / producer.FrameSize());
+      FrameBatch batch;
+      const auto send = [&] {
+        spent_.Free();
+        return !StopRequested().load() && queue_.Push(std::exchange(batch, FrameBatch()));
+      };
+      bool sending = true;
+      while (sending) {
+        FramePtr frame = producer.Next();
+        if (!frame) {
+          if (!batch.empty()) send();
+          break;
+        }
+        batch.push_back(std::move(frame));
+        if (batch.size() >= framesPerBatch) sending = send();
       }
     } catch (...) {
       failure_ = std::current_exception();
@@ -104,7 +145,8 @@ class ProducerThread {
     queue_.Close();
   }
 
-  BoundedQueue<FramePtr>& queue_;
+  BoundedQueue<FrameBatch>& queue_;
+  SpentFrames& spent_;
   std::exception_ptr failure_;
   std::thread thread_;
 };
@@ -191,12 +233,17 @@ void Pump(FrameProducer& producer, AudioEncoder& encoder, OutputWriter& writer, 
           const std::string& output) {
   const AudioEncoder::PacketSink write = [&](AVPacket* packet) { writer.Write(packet); };
   {
-    BoundedQueue<FramePtr> queue(std::max(kFewestFramesInFlight, kSamplesInFlight / producer.FrameSize()));
-    ProducerThread thread(producer, queue);
-    while (std::optional<FramePtr> frame = queue.Pop()) {
-      ThrowIfStopped(output);
-      encoder.Encode(frame->get(), write);
-      status.Update(writer.BytesWritten(), writer.SecondsWritten());
+    const size_t batchSamples = std::max<size_t>(kSamplesPerBatch, producer.FrameSize());
+    BoundedQueue<FrameBatch> queue(std::max(kFewestBatchesInFlight, kSamplesInFlight / batchSamples));
+    SpentFrames spent;
+    ProducerThread thread(producer, queue, spent);
+    while (std::optional<FrameBatch> batch = queue.Pop()) {
+      for (FramePtr& frame : *batch) {
+        ThrowIfStopped(output);
+        encoder.Encode(frame.get(), write);
+        status.Update(writer.BytesWritten(), writer.SecondsWritten());
+      }
+      spent.Return(std::move(*batch));
     }
     thread.Join();
   }

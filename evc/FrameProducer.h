@@ -56,6 +56,7 @@ class FrameProducer {
   void PadToMinimum();
   void Deliver(int samples);
   FramePtr TakeFrame(int samples);
+  void GetFrameBuffer(AVFrame* frame);
 
   SourceReader& reader_;
   FrameTarget target_;
@@ -71,6 +72,7 @@ class FrameProducer {
   SwrPtr formatConverter_;        // planar float to the encoder's format
   std::unique_ptr<VolumeLimiter> limiter_;
   AudioFifoPtr ready_;
+  BufferPoolPtr framePool_;
   std::vector<std::vector<float>> work_;
   std::vector<float*> workPlanes_;
   std::optional<int64_t> outputCap_;

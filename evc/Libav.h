@@ -33,6 +33,10 @@ struct InputFormatClose {
 struct AudioFifoFree {
   void operator()(AVAudioFifo* f) const { av_audio_fifo_free(f); }
 };
+// Buffers still out keep the pool alive until they come back.
+struct BufferPoolRelease {
+  void operator()(AVBufferPool* p) const { av_buffer_pool_uninit(&p); }
+};
 
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFree>;
 using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
@@ -40,6 +44,7 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
 using SwrPtr = std::unique_ptr<SwrContext, SwrFree>;
 using InputFormatPtr = std::unique_ptr<AVFormatContext, InputFormatClose>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoFree>;
+using BufferPoolPtr = std::unique_ptr<AVBufferPool, BufferPoolRelease>;
 
 FramePtr MakeFrame();
 PacketPtr MakePacket();
