@@ -14,10 +14,11 @@
 #
 # rows: an extended regular expression; only the rows whose "source -> type"
 # matches it run (for example 'audio.wav' or '-> (mp3|m4a)'). Default: all.
-# With runs > 1 each pair runs that often, alternating, and the best time of
-# each counts: other load on the machine then blurs the figures less. The
-# load average is printed before and after; CPU times blur less than wall
-# times on a busy machine.
+# With runs > 1 each pair runs that often, alternating; the times shown are
+# the medians, and the ratios the medians of each pair's own ratios: a pair
+# runs back to back, so the machine's slower and faster spells (this one's
+# CPU times drift by a tenth between runs) blur the ratios less. The load
+# average is printed before and after.
 # Needs GNU time (/usr/bin/time, Debian package "time") and the ffmpeg tool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -62,14 +63,24 @@ measure() {
   awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$report"
 }
 
-# Keeps the lower times and the higher memory of two "wall cpu kilobytes" triples.
-best() {
-  awk -v a="$1" -v b="$2" 'BEGIN { split(a, x, " "); split(b, y, " ");
-    if (x[1] == "") { print b; exit } if (y[1] == "") { print a; exit }
-    printf "%s %s %s\n", (x[1] < y[1] ? x[1] : y[1]), (x[2] < y[2] ? x[2] : y[2]), (x[3] > y[3] ? x[3] : y[3]) }'
+# The median wall and CPU times and the highest memory of "wall cpu kilobytes"
+# lines on standard input (a failed run's "nan" sorts last).
+summary() {
+  sort -g -k1,1 > "$work/runs.txt"
+  local middle wall cpu kb
+  middle=$(( ($(wc -l < "$work/runs.txt") + 1) / 2 ))
+  wall=$(awk -v m="$middle" 'NR == m { print $1 }' "$work/runs.txt")
+  cpu=$(sort -g -k2,2 "$work/runs.txt" | awk -v m="$middle" 'NR == m { print $2 }')
+  kb=$(sort -g -k3,3 "$work/runs.txt" | tail -n1 | awk '{ print $3 }')
+  echo "$wall $cpu $kb"
 }
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }'; }
+# pair_ratio COLUMN EVC_RUNS FF_RUNS: the median of evc/ffmpeg over the pairs.
+pair_ratio() {
+  paste -d' ' <(printf '%s' "$2") <(printf '%s' "$3") |
+    awk -v c="$1" '$(c + 3) + 0 > 0 && $c != "nan" { print $c / $(c + 3) }' | sort -g |
+    awk '{ r[NR] = $1 } END { if (NR == 0) print "-"; else printf "%.2f", (r[int((NR + 1) / 2)] + r[int(NR / 2) + 1]) / 2 }'
+}
 megabytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 
 printf "\n%-30s %7s %7s %5s  %7s %7s %5s  %6s %6s  %s\n" "source -> output" "evc s" "ff s" "wall" \
@@ -78,14 +89,17 @@ printf "\n%-30s %7s %7s %5s  %7s %7s %5s  %6s %6s  %s\n" "source -> output" "evc
 bench() {
   local source=$1 ext=$2 evc_opts=$3 ff_opts=$4 label=$5
   [[ "$source -> $ext" =~ $rows ]] || return 0
-  local evc_best="" ff_best="" run
+  local evc_runs="" ff_runs="" run
   for ((run = 0; run < runs; run++)); do
-    evc_best=$(best "$evc_best" "$(measure "$evc" -y -i "$work/$source" $evc_opts "$work/evc.$ext")")
+    evc_runs+="$(measure "$evc" -y -i "$work/$source" $evc_opts "$work/evc.$ext")"$'\n'
     cp "$work/stdout.txt" "$work/evc-stdout.txt"
     if [ -n "$ff_opts" ]; then
-      ff_best=$(best "$ff_best" "$(measure ffmpeg "${quiet[@]}" -i "$work/$source" $ff_opts "$work/ffmpeg.$ext")")
+      ff_runs+="$(measure ffmpeg "${quiet[@]}" -i "$work/$source" $ff_opts "$work/ffmpeg.$ext")"$'\n'
     fi
   done
+  local evc_best ff_best=""
+  evc_best=$(printf '%s' "$evc_runs" | summary)
+  [ -z "$ff_opts" ] || ff_best=$(printf '%s' "$ff_runs" | summary)
   local chunk
   chunk=$(sed -n 's/^Encoding in chunks of .*(\([0-9]*\) samples).*/\1/p' "$work/evc-stdout.txt")
   read -r evc_s evc_cpu evc_kb <<< "$evc_best"
@@ -105,7 +119,7 @@ bench() {
       echo "quality check FAILED")"
   fi
   printf "%-30s %7s %7s %5s  %7s %7s %5s  %6s %6s  %s\n" "$source -> $ext ($label)" "$evc_s" "$ff_s" \
-    "$(ratio "$evc_s" "$ff_s")" "$evc_cpu" "$ff_cpu" "$(ratio "$evc_cpu" "$ff_cpu")" "$(megabytes "$evc_kb")" \
+    "$(pair_ratio 1 "$evc_runs" "$ff_runs")" "$evc_cpu" "$ff_cpu" "$(pair_ratio 2 "$evc_runs" "$ff_runs")" "$(megabytes "$evc_kb")" \
     "$ff_mb" "$figures"
 }
 
