@@ -107,7 +107,7 @@ class ConversionEndToEnd : public testing::Test {
     seams.appFolder = appFolder;
     seams.keepDesktop = true;
     seams.quitApplication = [this] { ++quits; };
-    seams.timings = ConversionTimings{100, 300, 50};  // shortened pauses; the job is otherwise the program's own
+    seams.timings = test::kShortJobPauses;
     root = std::make_unique<AppRoot>(std::move(seams));
     unit = &root->Conversion();
     unit->Job().OnFinished = [this] { ++finished; };

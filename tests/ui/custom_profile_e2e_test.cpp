@@ -62,7 +62,7 @@ TEST(CustomProfileEndToEnd, AProfileChosenOnTheMainWindowShapesTheOutput) {
   AppSeams seams;
   seams.appFolder = app.Folder();
   seams.keepDesktop = true;
-  seams.timings = ConversionTimings{100, 300, 50};
+  seams.timings = test::kShortJobPauses;
   AppRoot root(std::move(seams));
   MainWindowWidgets& w = root.frmMainWindow().Widgets();
   OptionsDialog& dialog = root.frmOption();

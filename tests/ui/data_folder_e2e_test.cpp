@@ -62,7 +62,7 @@ TEST(DataFolderEndToEnd, SettingsProfilesAndLogLiveInTheDataFolder) {
   seams.appFolder = app.Folder();
   seams.dataFolder = data.Folder();
   seams.keepDesktop = true;
-  seams.timings = ConversionTimings{100, 300, 50};
+  seams.timings = test::kShortJobPauses;
   AppRoot root(std::move(seams));
   MainWindowWidgets& w = root.frmMainWindow().Widgets();
   root.MainForm().endProcess = [] {};

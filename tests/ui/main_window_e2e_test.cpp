@@ -56,7 +56,7 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   AppSeams seams;
   seams.appFolder = app.Folder();
   seams.keepDesktop = true;
-  seams.timings = ConversionTimings{100, 300, 50};  // shortened pauses; the job is otherwise the program's own
+  seams.timings = test::kShortJobPauses;
   AppRoot root(std::move(seams));
   TFrmMainForm& form = root.MainForm();
   MainWindow& window = root.frmMainWindow();

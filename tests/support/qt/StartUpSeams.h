@@ -16,6 +16,10 @@
 
 namespace sonvarro::test {
 
+// The job's pauses shortened for window tests; the job is otherwise the
+// program's own.
+inline const ConversionTimings kShortJobPauses{100, 300, 50};
+
 // Copies Res.dll, Form.dll and Lib.dll of the built application folder.
 inline void CopyCompanionLibraries(const std::string& toFolder) {
   const std::filesystem::path built = std::getenv("SONVARRO_APP_DIR");
