@@ -280,8 +280,7 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
   }
   std::fflush(out);
   reader.SeekTo(options.startSeconds);
-  const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize(),
-                           MinimumSamples(container, codec, encoder->FrameSize())};
+  const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize()};
   const ProduceSettings settings{options.startSeconds, options.durationSeconds, options.volumePercent / 100.0};
   FrameProducer producer(reader, target, settings);
   StatusPrinter status(out);

@@ -173,18 +173,7 @@ void FrameProducer::Finish() {
     if (held > 0 && av_audio_fifo_write(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), held) < held)
       throw std::bad_alloc();
   }
-  PadToMinimum();
   ended_ = true;
-}
-
-void FrameProducer::PadToMinimum() {
-  const int64_t total = produced_ + av_audio_fifo_size(ready_.get());
-  if (total == 0 || total >= target_.minimumSamples) return;
-  const int missing = static_cast<int>(target_.minimumSamples - total);
-  EnsureCapacity(work_, workPlanes_, missing);
-  for (float* plane : workPlanes_) std::fill_n(plane, missing, 0.0f);
-  if (av_audio_fifo_write(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), missing) < missing)
-    throw std::bad_alloc();
 }
 
 void FrameProducer::Pull() {
