@@ -71,7 +71,13 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 void CheckOutputPath(const EncoderOptions& options) {
   std::error_code error;
-  if (!std::filesystem::exists(options.output, error)) return;
+  const auto type = std::filesystem::status(options.output, error).type();
+  if (error || type == std::filesystem::file_type::not_found) return;
+  // Opening a pipe for writing waits for a reader; a device is no file to
+  // convert into.
+  if (type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory)
+    throw EncodeError(Failure::kOutput,
+                      "output " + Quoted(options.output) + " is not a file but a pipe, a device or a socket");
   if (SameFile(options.input, options.output))
     throw EncodeError(Failure::kOutput, "output " + Quoted(options.output) + " is the input file itself");
   if (!options.overwrite)

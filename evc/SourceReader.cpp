@@ -86,8 +86,14 @@ int OpenAudio(const std::string& path, const AVInputFormat* demuxer, InputFormat
 
 SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakePacket()) {
   const std::string quoted = "\"" + path + "\"";
+  // Opening a pipe waits for a writer, and a device may never end: only
+  // files are read. What does not exist, or is a folder, is said below.
+  std::error_code statusError;
+  const auto type = std::filesystem::status(path, statusError).type();
+  if (!statusError && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory)
+    throw EncodeError(Failure::kInput, "input " + quoted + " is not a file but a pipe, a device or a socket");
   std::error_code sizeError;
-  if (std::filesystem::is_regular_file(path, sizeError) && std::filesystem::file_size(path, sizeError) == 0)
+  if (type == std::filesystem::file_type::regular && std::filesystem::file_size(path, sizeError) == 0)
     throw EncodeError(Failure::kInput, "input " + quoted + " is empty");
   int index = -1;
   int status = OpenAudio(path, nullptr, &format_, &index);
@@ -103,7 +109,7 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
       status = 0;
     }
   }
-  if (status == AVERROR_EXIT && StopRequested().load())
+  if (status < 0 && StopRequested().load())
     throw EncodeError(Failure::kStopped, "stopped while opening input " + quoted);
   if (status == AVERROR_STREAM_NOT_FOUND) throw EncodeError(Failure::kInput, "input " + quoted + " has no audio track");
   if (status < 0) throw EncodeError(Failure::kInput, "input " + quoted + " " + InputProblem(status));
