@@ -235,6 +235,20 @@ std::string WhyNoSound(const SourceReader& reader, int outputRate) {
   return "has no audio that can be decoded: its audio track gives no samples";
 }
 
+// Why the part asked for gave no samples.
+std::string WhyNothingToConvert(const EncoderOptions& options, const SourceReader& reader, int outputRate) {
+  const bool damaged = reader.DecodedSamples() == 0 && reader.DecodeErrors() > 0;
+  if (options.durationSeconds && std::llround(*options.durationSeconds * outputRate) == 0)
+    return "gives nothing to convert: the length asked, " + std::to_string(*options.durationSeconds) +
+           " s, is shorter than one sample at " + std::to_string(outputRate) + " Hz";
+  if (options.startSeconds > 0 && !damaged) {
+    char seconds[64];
+    std::snprintf(seconds, sizeof seconds, "%.2f s", options.startSeconds);
+    return std::string("gives nothing to convert: it ends before the start asked, ") + seconds;
+  }
+  return WhyNoSound(reader, outputRate);
+}
+
 // Encodes and writes the producer's frames while the producer runs ahead on
 // its own thread, then drains the encoder.
 void Pump(FrameProducer& producer, AudioEncoder& encoder, OutputWriter& writer, StatusPrinter& status,
@@ -303,14 +317,10 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
     Pump(producer, *encoder, *writer, status, options.output);
   }
 
-  // An output without audio is a success only when that is what was asked:
-  // a length of 0, or a start past the end of a sound source. A source
-  // that gives nothing from its start is refused rather than copied empty.
-  const bool askedForAudio = !(options.durationSeconds && *options.durationSeconds <= 0);
-  const bool sourceGaveNothing =
-      options.startSeconds <= 0 || (reader.DecodedSamples() == 0 && reader.DecodeErrors() > 0);
-  if (askedForAudio && producer.SamplesProduced() == 0 && sourceGaveNothing)
-    throw EncodeError(Failure::kInput, "input " + Quoted(options.input) + " " + WhyNoSound(reader, format.sampleRate));
+  // An output without audio is never a success: the partial file goes.
+  if (producer.SamplesProduced() == 0)
+    throw EncodeError(Failure::kInput,
+                      "input " + Quoted(options.input) + " " + WhyNothingToConvert(options, reader, format.sampleRate));
   const double seconds = writer->SecondsWritten();
   writer->Finish();
   std::error_code error;
