@@ -73,11 +73,10 @@ void CheckOutputPath(const EncoderOptions& options) {
   std::error_code error;
   const auto type = std::filesystem::status(options.output, error).type();
   if (error || type == std::filesystem::file_type::not_found) return;
-  // Opening a pipe for writing waits for a reader; a device is no file to
-  // convert into.
-  if (type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory)
-    throw EncodeError(Failure::kOutput,
-                      "output " + Quoted(options.output) + " is not a file but a pipe, a device or a socket");
+  // Opening a pipe for writing waits for a reader that may never come.
+  // Devices are written like files (a full disk is tried on /dev/full).
+  if (type == std::filesystem::file_type::fifo || type == std::filesystem::file_type::socket)
+    throw EncodeError(Failure::kOutput, "output " + Quoted(options.output) + " is not a file but a pipe or a socket");
   if (SameFile(options.input, options.output))
     throw EncodeError(Failure::kOutput, "output " + Quoted(options.output) + " is the input file itself");
   if (!options.overwrite)

@@ -167,8 +167,8 @@ TEST_F(EvcFailures, DamagedInputsNeverCrashOrHang) {
 }
 
 // A pipe as input waited in open() for a writer that never came, deaf to a
-// stop; a device may never end. Both are refused at once, as input and as
-// output.
+// stop; a device may never end. Both are refused at once as input, and a
+// pipe as output.
 TEST_F(EvcFailures, PipesAndDevicesAreRefusedAtOnce) {
   const std::string pipe = out_.Folder() + "pipe.amr";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
