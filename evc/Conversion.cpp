@@ -71,7 +71,12 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 void CheckOutputPath(const EncoderOptions& options) {
   std::error_code error;
-  if (!std::filesystem::exists(options.output, error)) return;
+  const auto type = std::filesystem::status(options.output, error).type();
+  if (error || type == std::filesystem::file_type::not_found) return;
+  // Opening a pipe for writing waits for a reader that may never come.
+  // Devices are written like files (a full disk is tried on /dev/full).
+  if (type == std::filesystem::file_type::fifo || type == std::filesystem::file_type::socket)
+    throw EncodeError(Failure::kOutput, "output " + Quoted(options.output) + " is not a file but a pipe or a socket");
   if (SameFile(options.input, options.output))
     throw EncodeError(Failure::kOutput, "output " + Quoted(options.output) + " is the input file itself");
   if (!options.overwrite)
@@ -229,6 +234,20 @@ std::string WhyNoSound(const SourceReader& reader, int outputRate) {
   return "has no audio that can be decoded: its audio track gives no samples";
 }
 
+// Why the part asked for gave no samples.
+std::string WhyNothingToConvert(const EncoderOptions& options, const SourceReader& reader, int outputRate) {
+  const bool damaged = reader.DecodedSamples() == 0 && reader.DecodeErrors() > 0;
+  if (options.durationSeconds && std::llround(*options.durationSeconds * outputRate) == 0)
+    return "gives nothing to convert: the length asked, " + std::to_string(*options.durationSeconds) +
+           " s, is shorter than one sample at " + std::to_string(outputRate) + " Hz";
+  if (options.startSeconds > 0 && !damaged) {
+    char seconds[64];
+    std::snprintf(seconds, sizeof seconds, "%.2f s", options.startSeconds);
+    return std::string("gives nothing to convert: it ends before the start asked, ") + seconds;
+  }
+  return WhyNoSound(reader, outputRate);
+}
+
 // Encodes and writes the producer's frames while the producer runs ahead on
 // its own thread, then drains the encoder.
 void Pump(FrameProducer& producer, AudioEncoder& encoder, OutputWriter& writer, StatusPrinter& status,
@@ -280,8 +299,7 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
   }
   std::fflush(out);
   reader.SeekTo(options.startSeconds);
-  const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize(),
-                           MinimumSamples(container, codec, encoder->FrameSize())};
+  const FrameTarget target{format.sampleRate, format.channels, encoder->SampleFormat(), encoder->FrameSize()};
   const ProduceSettings settings{options.startSeconds, options.durationSeconds, options.volumePercent / 100.0};
   FrameProducer producer(reader, target, settings);
   StatusPrinter status(out);
@@ -298,14 +316,10 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
     Pump(producer, *encoder, *writer, status, options.output);
   }
 
-  // An output without audio is a success only when that is what was asked:
-  // a length of 0, or a start past the end of a sound source. A source
-  // that gives nothing from its start is refused rather than copied empty.
-  const bool askedForAudio = !(options.durationSeconds && *options.durationSeconds <= 0);
-  const bool sourceGaveNothing =
-      options.startSeconds <= 0 || (reader.DecodedSamples() == 0 && reader.DecodeErrors() > 0);
-  if (askedForAudio && producer.SamplesProduced() == 0 && sourceGaveNothing)
-    throw EncodeError(Failure::kInput, "input " + Quoted(options.input) + " " + WhyNoSound(reader, format.sampleRate));
+  // An output without audio is never a success: the partial file goes.
+  if (producer.SamplesProduced() == 0)
+    throw EncodeError(Failure::kInput,
+                      "input " + Quoted(options.input) + " " + WhyNothingToConvert(options, reader, format.sampleRate));
   const double seconds = writer->SecondsWritten();
   writer->Finish();
   std::error_code error;

@@ -71,7 +71,7 @@ void FrameProducer::SetUpResampler(const AVFrame* frame) {
     return;
   if (resampler_) DrainResampler();  // the source changed format midway
   av_channel_layout_uninit(&resamplerInput_);
-  av_channel_layout_copy(&resamplerInput_, &frame->ch_layout);
+  if (av_channel_layout_copy(&resamplerInput_, &frame->ch_layout) < 0) throw UnconvertibleSource();
   resamplerFormat_ = frame->format;
   resamplerRate_ = frame->sample_rate;
   resamplerTakenIn_ = 0;
@@ -80,8 +80,8 @@ void FrameProducer::SetUpResampler(const AVFrame* frame) {
   AVChannelLayout input{};
   if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
     av_channel_layout_default(&input, frame->ch_layout.nb_channels);
-  else
-    av_channel_layout_copy(&input, &frame->ch_layout);
+  else if (av_channel_layout_copy(&input, &frame->ch_layout) < 0)
+    throw UnconvertibleSource();
   AVChannelLayout output{};
   av_channel_layout_default(&output, target_.channels);
   SwrContext* resampler = nullptr;
@@ -135,10 +135,14 @@ void FrameProducer::BringOutHeldBackSamples() {
   if (owed <= 0) return;
   const auto format = static_cast<AVSampleFormat>(resamplerFormat_);
   const int channels = resamplerInput_.nb_channels;
-  std::vector<uint8_t> silenceBytes(av_samples_get_buffer_size(nullptr, channels, kResamplerPaddingSamples, format, 1));
+  const int bytes = av_samples_get_buffer_size(nullptr, channels, kResamplerPaddingSamples, format, 1);
+  if (bytes < 0) throw UnconvertibleSource();
+  std::vector<uint8_t> silenceBytes(bytes);
   std::vector<uint8_t*> silence(channels);
-  av_samples_fill_arrays(silence.data(), nullptr, silenceBytes.data(), channels, kResamplerPaddingSamples, format, 1);
-  av_samples_set_silence(silence.data(), 0, kResamplerPaddingSamples, channels, format);
+  if (av_samples_fill_arrays(silence.data(), nullptr, silenceBytes.data(), channels, kResamplerPaddingSamples, format,
+                             1) < 0 ||
+      av_samples_set_silence(silence.data(), 0, kResamplerPaddingSamples, channels, format) < 0)
+    throw UnconvertibleSource();
   const int room = swr_get_out_samples(resampler_.get(), kResamplerPaddingSamples);
   EnsureCapacity(work_, workPlanes_, std::max(room, 1));
   for (int round = 0; round < kMaxPaddingRounds && owed > 0; ++round) {
@@ -173,18 +177,7 @@ void FrameProducer::Finish() {
     if (held > 0 && av_audio_fifo_write(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), held) < held)
       throw std::bad_alloc();
   }
-  PadToMinimum();
   ended_ = true;
-}
-
-void FrameProducer::PadToMinimum() {
-  const int64_t total = produced_ + av_audio_fifo_size(ready_.get());
-  if (total == 0 || total >= target_.minimumSamples) return;
-  const int missing = static_cast<int>(target_.minimumSamples - total);
-  EnsureCapacity(work_, workPlanes_, missing);
-  for (float* plane : workPlanes_) std::fill_n(plane, missing, 0.0f);
-  if (av_audio_fifo_write(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), missing) < missing)
-    throw std::bad_alloc();
 }
 
 void FrameProducer::Pull() {
@@ -238,13 +231,17 @@ FramePtr FrameProducer::TakeFrame(int samples) {
   frame->nb_samples = samples;
   av_channel_layout_default(&frame->ch_layout, target_.channels);
   GetFrameBuffer(frame.get());
+  // The queue holds these samples (Next() looked) and the conversion only
+  // changes the sample format: anything short of all of them is a fault.
   if (!formatConverter_) {
-    av_audio_fifo_read(ready_.get(), reinterpret_cast<void**>(frame->extended_data), samples);
+    if (av_audio_fifo_read(ready_.get(), reinterpret_cast<void**>(frame->extended_data), samples) != samples)
+      throw StageError(Failure::kOutput, "the samples could not be taken from the queue for the encoder");
   } else {
     EnsureCapacity(work_, workPlanes_, samples);
-    av_audio_fifo_read(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), samples);
-    swr_convert(formatConverter_.get(), frame->extended_data, samples,
-                const_cast<const uint8_t**>(reinterpret_cast<uint8_t**>(workPlanes_.data())), samples);
+    if (av_audio_fifo_read(ready_.get(), reinterpret_cast<void**>(workPlanes_.data()), samples) != samples ||
+        swr_convert(formatConverter_.get(), frame->extended_data, samples,
+                    const_cast<const uint8_t**>(reinterpret_cast<uint8_t**>(workPlanes_.data())), samples) != samples)
+      throw StageError(Failure::kOutput, "the samples cannot be converted for the encoder");
   }
   frame->pts = produced_;
   produced_ += samples;

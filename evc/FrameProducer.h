@@ -19,8 +19,6 @@ struct FrameTarget {
   int channels = 0;
   AVSampleFormat sampleFormat = AV_SAMPLE_FMT_FLTP;
   int frameSize = 0;  // 0: any
-  // Audio shorter than this is completed with silence (0: never).
-  int64_t minimumSamples = 0;
 };
 
 struct ProduceSettings {
@@ -53,7 +51,6 @@ class FrameProducer {
   void DrainResampler();
   void BringOutHeldBackSamples();
   void Finish();
-  void PadToMinimum();
   void Deliver(int samples);
   FramePtr TakeFrame(int samples);
   void GetFrameBuffer(AVFrame* frame);

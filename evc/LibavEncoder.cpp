@@ -40,7 +40,9 @@ class LibavAudioEncoder : public AudioEncoder {
   }
   int PrimingSamples() const override { return context_->initial_padding; }
   void FillParameters(AVCodecParameters* parameters) const override {
-    avcodec_parameters_from_context(parameters, context_.get());
+    if (avcodec_parameters_from_context(parameters, context_.get()) < 0)
+      throw StageError(Failure::kOutput,
+                       "the " + CodecName() + " encoder's settings cannot be passed to the container");
   }
   std::string CodecName() const { return avcodec_get_name(context_->codec_id); }
   void Encode(const AVFrame* frame, const PacketSink& sink) override {
@@ -70,7 +72,7 @@ int64_t MeasuredBitrate(AVCodecContext* encoder) {
   if (!decoder) return 0;
   decoder->bit_rate = 0;  // a fresh context holds a default, not a reading
   decoder->sample_rate = encoder->sample_rate;
-  av_channel_layout_copy(&decoder->ch_layout, &encoder->ch_layout);
+  if (av_channel_layout_copy(&decoder->ch_layout, &encoder->ch_layout) < 0) return 0;
   if (encoder->extradata_size > 0) {
     decoder->extradata = static_cast<uint8_t*>(av_mallocz(encoder->extradata_size + AV_INPUT_BUFFER_PADDING_SIZE));
     if (!decoder->extradata) return 0;
@@ -83,10 +85,11 @@ int64_t MeasuredBitrate(AVCodecContext* encoder) {
   silence->format = encoder->sample_fmt;
   silence->sample_rate = encoder->sample_rate;
   silence->nb_samples = encoder->frame_size > 0 ? encoder->frame_size : 1024;
-  av_channel_layout_copy(&silence->ch_layout, &encoder->ch_layout);
-  if (av_frame_get_buffer(silence.get(), 0) < 0) return 0;
-  av_samples_set_silence(silence->extended_data, 0, silence->nb_samples, silence->ch_layout.nb_channels,
-                         encoder->sample_fmt);
+  if (av_channel_layout_copy(&silence->ch_layout, &encoder->ch_layout) < 0 ||
+      av_frame_get_buffer(silence.get(), 0) < 0 ||
+      av_samples_set_silence(silence->extended_data, 0, silence->nb_samples, silence->ch_layout.nb_channels,
+                             encoder->sample_fmt) < 0)
+    return 0;
   PacketPtr packet = MakePacket();
   FramePtr decoded = MakeFrame();
   constexpr int kMaxFrames = 32;

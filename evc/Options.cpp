@@ -109,16 +109,13 @@ const std::vector<OptionRule>& Rules() {
          o.startSeconds = *start;
          return true;
        }},
-      {"-t", true, "seconds",
+      // A trim length of zero or below (an empty range) leaves nothing to
+      // convert: refused rather than written as an empty file.
+      {"-t", true, "a length of more than 0 seconds, or there is nothing to convert",
        [](EncoderOptions& o, const std::string& v) {
-         // The program passes a trim length of zero or below unchanged; such a
-         // length asks for no audio at all.
-         std::string text = v;
-         const bool negative = !text.empty() && text[0] == '-';
-         if (negative) text.erase(0, 1);
-         auto length = ParseTimeText(text);
-         if (!length) return false;
-         o.durationSeconds = negative ? 0.0 : *length;
+         auto length = ParseTimeText(v);
+         if (!length || *length <= 0) return false;
+         o.durationSeconds = *length;
          return true;
        }},
       // Not one of FFmpeg's: for tests and benchmarks only; the program never

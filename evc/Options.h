@@ -19,7 +19,7 @@ struct EncoderOptions {
   std::optional<int> channels;
   std::optional<int> sampleRate;
   double startSeconds = 0.0;
-  std::optional<double> durationSeconds;  // negative lengths are kept as 0
+  std::optional<double> durationSeconds;  // more than 0 when given
   // Encoder instances working at once, for tests and benchmarks: 1 makes
   // the single-instance output to compare with. Empty: one per core.
   std::optional<int> encoderInstances;

@@ -38,16 +38,4 @@ AVCodecID ChooseAudioCodec(const AVOutputFormat* container, const std::string& c
   return codec;
 }
 
-int64_t MinimumSamples(const AVOutputFormat* container, AVCodecID codec, int frameSize) {
-  // FFmpeg's probes take 3 ADTS frames, or 7 AC-3 frames, at the start of a
-  // file as certain; fewer score no better than any other guess.
-  constexpr int kAdtsFramesRecognised = 3;
-  constexpr int kAc3FramesRecognised = 7;
-  if (std::strcmp(container->name, "adts") == 0 && codec == AV_CODEC_ID_AAC)
-    return int64_t{kAdtsFramesRecognised} * frameSize;
-  if (std::strcmp(container->name, "ac3") == 0 && codec == AV_CODEC_ID_AC3)
-    return int64_t{kAc3FramesRecognised} * frameSize;
-  return 0;
-}
-
 }  // namespace sonvarro::evc

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <new>
 
 #include "EncodeError.h"
 #include "ProblemText.h"
@@ -12,7 +13,8 @@ void CopyTags(const AVDictionary* from, AVDictionary** to) {
   static const char* const kCarried[] = {"title", "artist", "album", "date", "genre", "track"};
   for (const char* key : kCarried) {
     // Lookup ignores letter case: Vorbis comments and RIFF INFO write them in capitals.
-    if (const AVDictionaryEntry* entry = av_dict_get(from, key, nullptr, 0)) av_dict_set(to, key, entry->value, 0);
+    if (const AVDictionaryEntry* entry = av_dict_get(from, key, nullptr, 0))
+      if (av_dict_set(to, key, entry->value, 0) < 0) throw std::bad_alloc();
   }
 }
 
@@ -42,15 +44,18 @@ void OutputWriter::Open(const AVOutputFormat* container, const AVCodecParameters
   CopyTags(tags, &format_->metadata);
 
   AVDictionary* options = nullptr;
-  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  if (av_dict_set(&options, "protocol_whitelist", "file", 0) < 0) {
+    av_dict_free(&options);
+    Fail("cannot prepare", AVERROR(ENOMEM));
+  }
   status = avio_open2(&format_->pb, FileUrl(path_).c_str(), AVIO_FLAG_WRITE, nullptr, &options);
   av_dict_free(&options);
   if (status < 0) Fail("cannot create", status);
   // MP4's default movie clock counts milliseconds: its edit list would round
   // the audio's length, and a few samples would round to nothing.
   AVDictionary* muxerOptions = nullptr;
-  av_dict_set_int(&muxerOptions, "movie_timescale", audio->sample_rate, 0);
-  status = avformat_write_header(format_, &muxerOptions);
+  status = av_dict_set_int(&muxerOptions, "movie_timescale", audio->sample_rate, 0);
+  if (status >= 0) status = avformat_write_header(format_, &muxerOptions);
   av_dict_free(&muxerOptions);
   if (status < 0) Fail("cannot write", status);
 }

@@ -58,10 +58,19 @@ const AVInputFormat* DemuxerNamedByExtension(const std::string& path) {
 // finds its main audio stream. AVERROR_STREAM_NOT_FOUND: no audio.
 int OpenAudio(const std::string& path, const AVInputFormat* demuxer, InputFormatPtr* opened, int* index) {
   AVDictionary* options = nullptr;
-  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  if (av_dict_set(&options, "protocol_whitelist", "file", 0) < 0) throw std::bad_alloc();
   AVFormatContext* raw = avformat_alloc_context();
-  if (!raw) throw std::bad_alloc();
+  if (!raw) {
+    av_dict_free(&options);
+    throw std::bad_alloc();
+  }
+  // Without its list every demuxer would be allowed, the refused ones too.
   raw->format_whitelist = av_strdup(AllowedDemuxers().c_str());
+  if (!raw->format_whitelist) {
+    av_dict_free(&options);
+    avformat_free_context(raw);
+    throw std::bad_alloc();
+  }
   raw->interrupt_callback.callback = InterruptWhenStopped;
   int status = avformat_open_input(&raw, FileUrl(path).c_str(), demuxer, &options);
   av_dict_free(&options);
@@ -86,8 +95,14 @@ int OpenAudio(const std::string& path, const AVInputFormat* demuxer, InputFormat
 
 SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakePacket()) {
   const std::string quoted = "\"" + path + "\"";
+  // Opening a pipe waits for a writer, and a device may never end: only
+  // files are read. What does not exist, or is a folder, is said below.
+  std::error_code statusError;
+  const auto type = std::filesystem::status(path, statusError).type();
+  if (!statusError && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory)
+    throw EncodeError(Failure::kInput, "input " + quoted + " is not a file but a pipe, a device or a socket");
   std::error_code sizeError;
-  if (std::filesystem::is_regular_file(path, sizeError) && std::filesystem::file_size(path, sizeError) == 0)
+  if (type == std::filesystem::file_type::regular && std::filesystem::file_size(path, sizeError) == 0)
     throw EncodeError(Failure::kInput, "input " + quoted + " is empty");
   int index = -1;
   int status = OpenAudio(path, nullptr, &format_, &index);
@@ -103,7 +118,7 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
       status = 0;
     }
   }
-  if (status == AVERROR_EXIT && StopRequested().load())
+  if (status < 0 && StopRequested().load())
     throw EncodeError(Failure::kStopped, "stopped while opening input " + quoted);
   if (status == AVERROR_STREAM_NOT_FOUND) throw EncodeError(Failure::kInput, "input " + quoted + " has no audio track");
   if (status < 0) throw EncodeError(Failure::kInput, "input " + quoted + " " + InputProblem(status));
@@ -134,8 +149,9 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
   else if (stream_->duration > 0)
     info_.durationSeconds = stream_->duration * av_q2d(stream_->time_base);
 
-  av_dict_copy(&tags_, format_->metadata, 0);
-  av_dict_copy(&tags_, stream_->metadata, AV_DICT_DONT_OVERWRITE);
+  if (av_dict_copy(&tags_, format_->metadata, 0) < 0 ||
+      av_dict_copy(&tags_, stream_->metadata, AV_DICT_DONT_OVERWRITE) < 0)
+    throw std::bad_alloc();
 }
 
 SourceReader::~SourceReader() { av_dict_free(&tags_); }
@@ -154,6 +170,14 @@ void SourceReader::NoteError(int code) {
   lastError_ = code;
 }
 
+// Tells the decoder no more packets come. A decoder that refuses even that
+// has nothing more to give: Next() stops at the end of input anyway.
+void SourceReader::EndInput() {
+  inputEnded_ = true;
+  const int status = avcodec_send_packet(decoder_.get(), nullptr);
+  if (status < 0 && status != AVERROR_EOF) NoteError(status);
+}
+
 // Hands the decoder one packet of the audio stream, or the end of input.
 bool SourceReader::Feed() {
   while (!inputEnded_) {
@@ -161,8 +185,7 @@ bool SourceReader::Feed() {
     if (status < 0) {
       // Damaged or cut-off data ends the input like its end does.
       if (status != AVERROR_EOF) NoteError(status);
-      inputEnded_ = true;
-      avcodec_send_packet(decoder_.get(), nullptr);
+      EndInput();
       return true;
     }
     if (packet_->stream_index != stream_->index) {
@@ -174,8 +197,7 @@ bool SourceReader::Feed() {
     if (sent < 0 && sent != AVERROR(EAGAIN)) {
       NoteError(sent);
       if (decodedSamples_ == 0 && decodeErrors_ > kMaxRefusalsBeforeAudio) {
-        inputEnded_ = true;
-        avcodec_send_packet(decoder_.get(), nullptr);
+        EndInput();
       }
     }
     return true;

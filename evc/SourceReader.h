@@ -45,6 +45,7 @@ class SourceReader {
  private:
   bool Feed();
   void NoteError(int code);
+  void EndInput();
 
   std::string path_;
   InputFormatPtr format_;

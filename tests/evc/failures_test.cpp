@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -160,6 +163,70 @@ TEST_F(EvcFailures, DamagedInputsNeverCrashOrHang) {
       }
       std::filesystem::remove(output);
     }
+  }
+}
+
+// A pipe as input waited in open() for a writer that never came, deaf to a
+// stop; a device may never end. Both are refused at once as input, and a
+// pipe as output.
+TEST_F(EvcFailures, PipesAndDevicesAreRefusedAtOnce) {
+  const std::string pipe = out_.Folder() + "pipe.amr";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const std::string out = out_.Folder() + "out.mp3";
+  struct Case {
+    std::string input;
+    std::string output;
+    int status;
+    std::string names;
+  };
+  const Case cases[] = {
+      {pipe, out, 3, pipe},
+      {"/dev/zero", out, 3, "/dev/zero"},
+      {MonoSource(), pipe, 4, pipe},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.names);
+    const auto started = std::chrono::steady_clock::now();
+    const EvcRun run = RunEvc({"-y", "-i", c.input, c.output}, 20);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    ExpectCleanFailure(run, c.status, c.names, c.output == pipe ? "" : c.output);
+    EXPECT_NE(run.err.find("not a file"), std::string::npos) << run.err;
+  }
+  struct stat info {};
+  ASSERT_EQ(stat(pipe.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));  // the pipe is left as it was
+}
+
+// A stop once the output exists and one while encoding, with one encoder and
+// with several: the run ends within moments, says so in one line and leaves
+// no partial output.
+TEST_F(EvcFailures, AStopEndsTheRunPromptlyAtEveryStage) {
+  ToneSpec spec;
+  spec.seconds = 600;
+  spec.channels = 1;
+  const std::string longSource = out_.Folder() + "long.wav";
+  std::string error;
+  ASSERT_TRUE(WriteToneFile(longSource, spec, &error)) << error;
+  struct Case {
+    const char* stopOn;
+    std::vector<std::string> options;
+  };
+  const Case cases[] = {
+      {"Input", {"-acodec", "vorbis"}},
+      {"size=", {"-acodec", "vorbis"}},
+      {"size=", {"-acodec", "mp3", "-evc_instances", "2"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.stopOn) + " " + c.options[1]);
+    const std::string output = out_.Folder() + (c.options[1] == "mp3" ? "out.mp3" : "out.ogg");
+    std::vector<std::string> args = {"-y", "-i", longSource};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(output);
+    const auto started = std::chrono::steady_clock::now();
+    const EvcRun run = RunEvc(args, 60, c.stopOn);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    ASSERT_TRUE(run.stopSent) << run.out;
+    ExpectCleanFailure(run, 5, output, output);
   }
 }
 

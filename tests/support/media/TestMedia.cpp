@@ -159,10 +159,12 @@ void AddToChecksum(uint64_t& hash, const uint8_t* data, size_t size) {
 
 }  // namespace
 
-MediaReport DecodeMedia(const std::string& path, std::vector<float>* samples) {
+MediaReport DecodeMedia(const std::string& path, std::vector<float>* samples, const char* demuxer) {
   MediaReport report;
   AVFormatContext* raw = nullptr;
-  if (avformat_open_input(&raw, evc::FileUrl(path).c_str(), nullptr, nullptr) < 0)
+  const AVInputFormat* named = demuxer ? av_find_input_format(demuxer) : nullptr;
+  if (demuxer && !named) return Failed(report, std::string("no demuxer ") + demuxer);
+  if (avformat_open_input(&raw, evc::FileUrl(path).c_str(), named, nullptr) < 0)
     return Failed(report, "cannot open " + path);
   evc::InputFormatPtr format(raw);
   if (avformat_find_stream_info(format.get(), nullptr) < 0) return Failed(report, "cannot read " + path);

@@ -55,7 +55,9 @@ struct MediaReport {
 };
 
 // Decodes the best audio stream of a file completely, in-process; `samples`,
-// when given, receives them interleaved, full scale = 1.
-MediaReport DecodeMedia(const std::string& path, std::vector<float>* samples = nullptr);
+// when given, receives them interleaved, full scale = 1. `demuxer` names
+// FFmpeg's reader for the file, as a player that goes by the extension
+// would; null: the file's content decides.
+MediaReport DecodeMedia(const std::string& path, std::vector<float>* samples = nullptr, const char* demuxer = nullptr);
 
 }  // namespace sonvarro::test
