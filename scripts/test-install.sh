@@ -46,7 +46,7 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || {
   fail "cmake --install"
 }
 app="$prefix/lib/sonvarro-converter"
-for file in SonvarroConverter evc.exe Res.dll Form.dll Lib.dll Help.chm Config/UserSettings.ini; do
+for file in SonvarroConverter evc.exe Res.dll Form.dll Lib.dll Help.chm Help/index.htm Config/UserSettings.ini; do
   [ -f "$app/$file" ] || fail "the application folder lacks $file"
 done
 [ -x "$app/SonvarroConverter" ] && [ -x "$app/evc.exe" ] || fail "the programs are not executable"
@@ -167,7 +167,7 @@ deb="$(ls "$work"/package/sonvarro-converter_*.deb)"
 dpkg-deb -c "$deb" | awk '{ print $6 }' >"$work/contents"
 for file in ./usr/bin/SonvarroConverter ./usr/lib/sonvarro-converter/SonvarroConverter \
   ./usr/lib/sonvarro-converter/evc.exe ./usr/lib/sonvarro-converter/Res.dll ./usr/lib/sonvarro-converter/Form.dll \
-  ./usr/lib/sonvarro-converter/Lib.dll ./usr/lib/sonvarro-converter/Help.chm \
+  ./usr/lib/sonvarro-converter/Lib.dll ./usr/lib/sonvarro-converter/Help.chm ./usr/lib/sonvarro-converter/Help/index.htm \
   ./usr/lib/sonvarro-converter/Config/UserSettings.ini ./usr/share/applications/sonvarro-converter.desktop \
   ./usr/share/icons/hicolor/48x48/apps/sonvarro-converter.png \
   ./usr/share/icons/hicolor/256x256/apps/sonvarro-converter.png; do
@@ -202,5 +202,7 @@ done
 for want in libqt6widgets6 libavformat libavcodec libopencore-amrnb0 libjpeg62-turbo qt6-qpa-plugins; do
   [[ "$depends" == *"$want"* ]] || fail "the package does not depend on $want: $depends"
 done
+recommends="$(dpkg-deb -f "$deb" Recommends)"
+[[ "$recommends" == *xchm* ]] || fail "the package does not recommend a viewer for Help.chm: $recommends"
 pass "cpack built $(basename "$deb"), holding the program, evc.exe, the libraries, the desktop entry and the icon"
 pass "its dependencies: $depends"

@@ -165,5 +165,9 @@ class TFrmMainForm : private IPreviewSeam {
 inline constexpr const char* kCodecDownloadPage = "https://www.quorvanesoft.example/downloadcode.htm";
 // The help file in the application folder.
 inline constexpr const char* kHelpFileName = "Help.chm";
+// The same pages as HTML, in a folder beside it, for desktops that have no
+// program for the help file.
+inline constexpr const char* kHelpPagesFolder = "Help";
+inline constexpr const char* kHelpPagesIndex = "index.htm";
 
 }  // namespace sonvarro

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "services/platform/Desktop.h"
+#include "services/platform/Files.h"
 #include "services/platform/Modules.h"
+#include "services/platform/Paths.h"
 #include "shell/MainForm.h"
 #include "shell/StartUp.h"
 
@@ -34,7 +36,13 @@ void TFrmMainForm::ActSysEmailExecute() {
 }
 
 void TFrmMainForm::ActSysHelpExecute() {
-  platform::Desktop().ShellOpen(std::string((SoftInfo ? *SoftInfo : Empty()).AppFolder) + kHelpFileName);
+  const std::string appFolder = (SoftInfo ? *SoftInfo : Empty()).AppFolder;
+  const std::string helpFile = appFolder + kHelpFileName;
+  const std::string pages = platform::JoinPath(platform::JoinPath(appFolder, kHelpPagesFolder), kHelpPagesIndex);
+  // Few Linux desktops come with a viewer for the help file; the browser
+  // then shows the same pages.
+  const bool showPages = !platform::Desktop().HasHandlerFor(helpFile) && platform::IsRegularFile(pages);
+  platform::Desktop().ShellOpen(showPages ? pages : helpFile);
 }
 
 void TFrmMainForm::Label3Click() { platform::Desktop().OpenInBrowser(kCodecDownloadPage); }

@@ -8,30 +8,49 @@
 
 namespace sonvarro {
 
-const std::array<FileFilter, 20> kSourceFileFilters = {{
-    {"Supported Files",
-     "*.3gp;*.mp4;*.m4v;*.mpeg;*.3g2;*.mpg;*.avi;*.asf;*.mov;*.wmv;*.flv;*.swf;*.rm;*.rmvb;*.vob;*.aac;*.ac3;"
-     "*.m4a;*.mp2;*.mp3;*.ogg;*.tta;*.wav;*.wma;*.amr;"},
-    {"3GP, 3G2 Files (*.3gp,*.3g2)", "*.3gp"},
-    {"AVI Files (*.avi)", "*.avi"},
-    {"ASF Files (*.asf)", "*.asf"},
-    {"MOV Files (*.mov)", "*.mov"},
-    {"FLV ,SWF Flash Video (*.flv,swf)", "*.flv;*.swf"},
-    {"MP4 File (*.mp4,*.m4v)", "*.mp4;*.m4v"},
-    {"MPEG Files (*.mpeg,*.mpg)", "*.mpeg;*.mpg"},
-    {"RM, RMVB (*.rm,*.rmvb)", "*.rm;*.rmvb"},
-    {"VOB Video Files (*.vob)", "*.vob"},
-    {"WMV Video Files (*.wmv)", "*.wmv"},
-    {"AAC Audio Files (*.aac)", "*.aac"},
-    {"AC3 Audio Files (*.ac3)", "*.ac3"},
-    {"M4A Audio Files (*.m4a)", "*.m4a"},
-    {"MP2, MP3 Audio Files (*.mp2, mp3)", "*.mp2;*.mp3;"},
-    {"OGG Audio Files (*.ogg)", "*.ogg"},
-    {"TTA Audio Files (*.tta)", "*.tta"},
-    {"WAV Audio Files (*.wav)", "*.wav"},
-    {"WMA Audio Files (*.wma)", "*.wma"},
-    {"AMR Audio files(*.amr)", "*.amr"},
-}};
+namespace {
+
+std::vector<FileFilter> MakeSourceFileFilters() {
+  std::string supported;
+  for (std::string_view extension : AcceptedExtensions) supported.append("*").append(extension).append(";");
+  return {
+      {"Supported Files", supported},
+      {"3GP, 3G2 Files (*.3gp,*.3g2)", "*.3gp"},
+      {"AVI Files (*.avi)", "*.avi"},
+      {"ASF Files (*.asf)", "*.asf"},
+      {"MOV Files (*.mov)", "*.mov"},
+      {"FLV ,SWF Flash Video (*.flv,swf)", "*.flv;*.swf"},
+      {"MP4 File (*.mp4,*.m4v)", "*.mp4;*.m4v"},
+      {"MPEG Files (*.mpeg,*.mpg)", "*.mpeg;*.mpg"},
+      {"RM, RMVB (*.rm,*.rmvb)", "*.rm;*.rmvb"},
+      {"VOB Video Files (*.vob)", "*.vob"},
+      {"WMV Video Files (*.wmv)", "*.wmv"},
+      {"Matroska, WebM Video Files (*.mkv,*.webm,*.ogv)", "*.mkv;*.webm;*.ogv"},
+      {"MPEG Transport Streams (*.ts,*.m2ts)", "*.ts;*.m2ts"},
+      {"AAC Audio Files (*.aac)", "*.aac"},
+      {"AC3 Audio Files (*.ac3)", "*.ac3"},
+      {"M4A Audio Files (*.m4a)", "*.m4a"},
+      {"M4B Audio Books (*.m4b)", "*.m4b"},
+      {"MP2, MP3 Audio Files (*.mp2, mp3)", "*.mp2;*.mp3;"},
+      {"OGG Audio Files (*.ogg)", "*.ogg"},
+      {"Opus, OGA Audio Files (*.opus,*.oga)", "*.opus;*.oga"},
+      {"FLAC Audio Files (*.flac)", "*.flac"},
+      {"AIFF Audio Files (*.aiff,*.aif,*.aifc)", "*.aiff;*.aif;*.aifc"},
+      {"Matroska Audio Files (*.mka)", "*.mka"},
+      {"WavPack, APE, CAF Audio Files (*.wv,*.ape,*.caf)", "*.wv;*.ape;*.caf"},
+      {"TTA Audio Files (*.tta)", "*.tta"},
+      {"WAV Audio Files (*.wav)", "*.wav"},
+      {"WMA Audio Files (*.wma)", "*.wma"},
+      {"AMR Audio files(*.amr)", "*.amr"},
+  };
+}
+
+}  // namespace
+
+const std::vector<FileFilter>& SourceFileFilters() {
+  static const std::vector<FileFilter> filters = MakeSourceFileFilters();
+  return filters;
+}
 
 std::string LowercaseExtension(const std::string& path) {
   std::string extension = platform::ExtensionPart(path);

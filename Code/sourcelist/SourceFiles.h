@@ -15,10 +15,14 @@
 
 namespace sonvarro {
 
-// Compared with the lowercased extension including its dot.
-inline constexpr std::array<std::string_view, 25> AcceptedExtensions = {
-    ".3gp",  ".mp4", ".m4v", ".mpeg", ".3g2", ".mpg", ".avi", ".asf", ".mov", ".wmv", ".flv", ".swf", ".rm",
-    ".rmvb", ".vob", ".aac", ".ac3",  ".m4a", ".mp2", ".mp3", ".ogg", ".tta", ".wav", ".wma", ".amr"};
+// Compared with the lowercased extension including its dot. The first 25
+// are the program's first list; the rest are the lossless, open and
+// container formats people keep their music and videos in today.
+inline constexpr std::array<std::string_view, 41> AcceptedExtensions = {
+    ".3gp", ".mp4", ".m4v",  ".mpeg", ".3g2",  ".mpg",  ".avi", ".asf",  ".mov",  ".wmv", ".flv",
+    ".swf", ".rm",  ".rmvb", ".vob",  ".aac",  ".ac3",  ".m4a", ".mp2",  ".mp3",  ".ogg", ".tta",
+    ".wav", ".wma", ".amr",  ".flac", ".opus", ".aiff", ".aif", ".aifc", ".webm", ".mkv", ".mka",
+    ".m4b", ".oga", ".ogv",  ".wv",   ".ape",  ".caf",  ".ts",  ".m2ts"};
 
 // The extension whose unreadable files are still added, without a duration.
 inline constexpr std::string_view kDurationlessExtension = ".amr";
@@ -26,12 +30,13 @@ inline constexpr std::string_view kDurationlessExtension = ".amr";
 // One entry of the open dialog's filter list: its description and its
 // patterns joined by ";".
 struct FileFilter {
-  std::string_view description;
-  std::string_view patterns;
+  std::string description;
+  std::string patterns;
 };
 
-// The open dialog's filter list, in order; the first entry is the default.
-extern const std::array<FileFilter, 20> kSourceFileFilters;
+// The open dialog's filter list, in order; the first entry, every accepted
+// extension, is the default.
+const std::vector<FileFilter>& SourceFileFilters();
 
 // The part of the file name from its last "." on, lowercased; empty when the
 // name has no ".".

@@ -14,6 +14,7 @@ class QtDesktop final : public platform::IDesktop {
   void OpenFolder(const std::string& folder) override { system_.OpenFolder(folder); }
   void ShellOpen(const std::string& target) override { system_.ShellOpen(target); }
   void OpenInBrowser(const std::string& url) override { system_.OpenInBrowser(url); }
+  bool HasHandlerFor(const std::string& file) override { return system_.HasHandlerFor(file); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons) override;
   platform::MessageAnswer ShowMessageClosingAfter(const std::string& caption, const std::string& text,

@@ -6,12 +6,10 @@ namespace sonvarro {
 
 QStringList SourceFileNameFilters() {
   QStringList filters;
-  for (const FileFilter& filter : kSourceFileFilters) {
-    QString patterns = QString::fromLatin1(filter.patterns.data(), static_cast<int>(filter.patterns.size()));
+  for (const FileFilter& filter : SourceFileFilters()) {
+    QString patterns = QString::fromStdString(filter.patterns);
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    filters << QStringLiteral("%1 (%2)").arg(
-        QString::fromLatin1(filter.description.data(), static_cast<int>(filter.description.size())),
-        patterns.trimmed());
+    filters << QStringLiteral("%1 (%2)").arg(QString::fromStdString(filter.description), patterns.trimmed());
   }
   return filters;
 }

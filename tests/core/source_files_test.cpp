@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "FakeControls.h"
+#include "Ffmpeg.h"
 #include "SilentWav.h"
 #include "TempDir.h"
 #include "player/ProbeGraph.h"
@@ -18,12 +19,13 @@ namespace {
 using Paths = std::vector<std::string>;
 
 TEST(SourceFileNames, ExtensionsAreTakenFromTheFileNameAndLowercased) {
-  EXPECT_EQ(AcceptedExtensions.size(), 25u);
   EXPECT_EQ(LowercaseExtension("/music/Track.MP3"), ".mp3");
   EXPECT_EQ(LowercaseExtension("/music/a.b.RmVb"), ".rmvb");
   EXPECT_EQ(LowercaseExtension("/my.folder/noext"), "");
   EXPECT_EQ(LowercaseExtension("/music/trailing."), ".");
   EXPECT_TRUE(IsAcceptedExtension(".amr"));
+  EXPECT_TRUE(IsAcceptedExtension(".flac"));
+  EXPECT_TRUE(IsAcceptedExtension(".mkv"));
   EXPECT_FALSE(IsAcceptedExtension(".MP3"));  // callers lowercase first
   EXPECT_FALSE(IsAcceptedExtension(".txt"));
 }
@@ -126,6 +128,23 @@ TEST_F(AddSourceFilesTest, SkipRules) {
   Add({lower, upperExt, brokenAmr});
   EXPECT_EQ(grid.RowCount(), 4);
   EXPECT_EQ(errors, 4);
+}
+
+// The formats people keep their music and videos in today come in with their
+// duration, through the same probe as every other file.
+TEST_F(AddSourceFilesTest, TodaysFormatsAreAddedWithTheirDuration) {
+  const std::string tone = dir.Folder() + "tone.wav";
+  test::RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-ac", "2", tone});
+  Paths added;
+  for (const char* name : {"song.flac", "voice.opus", "take.aiff", "take.aif", "clip.webm", "film.mkv", "book.m4b",
+                           "sound.mka", "sound.oga", "sound.wv", "sound.caf"}) {
+    added.push_back(dir.Folder() + name);
+    test::RunFfmpeg({"-i", tone, added.back()});
+  }
+  Add(added);
+  EXPECT_EQ(Names(), added);
+  EXPECT_EQ(errors, 0);
+  for (const SourceItem& row : grid.rows) EXPECT_EQ(row[kColDuration], "00:00:03") << row[kColFileName];
 }
 
 TEST_F(AddSourceFilesTest, TheFirstRowJoinsTheSelectionEvenWhenNothingWasAdded) {

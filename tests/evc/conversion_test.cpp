@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "EvcFixture.h"
+#include "Ffmpeg.h"
 
 namespace sonvarro::test {
 namespace {
@@ -120,6 +121,23 @@ TEST_F(EvcConversion, NeverWritesVideoAndCarriesTheTags) {
     ASSERT_TRUE(report.ok) << report.error;
     EXPECT_FALSE(report.hasVideo) << extension;
     for (const auto& [key, value] : spec.tags) EXPECT_EQ(report.tags[key], value) << extension << " " << key;
+  }
+}
+
+TEST_F(EvcConversion, ReadsTheLosslessAndOpenFormatsOfToday) {
+  ToneSpec spec;
+  const std::string tone = out_.Folder() + "tone.wav";
+  std::string error;
+  ASSERT_TRUE(WriteToneFile(tone, spec, &error)) << error;
+  for (const char* name : {"song.flac", "voice.opus", "film.mkv", "clip.webm", "take.aiff"}) {
+    const std::string source = out_.Folder() + name;
+    RunFfmpeg({"-i", tone, source});
+    const std::string output = out_.Folder() + name + ".mp3";
+    const EvcRun run = RunEvc({"-y", "-i", source, "-ab", "128", "-ac", "2", "-ar", "44100", output});
+    ASSERT_EQ(run.exitCode, 0) << name << ": " << run.err;
+    const MediaReport report = DecodeMedia(output);
+    ASSERT_TRUE(report.ok) << name << ": " << report.error;
+    EXPECT_NEAR(report.durationSeconds, spec.seconds, 0.1) << name;
   }
 }
 

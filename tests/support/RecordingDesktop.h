@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class RecordingDesktop : public platform::IDesktop {
   void OpenFolder(const std::string& folder) override { openedFolders.push_back(folder); }
   void ShellOpen(const std::string& target) override { shellOpened.push_back(target); }
   void OpenInBrowser(const std::string& url) override { browserOpened.push_back(url); }
+  bool HasHandlerFor(const std::string& file) override { return !unhandledTypes.count(Extension(file)); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon icon,
                                       platform::MessageButtons buttons) override;
   // Recorded with its timeout; answers from the same queue (None stands for
@@ -44,11 +46,17 @@ class RecordingDesktop : public platform::IDesktop {
   std::vector<std::string> browserOpened;
   std::vector<Message> messages;
   std::deque<platform::MessageAnswer> answers;
+  // Extensions (".chm") the desktop has no program for; every other type has one.
+  std::set<std::string> unhandledTypes;
   // Runs while a message box is open, before it is answered: what the user
   // leaves waiting (virtual time passing, say) happens here.
   std::function<void(const Message&)> whileOpen;
 
  private:
+  static std::string Extension(const std::string& file) {
+    const auto dot = file.rfind('.');
+    return dot == std::string::npos ? std::string() : file.substr(dot);
+  }
   platform::IDesktop* previous_;
 };
 
@@ -60,6 +68,8 @@ class GuardDesktop : public platform::IDesktop {
   void OpenFolder(const std::string& folder) override;
   void ShellOpen(const std::string& target) override;
   void OpenInBrowser(const std::string& url) override;
+  // A question changes nothing on the machine: every type has a program.
+  bool HasHandlerFor(const std::string&) override { return true; }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon,
                                       platform::MessageButtons) override;
 };

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 
 #include "RecordingDesktop.h"
 #include "StartUpSeams.h"
@@ -81,6 +82,18 @@ TEST_F(MainWindowFrameTest, F1OpensTheHelpWhateverElseIsHeld) {
     QTest::keyClick(grid, Qt::Key_F1, held);
   }
   EXPECT_EQ(desktop.shellOpened, Texts(4, app.Folder() + "Help.chm"));
+}
+
+TEST_F(MainWindowFrameTest, WithoutAProgramForTheHelpFileTheBrowserShowsItsPages) {
+  desktop.unhandledTypes = {".chm"};
+  Start();
+  // No pages beside the help file: the desktop still gets the file, and says
+  // itself that it has nothing to open it with.
+  Widgets().btnHelp->click();
+  fs::create_directory(app.Path() / "Help");
+  std::ofstream(app.Path() / "Help" / "index.htm") << "<html></html>";
+  Widgets().btnHelp->click();
+  EXPECT_EQ(desktop.shellOpened, (Texts{app.Folder() + "Help.chm", app.Folder() + "Help/index.htm"}));
 }
 
 TEST_F(MainWindowFrameTest, WithoutAnAddressTheMailCommandOpensMailtoAlone) {

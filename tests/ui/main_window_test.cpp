@@ -360,12 +360,14 @@ TEST(SourceFileDialogs, ErrorInfoAndTheOpenDialogCarryTheirTexts) {
   QFileDialog dialog;
   ConfigureOpenSourceFileDialog(dialog, "/tmp/");
   const QStringList filters = dialog.nameFilters();
-  ASSERT_EQ(filters.size(), 20);
+  ASSERT_EQ(filters.size(), 28);
   EXPECT_TRUE(filters[0].startsWith("Supported Files (*.3gp *.mp4 *.m4v"));
-  EXPECT_TRUE(filters[0].endsWith("*.wma *.amr)"));
+  EXPECT_TRUE(filters[0].contains("*.wma *.amr *.flac *.opus"));
+  EXPECT_TRUE(filters[0].endsWith("*.ts *.m2ts)"));
   EXPECT_EQ(filters[1], "3GP, 3G2 Files (*.3gp,*.3g2) (*.3gp)");
-  EXPECT_EQ(filters[14], "MP2, MP3 Audio Files (*.mp2, mp3) (*.mp2 *.mp3)");
-  EXPECT_EQ(filters[19], "AMR Audio files(*.amr) (*.amr)");
+  EXPECT_EQ(filters[17], "MP2, MP3 Audio Files (*.mp2, mp3) (*.mp2 *.mp3)");
+  EXPECT_EQ(filters[20], "FLAC Audio Files (*.flac) (*.flac)");
+  EXPECT_EQ(filters[27], "AMR Audio files(*.amr) (*.amr)");
   EXPECT_TRUE(dialog.selectedNameFilter().startsWith("Supported Files"));  // shown without its patterns
   EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFiles);
   EXPECT_EQ(dialog.directory().absolutePath(), "/tmp");

@@ -1,6 +1,8 @@
 #include "services/platform/Desktop.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -35,6 +37,39 @@ void SpawnDetached(std::vector<std::string> args) {
   }
 }
 
+// Runs a program found on PATH and returns the first line it printed, or ""
+// when it could not be started, failed or printed nothing.
+std::string FirstLineOf(std::vector<std::string> args) {
+  int pipeFds[2];
+  if (pipe2(pipeFds, O_CLOEXEC) != 0) return {};
+  SpawnRequest request;
+  request.args = std::move(args);
+  request.searchPath = true;
+  request.output = pipeFds[1];
+  pid_t pid = 0;
+  const int failed = Spawn(request, pid);
+  close(pipeFds[1]);
+  std::string text;
+  if (!failed) {
+    char buffer[512];
+    for (;;) {
+      const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
+      if (got > 0) {
+        text.append(buffer, static_cast<std::size_t>(got));
+      } else if (got == 0 || errno != EINTR) {
+        break;
+      }
+    }
+  }
+  close(pipeFds[0]);
+  if (failed) return {};
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+  return text.substr(0, text.find('\n'));
+}
+
 class SystemDesktop final : public IDesktop {
  public:
   // The service manager powers off; like a plain user's request it is
@@ -47,6 +82,13 @@ class SystemDesktop final : public IDesktop {
   // program; it shows its own message when there is none.
   void ShellOpen(const std::string& target) override { SpawnDetached({"xdg-open", target}); }
   void OpenInBrowser(const std::string& url) override { SpawnDetached({"xdg-open", url}); }
+  // The file's type as the desktop sees it, then the program the desktop
+  // has chosen for that type; either missing means xdg-open would only
+  // complain.
+  bool HasHandlerFor(const std::string& file) override {
+    const std::string type = FirstLineOf({"xdg-mime", "query", "filetype", file});
+    return !type.empty() && !FirstLineOf({"xdg-mime", "query", "default", type}).empty();
+  }
   MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon, MessageButtons) override {
     // Without windows there is nobody to answer: say it on the console.
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

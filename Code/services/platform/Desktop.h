@@ -20,6 +20,9 @@ class IDesktop {
   // default handler for it (Windows: ShellExecute with the default verb),
   // without waiting. A failure is the handler's to report.
   virtual void ShellOpen(const std::string& target) = 0;
+  // Whether the desktop has a program for the type of this file, so that
+  // ShellOpen shows it instead of a message that nothing can open it.
+  virtual bool HasHandlerFor(const std::string& file) = 0;
   // Opens a web address in the default web browser, without waiting.
   virtual void OpenInBrowser(const std::string& url) = 0;
   virtual MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
