@@ -23,7 +23,7 @@ TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
       parts_(std::move(parts)),
       timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler),
       preview_(controls_.preview, {parts_.FilterGraph, parts_.dstrckbrMainform, controls_.dxTreeSourceFileInfo,
-                                   timeline_.Values(), parts_.proc, parts_.common, parts_.appFunc}),
+                                   parts_.proc, parts_.common, parts_.appFunc}),
       tmrClearMemory_(parts_.scheduler, 1000, [this] { tmrClearMemoryTimer(); }) {
   tmrClearMemory_.Start();
   releasePreviewGraph = [this] {
