@@ -3,11 +3,11 @@
 #include <utility>
 
 #include "IniFiles32/IniFile32.h"
+#include "controls/KeyMap.h"
 #include "engine/OptionLists.h"
 #include "services/LastResort.h"
 #include "settings/CustomProfiles.h"
 #include "settings/DefaultFolders.h"
-#include "shell/KeyMap.h"
 #include "sourcelist/AddSourceFiles.h"
 #include "sourcelist/TrimRange.h"
 
