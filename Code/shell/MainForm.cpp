@@ -3,11 +3,11 @@
 #include <utility>
 
 #include "IniFiles32/IniFile32.h"
+#include "controls/KeyMap.h"
 #include "engine/OptionLists.h"
 #include "services/LastResort.h"
 #include "settings/CustomProfiles.h"
 #include "settings/DefaultFolders.h"
-#include "shell/KeyMap.h"
 #include "sourcelist/AddSourceFiles.h"
 #include "sourcelist/TrimRange.h"
 
@@ -23,7 +23,7 @@ TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
       parts_(std::move(parts)),
       timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler),
       preview_(controls_.preview, {parts_.FilterGraph, parts_.dstrckbrMainform, controls_.dxTreeSourceFileInfo,
-                                   timeline_.Values(), parts_.proc, parts_.common, parts_.appFunc}),
+                                   parts_.proc, parts_.common, parts_.appFunc}),
       tmrClearMemory_(parts_.scheduler, 1000, [this] { tmrClearMemoryTimer(); }) {
   tmrClearMemory_.Start();
   releasePreviewGraph = [this] {

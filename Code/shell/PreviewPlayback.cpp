@@ -3,10 +3,12 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <thread>
 #include <utility>
 
 #include "services/platform/Desktop.h"
+#include "sourcelist/SourceRows.h"
 
 namespace sonvarro {
 namespace {
@@ -15,6 +17,22 @@ constexpr int64_t kUnitsPerSecond = 10'000'000;
 // After playback starts, before the seek to the trim start: the player gets
 // going and what the user did meanwhile (a stop, say) runs first.
 constexpr auto kSettleAfterPlay = std::chrono::milliseconds(10);
+
+// A row's trim range in whole seconds. The end is open when the End Time
+// does not read as a time or reaches the row's Duration: the end of the file
+// stops the preview then.
+struct RowRange {
+  int64_t start = 0;
+  std::optional<int64_t> end;
+};
+
+RowRange RangeOf(const ISourceGrid& grid, int row) {
+  if (row < 0) return {};
+  RowRange range{ReadTimeText(grid.Cell(row, kColStartTime)).value_or(0), ReadTimeText(grid.Cell(row, kColEndTime))};
+  const std::optional<int64_t> duration = ReadTimeText(grid.Cell(row, kColDuration));
+  if (range.end && duration && *range.end >= *duration) range.end.reset();
+  return range;
+}
 
 }  // namespace
 
@@ -108,7 +126,11 @@ std::string PreviewPlayback::LoadAndPlayPreview(const std::string& path) {
       // A stop clicked meanwhile released the file: nothing plays, whether
       // or not a seek would have failed on it.
       if (!graph.Active()) throw MediaGraphError("stopped while starting");
-      if (parts_.timeline.TimelineReady) graph.SeekTo(int64_t{parts_.timeline.PreviewStartSeconds} * 1000);
+      // The row's own start, however it was set. A start at or beyond the
+      // file's end would leave nothing to see: the file plays from its
+      // beginning then.
+      const int64_t startMs = RangeOf(parts_.dxTreeSourceFileInfo, RowOf(path)).start * 1000;
+      if (startMs > 0 && startMs < graph.DurationMs()) graph.SeekTo(startMs);
       parts_.proc.IsPlaying = true;
       controls_.panLogo.SetVisible(false);
       return kWordPlaying;
@@ -119,6 +141,17 @@ std::string PreviewPlayback::LoadAndPlayPreview(const std::string& path) {
   } catch (const std::exception&) {
     return {};
   }
+}
+
+int PreviewPlayback::RowOf(const std::string& path) const {
+  const ISourceGrid& grid = parts_.dxTreeSourceFileInfo;
+  int found = -1;
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    if (grid.Cell(row, kColFileName) != path) continue;
+    if (grid.IsSelected(row)) return row;
+    if (found < 0) found = row;
+  }
+  return found;
 }
 
 void PreviewPlayback::btnPlayClick() {
@@ -146,26 +179,32 @@ void PreviewPlayback::dstrckbrMainformTimer(uint32_t currentMs, uint32_t duratio
   mirror.SetPosition(bar.Position());
 
   MediaGraph& graph = parts_.FilterGraph;
-  const auto seekToBeginning = [&graph] {
+  const auto seekTo = [&graph](int64_t ms) {
     try {
-      graph.SeekTo(0);
+      graph.SeekTo(ms);
     } catch (const std::exception&) {
       // The pause or stop that follows matters more than where it holds.
     }
   };
-  bool shown = false;
+  std::optional<int64_t> shownSeconds;
   try {
-    controls_.pnlCurTime.SetText(PositionText(graph.CurrentPosition()));
-    shown = true;
+    const int64_t position = graph.CurrentPosition();
+    controls_.pnlCurTime.SetText(PositionText(position));
+    shownSeconds = position / kUnitsPerSecond;
   } catch (const std::exception&) {
     // The file went between the tick's reads and this one: the display stays.
   }
-  if (shown && controls_.pnlCurTime.Text() == parts_.timeline.PreviewStopTime) {
-    seekToBeginning();
+  // The range of the row whose file plays, read at every tick so that a
+  // handle moved meanwhile counts; a tick that came late still pauses once
+  // the mark has passed.
+  const RowRange range = RangeOf(parts_.dxTreeSourceFileInfo, RowOf(parts_.common.LoadedFile));
+  if (shownSeconds && range.end && *range.end > range.start && int64_t{*range.end} * 1000 < int64_t{durationMs} &&
+      *shownSeconds >= *range.end) {
+    seekTo(range.start * 1000);
     PausePreview();
   }
   if (currentMs >= durationMs) {
-    seekToBeginning();
+    seekTo(0);
     StopPreview();
   }
 }

@@ -2,8 +2,9 @@
 
 // The preview of the main window: the selected row's file played in the
 // video area with play, pause and stop, the position shown in hours,
-// minutes and seconds, a pause at the end mark of the trim range and a stop
-// at the end of the file. Everything runs on the user-interface thread.
+// minutes and seconds, a pause at the end of the loaded row's trim range and
+// a stop at the end of the file. Everything runs on the user-interface
+// thread.
 
 #include <cstdint>
 #include <string>
@@ -15,7 +16,6 @@
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
 #include "sourcelist/SourceItem.h"
-#include "sourcelist/TrimTimeline.h"
 
 namespace sonvarro {
 
@@ -30,8 +30,7 @@ struct PreviewControls {
 struct PreviewParts {
   MediaGraph& FilterGraph;             // the preview graph, drawing into the video area
   PositionTrackBar& dstrckbrMainform;  // bound to FilterGraph: ticks while it plays
-  ISourceGrid& dxTreeSourceFileInfo;   // the play command loads its selected rows
-  const TimelineValues& timeline;      // the start to seek to after a load, the end mark
+  ISourceGrid& dxTreeSourceFileInfo;   // the play command loads its selected rows; their trim ranges
   TCustomProc& proc;                   // IsPlaying
   TCommonLib& common;                  // LoadedFile
   TAppFunc& appFunc;                   // the log
@@ -64,8 +63,8 @@ class PreviewPlayback {
   // Releases the file: the graph goes inactive, LoadedFile empties, the
   // display reads "00:00:00" and the logo comes back.
   std::string StopPreview();
-  // Opens path in a fresh graph and plays it from the timeline's start (once
-  // the timeline was placed). A file that does not play whole is logged as
+  // Opens path in a fresh graph and plays it from the Start Time of its row
+  // (from the beginning when that lies at or beyond the file's end). A file that does not play whole is logged as
   // "Playing Video error." and leaves an empty graph; after a partial render
   // LoadedFile keeps the path. Nothing escapes.
   std::string LoadAndPlayPreview(const std::string& path);
@@ -75,11 +74,15 @@ class PreviewPlayback {
   void btnPlayClick();
   void btnPauseClick();
   void btnStopClick();
-  // The position track bar's tick while playing: the display, the end mark
-  // (back to the beginning and paused) and the end of the file (stopped).
+  // The position track bar's tick while playing: the display, the End Time
+  // of the loaded row (back to its Start Time and paused) and the end of the
+  // file (stopped).
   void dstrckbrMainformTimer(uint32_t currentMs, uint32_t durationMs);
 
  private:
+  // The row holding path, the selected one first; -1 when none does.
+  int RowOf(const std::string& path) const;
+
   PreviewControls controls_;
   PreviewParts parts_;
 };

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include "ui/Guarded.h"
@@ -22,6 +23,24 @@ QProgressBar* NamedBar(const char* name, QWidget* parent) {
   return bar;
 }
 
+// The status line: a long line is cut with an ellipsis rather than widening
+// the window; text() keeps the whole line.
+class StatusLine final : public QLabel {
+ public:
+  using QLabel::QLabel;
+  QSize sizeHint() const override { return {0, QLabel::sizeHint().height()}; }
+  QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+  }
+};
+
 }  // namespace
 
 ConvertingDialog::ConvertingDialog(QWidget* parent)
@@ -36,7 +55,7 @@ ConvertingDialog::ConvertingDialog(QWidget* parent)
       lblPersent(NamedLabel("lblPersent", "Current: 1, Total: ...", this)),
       btnStop(new QPushButton(QStringLiteral("Stop"), this)),
       statState(new QStatusBar(this)),
-      statStatePanel(NamedLabel("statStatePanel", "", statState)),
+      statStatePanel(new StatusLine(statState)),
       info_(lblInfo),
       fileName_(lblCurFileName),
       persent_(lblPersent),
@@ -49,6 +68,7 @@ ConvertingDialog::ConvertingDialog(QWidget* parent)
   setModal(false);
   btnStop->setObjectName("btnStop");
   btnStop->setAutoDefault(false);
+  statStatePanel->setObjectName("statStatePanel");
   statState->setObjectName("statState");
   statState->setSizeGripEnabled(false);
   statState->addWidget(statStatePanel, 1);

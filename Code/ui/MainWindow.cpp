@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QGuiApplication>
 #include <QMimeData>
+#include <QStyleHints>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -28,6 +30,10 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   resize(widgets_->size());
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   setAcceptDrops(true);
+  StartSystemMove = [this] {
+    QWindow* window = windowHandle();
+    return window && window->startSystemMove();
+  };
 
   MainWindowWidgets& w = *widgets_;
   const auto on = [this](QPushButton* button, std::function<void()> MainWindowEvents::*handler) {
@@ -103,35 +109,50 @@ void MainWindow::showEvent(QShowEvent* event) {
   Raise(Events.FormShow);
 }
 
-void MainWindow::StartDrag(const QPoint& globalPosition) {
-  if (dragging_) return;
-  // The window manager moves the window where it offers a move command;
-  // elsewhere the window follows the mouse itself.
-  if (QWindow* window = windowHandle(); window && window->startSystemMove()) return;
-  dragging_ = true;
-  dragOffset_ = globalPosition - pos();
+void MainWindow::PressToMove(const QPoint& globalPosition) {
+  pressed_ = true;
+  following_ = false;
+  pressAt_ = globalPosition;
+  windowAtPress_ = pos();
 }
 
 void MainWindow::FollowDrag(const QPoint& globalPosition, Qt::MouseButtons held) {
-  if (!dragging_) return;
-  if (held & Qt::LeftButton) {
-    move(globalPosition - dragOffset_);
-  } else {
-    dragging_ = false;
+  // A move with the button up ends any move, also one whose release went
+  // elsewhere (to the window manager, say).
+  if (!(held & Qt::LeftButton)) {
+    EndMove();
+    return;
   }
+  if (!pressed_) return;
+  if (!following_) {
+    // A click is no move: handing the window manager a move on the press
+    // alone makes the window stick to the pointer after the release.
+    if ((globalPosition - pressAt_).manhattanLength() < QGuiApplication::styleHints()->startDragDistance()) return;
+    if (StartSystemMove && StartSystemMove()) {
+      // The window manager moves the window until the button comes up.
+      pressed_ = false;
+      return;
+    }
+    following_ = true;
+  }
+  move(windowAtPress_ + globalPosition - pressAt_);
+}
+
+void MainWindow::EndMove() {
+  pressed_ = false;
+  following_ = false;
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
   // A press on the background picture: nothing else took it.
-  if (event->button() == Qt::LeftButton) StartDrag(event->globalPosition().toPoint());
+  if (event->button() == Qt::LeftButton) PressToMove(event->globalPosition().toPoint());
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) { FollowDrag(event->globalPosition().toPoint(), event->buttons()); }
 
-void MainWindow::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+void MainWindow::mouseReleaseEvent(QMouseEvent*) { EndMove(); }
 
 void MainWindow::lblTitleMouseMove(QMouseEvent* event) {
-  if (event->buttons() & Qt::LeftButton) StartDrag(event->globalPosition().toPoint());
   FollowDrag(event->globalPosition().toPoint(), event->buttons());
 }
 
@@ -139,14 +160,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == widgets_->lblTitle) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
-        // Kept by the title, so that its moves come to lblTitleMouseMove;
-        // the drag starts at once, so that the first move is not lost.
+        // Kept by the title, so that its moves come to lblTitleMouseMove.
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-          StartDrag(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+          PressToMove(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         }
         return true;
       case QEvent::MouseMove: lblTitleMouseMove(static_cast<QMouseEvent*>(event)); return true;
-      case QEvent::MouseButtonRelease: dragging_ = false; return true;
+      case QEvent::MouseButtonRelease: EndMove(); return true;
       default: break;
     }
   }

@@ -73,6 +73,11 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
   // the window moves with the mouse.
   void lblTitleMouseMove(QMouseEvent* event);
 
+  // Hands the move of the window to the window manager; false where none
+  // offers it (the window then follows the mouse itself). Replaceable so
+  // that tests can stand in for a window manager.
+  std::function<bool()> StartSystemMove;
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -88,15 +93,21 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
   void Raise(const std::function<void()>& handler);
   void WireTimeline(TimelineStrip& strip);
   void Drop(const QStringList& files);
-  void StartDrag(const QPoint& globalPosition);
+  void PressToMove(const QPoint& globalPosition);
   void FollowDrag(const QPoint& globalPosition, Qt::MouseButtons held);
+  void EndMove();
 
   MainWindowWidgets* widgets_;
   QtFocusKeepingControl windowControl_{this};
   bool shown_ = false;
-  // Moving the window without the window manager's help.
-  bool dragging_ = false;
-  QPoint dragOffset_;
+  // A left press that may become a move of the window: the move starts once
+  // the mouse has gone the platform's drag distance with the button held,
+  // never on the press alone, and at most once per press.
+  bool pressed_ = false;
+  // The window follows the mouse itself (no window manager took the move).
+  bool following_ = false;
+  QPoint pressAt_;
+  QPoint windowAtPress_;
 };
 
 }  // namespace sonvarro

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QResizeEvent>
 
+#include "controls/KeyMap.h"
 #include "ui/Skin.h"
 
 namespace sonvarro {
@@ -49,10 +50,11 @@ QLabel* Caption(QWidget* parent, const char* text, int left, int top, int width)
 }
 
 // A bitmap button showing the pictures NAMEUp/Hot/Down.bmp of the skin.
-QPushButton* BmpButton(QWidget* parent, const char* name, const char* pictures, const char* text, const char* hint,
-                       int left, int top, int width, int height) {
+// Its hint names the key that runs command, from the keyboard map itself.
+QPushButton* BmpButton(QWidget* parent, const char* name, const char* pictures, const char* text,
+                       MainWindowCommand command, int left, int top, int width, int height) {
   auto* button = Place(new BitmapButton(pictures, QString::fromLatin1(text), parent), name, left, top, width, height);
-  button->setToolTip(QString::fromLatin1(hint));
+  button->setToolTip(QString::fromStdString(ShortcutHint(command)));
   return button;
 }
 
@@ -94,27 +96,33 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       lblTitle(Place(new QLabel(QStringLiteral("Application name "), this), "lblTitle", 63, 32, 537, 27)),
       cbbOutputFiletype(Place(new QComboBox(this), "cbbOutputFiletype", 368, 133, 297, 21)),
       cbbProfile(Place(new QComboBox(this), "cbbProfile", 368, 160, 217, 21)),
-      btnOptions(BmpButton(this, "btnOptions", "Options", "Options", "Ctrl + N", 595, 160, 70, 20)),
+      btnOptions(BmpButton(this, "btnOptions", "Options", "Options", MainWindowCommand::Options, 595, 160, 70, 20)),
       edtOutputFolder(Place(new QLineEdit(this), "edtOutputFolder", 368, 188, 217, 21)),
-      RzBmpButton1(BmpButton(this, "RzBmpButton1", "Browse", "Browse...", "Ctrl + N", 595, 188, 70, 20)),
+      RzBmpButton1(BmpButton(this, "RzBmpButton1", "Browse", "Browse...", MainWindowCommand::SelectOutputFolder, 595,
+                             188, 70, 20)),
       chkShutdown(Place(new QCheckBox(QStringLiteral("Shutdown computer when job is finished."), this), "chkShutdown",
                         294, 226, 300, 17)),
       chkShowOutputDirectory(Place(new QCheckBox(QStringLiteral("Show output directory when done"), this),
                                    "chkShowOutputDirectory", 294, 246, 300, 17)),
       dxTreeSourceFileInfo(Place(new SourceGrid(this), "dxTreeSourceFileInfo", kGridRect.left(), kGridRect.top(),
                                  kGridRect.width(), kGridRect.height())),
-      btnOpenFile(BmpButton(this, "btnOpenFile", "OpenFile", "Add Files", "Ctrl + O", 555, 289, 110, 30)),
-      btnRemoveFile(BmpButton(this, "btnRemoveFile", "RemoveFile", "Remove", "Ctrl + R", 555, 323, 110, 30)),
-      btnClearFile(BmpButton(this, "btnClearFile", "ClearFile", "Clear", "Ctrl + L", 555, 357, 110, 30)),
-      btnConvert(BmpButton(this, "btnConvert", "Convert", "Convert", "Ctrl + S", 555, 391, 110, 40)),
-      btnSelectOutputFolder(BmpButton(this, "btnSelectOutputFolder", "Browse", "", "Ctrl + B", 595, 188, 70, 20)),
+      btnOpenFile(
+          BmpButton(this, "btnOpenFile", "OpenFile", "Add Files", MainWindowCommand::OpenFile, 555, 289, 110, 30)),
+      btnRemoveFile(
+          BmpButton(this, "btnRemoveFile", "RemoveFile", "Remove", MainWindowCommand::RemoveFile, 555, 323, 110, 30)),
+      btnClearFile(
+          BmpButton(this, "btnClearFile", "ClearFile", "Clear", MainWindowCommand::ClearFile, 555, 357, 110, 30)),
+      btnConvert(BmpButton(this, "btnConvert", "Convert", "Convert", MainWindowCommand::Convert, 555, 391, 110, 40)),
+      btnSelectOutputFolder(BmpButton(this, "btnSelectOutputFolder", "Browse", "",
+                                      MainWindowCommand::SelectOutputFolder, 595, 188, 70, 20)),
       Panel1(new TimelineStrip(this)),
-      btnWindowMinimize(BmpButton(this, "btnWindowMinimize", "WindowMinimize", "_", "", 606, 28, 25, 25)),
-      btnWindowClose(BmpButton(this, "btnWindowClose", "WindowClose", "X", "", 640, 28, 25, 25)),
-      btnHomePage(BmpButton(this, "btnHomePage", "HomePage", "Home", "", 406, 73, 48, 48)),
-      btnEMail(BmpButton(this, "btnEMail", "EMail", "E-mail", "", 459, 73, 48, 48)),
-      btnHelp(BmpButton(this, "btnHelp", "Help", "Help", "", 565, 73, 48, 48)),
-      btnAbout(BmpButton(this, "btnAbout", "About", "About", "", 618, 73, 48, 48)),
+      btnWindowMinimize(
+          BmpButton(this, "btnWindowMinimize", "WindowMinimize", "_", MainWindowCommand::None, 606, 28, 25, 25)),
+      btnWindowClose(BmpButton(this, "btnWindowClose", "WindowClose", "X", MainWindowCommand::None, 640, 28, 25, 25)),
+      btnHomePage(BmpButton(this, "btnHomePage", "HomePage", "Home", MainWindowCommand::None, 406, 73, 48, 48)),
+      btnEMail(BmpButton(this, "btnEMail", "EMail", "E-mail", MainWindowCommand::None, 459, 73, 48, 48)),
+      btnHelp(BmpButton(this, "btnHelp", "Help", "Help", MainWindowCommand::None, 565, 73, 48, 48)),
+      btnAbout(BmpButton(this, "btnAbout", "About", "About", MainWindowCommand::None, 618, 73, 48, 48)),
       Label3(Place(new ClickableLabel(QStringLiteral("Click here to download the coder"), this), "Label3", 296, 272,
                    200, 16)),
 
@@ -123,9 +131,9 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       panLogo(LogoPanel(this)),
       imgLOGO(LogoPicture(panLogo)),
       pnlCurTime(PositionDisplay(this)),
-      btnPlay(BmpButton(this, "btnPlay", "Play", "", "Ctrl + P", 36, 261, 25, 25)),
-      btnPause(BmpButton(this, "btnPause", "Pause", "", "Ctrl + U", 68, 261, 25, 25)),
-      btnStop(BmpButton(this, "btnStop", "Stop", "", "Ctrl + T", 99, 261, 25, 25)),
+      btnPlay(BmpButton(this, "btnPlay", "Play", "", MainWindowCommand::Play, 36, 261, 25, 25)),
+      btnPause(BmpButton(this, "btnPause", "Pause", "", MainWindowCommand::Pause, 68, 261, 25, 25)),
+      btnStop(BmpButton(this, "btnStop", "Stop", "", MainWindowCommand::Stop, 99, 261, 25, 25)),
       pbPlayState(Place(new QProgressBar(this), "pbPlayState", kVideoRect.left(), kVideoRect.bottom() + 1,
                         kVideoRect.width(), 4)),
       background_(SkinImage("Background.bmp")) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/KeyMap.h"
+#include "controls/KeyMap.h"
 
 namespace sonvarro {
 namespace {
@@ -45,6 +45,31 @@ TEST(MainWindowKeyMap, OnlyExactlyCtrlCountsButF1TakesAnyModifiers) {
     EXPECT_EQ(MapMainWindowKey(row.key, row.held), row.expected)
         << row.key << " ctrl=" << row.held.ctrl << " shift=" << row.held.shift << " alt=" << row.held.alt
         << " mouse=" << row.held.mouseButton;
+  }
+}
+
+TEST(MainWindowKeyMap, EachHintNamesAKeyThatRunsItsCommand) {
+  const HeldModifiers ctrl{true, false, false, false};
+  const struct {
+    C command;
+    const char* hint;
+  } rows[] = {
+      {C::OpenFile, "Ctrl + O"},
+      {C::RemoveFile, "Ctrl + R"},
+      {C::ClearFile, "Ctrl + L"},
+      {C::Convert, "Ctrl + S"},
+      {C::Options, "Ctrl + I"},
+      {C::SelectOutputFolder, "Ctrl + B"},
+      {C::Play, "Ctrl + P"},
+      {C::Pause, "Ctrl + U"},
+      {C::Stop, "Ctrl + T"},
+      {C::Help, ""},
+      {C::None, ""},
+  };
+  for (const auto& row : rows) {
+    const std::string hint = ShortcutHint(row.command);
+    EXPECT_EQ(hint, row.hint);
+    if (!hint.empty()) EXPECT_EQ(MapMainWindowKey(hint.back(), ctrl), row.command) << hint;
   }
 }
 

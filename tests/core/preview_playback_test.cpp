@@ -39,6 +39,7 @@ class FakeGraph : public MediaGraph {
     if (!active) throw MediaGraphError("inactive");
     if (renderThrows) throw MediaGraphError("cannot render");
     rendered = path;
+    position = 0;
     return renderCode;
   }
   void Play() override { Change("Play", playThrows, true); }
@@ -139,14 +140,13 @@ class PreviewPlaybackTest : public ::testing::Test {
   FakeGraph graph;
   PositionTrackBar bar{scheduler, graph};
   test::FakeSourceGrid grid;
-  TimelineValues timeline;
   TCustomProc proc;
   TAppFunc appFunc{appFolder.Folder()};
   TCommonLib common{appFolder.Folder(), appFunc};
   FakePanel logo;
   test::FakeTextField curTime;
   test::FakeProgressBar playState;
-  PreviewPlayback preview{{logo, curTime, playState}, {graph, bar, grid, timeline, proc, common, appFunc}};
+  PreviewPlayback preview{{logo, curTime, playState}, {graph, bar, grid, proc, common, appFunc}};
 };
 
 TEST(PreviewPositionText, WholeSecondsAsHoursMinutesAndSeconds) {
@@ -223,24 +223,46 @@ TEST_F(PreviewPlaybackTest, TheStateTableHoldsForRepeatedAndIdleCommands) {
   EXPECT_EQ(preview.PausePreview(), "");
 }
 
-TEST_F(PreviewPlaybackTest, EveryLoadSeeksToTheTrimStartOnceTheTimelineWasPlaced) {
-  timeline.TimelineReady = true;
-  timeline.PreviewStartSeconds = 12;
+TEST_F(PreviewPlaybackTest, EachLoadSeeksToTheStartTimeOfItsOwnRow) {
+  // Row b's start was set (by a handle or typed, the row does not tell);
+  // row c starts at the beginning.
+  grid.rows[1][kColStartTime] = "00:04:06";
+  graph.durationMs = 300'000;
   EXPECT_EQ(preview.LoadAndPlayPreview("/media/b.mp4"), kWordPlaying);
-  EXPECT_EQ(graph.calls.back(), "SeekTo 12000");
-  EXPECT_EQ(graph.position, 12 * kUnitsPerSecond);
+  EXPECT_EQ(graph.calls.back(), "SeekTo 246000");
+  EXPECT_EQ(graph.position, 246 * kUnitsPerSecond);
 
-  // Also for another file than the one the handle was moved for.
+  graph.calls.clear();
   EXPECT_EQ(preview.LoadAndPlayPreview("/media/c.mp4"), kWordPlaying);
-  EXPECT_EQ(graph.calls.back(), "SeekTo 12000");
+  EXPECT_EQ(Count("SeekTo 246000"), 0) << "another row's start";
+  EXPECT_EQ(graph.position, 0);
   EXPECT_EQ(common.LoadedFile, "/media/c.mp4");
+
+  // The same file twice in the list: the selected row's range counts.
+  grid.AddFile("/media/b.mp4", "00:05:00", "00:00:10");
+  grid.selected = {3};
+  graph.calls.clear();
+  preview.btnStopClick();
+  preview.btnPlayClick();
+  EXPECT_EQ(graph.calls.back(), "SeekTo 10000");
+}
+
+TEST_F(PreviewPlaybackTest, AStartBeyondTheFilesEndPlaysFromTheBeginning) {
+  // The row says 4 minutes, the file holds 12 seconds.
+  grid.rows[0][kColStartTime] = "00:04:07";
+  graph.durationMs = 12'000;
+  Playing(0);
+  EXPECT_EQ(graph.position, 0);
+  EXPECT_FALSE(logo.visible);
+  PlayAt(5);
+  EXPECT_EQ(curTime.text, "00:00:05");
+  EXPECT_TRUE(proc.IsPlaying);
 }
 
 TEST_F(PreviewPlaybackTest, AStopClickedWhileTheLoadStartsLeavesThePreviewEmpty) {
   for (bool placed : {true, false}) {
     SCOPED_TRACE(placed ? "with a start to seek to" : "without");
-    timeline.TimelineReady = placed;
-    timeline.PreviewStartSeconds = 5;
+    grid.rows[0][kColStartTime] = placed ? "00:00:05" : "00:00:00";
     desktop.pending = [this] { preview.btnStopClick(); };
     EXPECT_EQ(preview.LoadAndPlayPreview("/media/a.mp4"), "");
     EXPECT_FALSE(graph.active);
@@ -321,30 +343,53 @@ TEST_F(PreviewPlaybackTest, TicksShowThePositionAndMirrorTheTrackBar) {
   EXPECT_EQ(curTime.text, "00:00:42");
 }
 
-TEST_F(PreviewPlaybackTest, TheEndMarkRewindsToTheBeginningAndPausesForAnyFile) {
-  timeline.PreviewStopTime = "00:00:20";
-  Playing();
+TEST_F(PreviewPlaybackTest, TheRowsEndTimeRewindsToItsStartTimeAndPauses) {
+  grid.rows[0][kColStartTime] = "00:00:05";
+  grid.rows[0][kColEndTime] = "00:00:20";
+  Playing(0);
   PlayAt(19);
   EXPECT_TRUE(proc.IsPlaying);
   PlayAt(20);
-  EXPECT_EQ(graph.calls, (std::vector<std::string>{"SeekTo 0", "Pause"}));
-  EXPECT_EQ(graph.position, 0);
+  EXPECT_EQ(graph.calls, (std::vector<std::string>{"SeekTo 5000", "Pause"}));
+  EXPECT_EQ(graph.position, 5 * kUnitsPerSecond);
   EXPECT_FALSE(proc.IsPlaying);
   EXPECT_FALSE(logo.visible);
   EXPECT_EQ(common.LoadedFile, "/media/a.mp4");
 
-  // Play starts from the beginning and pauses at the same mark again.
+  // Play plays the range again; a tick that comes late still pauses.
   preview.btnPlayClick();
   EXPECT_TRUE(proc.IsPlaying);
-  PlayAt(20);
+  PlayAt(21);
   EXPECT_FALSE(proc.IsPlaying);
 
-  // The mark is global: another file passing it pauses too.
-  preview.btnStopClick();
+  // An End Time moved while the file plays counts from the next tick.
+  preview.btnPlayClick();
+  grid.rows[0][kColEndTime] = "00:00:30";
+  PlayAt(25);
+  EXPECT_TRUE(proc.IsPlaying);
+  PlayAt(30);
+  EXPECT_FALSE(proc.IsPlaying);
+}
+
+TEST_F(PreviewPlaybackTest, AnotherRowsEndTimeDoesNotPauseTheFileThatPlays) {
+  // Row a ends at 15 s; row b, whose own End Time is 30 s, plays past it.
+  grid.rows[0][kColEndTime] = "00:00:15";
+  grid.rows[1][kColEndTime] = "00:00:30";
   Playing(1);
-  PlayAt(20);
+  PlayAt(15);
+  PlayAt(16);
+  EXPECT_TRUE(proc.IsPlaying);
+  PlayAt(30);
   EXPECT_FALSE(proc.IsPlaying);
   EXPECT_EQ(common.LoadedFile, "/media/b.mp4");
+
+  // An End Time at the row's Duration leaves the end of the file to stop it.
+  preview.btnStopClick();
+  Playing(2);
+  PlayAt(59);
+  EXPECT_TRUE(proc.IsPlaying);
+  PlayAt(60);
+  ExpectStopped();
 }
 
 TEST_F(PreviewPlaybackTest, TheEndOfTheFileStopsSoTheNextPlayLoadsAgain) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QEnterEvent>
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <QTest>
 
 #include "ui/MainWindow.h"
@@ -66,8 +68,8 @@ TEST(MainWindowSkin, EveryBitmapButtonShowsItsUpHotAndDownPictures) {
       {w.btnEMail, "EMail", ""},
       {w.btnHelp, "Help", ""},
       {w.btnAbout, "About", ""},
-      {w.btnOptions, "Options", "Ctrl + N"},
-      {w.RzBmpButton1, "Browse", "Ctrl + N"},
+      {w.btnOptions, "Options", "Ctrl + I"},
+      {w.RzBmpButton1, "Browse", "Ctrl + B"},
       {w.btnOpenFile, "OpenFile", "Ctrl + O"},
       {w.btnRemoveFile, "RemoveFile", "Ctrl + R"},
       {w.btnClearFile, "ClearFile", "Ctrl + L"},
@@ -155,6 +157,62 @@ TEST(MainWindowSkin, MovesByItsBackgroundAndItsTitleWithoutAWindowManager) {
   Mouse(&w, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, at + QPoint(30, 30));
   Mouse(&w, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, at + QPoint(30, 30));
   EXPECT_EQ(window.pos(), QPoint(90, 136));
+}
+
+TEST(MainWindowSkin, AClickIsNoMoveAndTheWindowManagerGetsOneMovePerDrag) {
+  MainWindow window;
+  window.move(100, 80);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  MainWindowWidgets& w = window.Widgets();
+  int systemMoves = 0;
+  window.StartSystemMove = [&] { return ++systemMoves, true; };
+  const int distance = QGuiApplication::styleHints()->startDragDistance();
+  ASSERT_GE(distance, 2);
+
+  const struct {
+    const char* name;
+    QWidget* widget;
+    QPoint at;
+  } places[] = {{"background", &w, {330, 100}}, {"title", w.lblTitle, {10, 10}}, {"download link", w.Label3, {5, 5}}};
+  for (const auto& place : places) {
+    SCOPED_TRACE(place.name);
+    systemMoves = 0;
+    const QPoint start = place.widget->mapToGlobal(place.at);
+    // A click, then the mouse moves with no button held: nothing moves.
+    Mouse(place.widget, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, start);
+    Mouse(place.widget, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, start);
+    Mouse(place.widget, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, start + QPoint(60, 40));
+    EXPECT_EQ(systemMoves, 0);
+    EXPECT_EQ(window.pos(), QPoint(100, 80));
+
+    // Held, but not yet the drag distance away: still a click.
+    Mouse(place.widget, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, start);
+    Mouse(place.widget, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(distance - 1, 0));
+    EXPECT_EQ(systemMoves, 0);
+    // Further: the window manager takes the move, once for the whole drag.
+    Mouse(place.widget, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(distance, 0));
+    Mouse(place.widget, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(distance + 20, 0));
+    EXPECT_EQ(systemMoves, 1);
+    // Its release went to the window manager; later moves start nothing.
+    Mouse(place.widget, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, start + QPoint(90, 0));
+    Mouse(place.widget, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(120, 0));
+    EXPECT_EQ(systemMoves, 1);
+    EXPECT_EQ(window.pos(), QPoint(100, 80));
+  }
+
+  // Without a window manager the window follows from the drag distance on,
+  // keeping the press point under the mouse, until the release.
+  window.StartSystemMove = [] { return false; };
+  const QPoint start = w.lblTitle->mapToGlobal(QPoint(10, 10));
+  Mouse(w.lblTitle, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, start);
+  Mouse(w.lblTitle, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(0, distance - 1));
+  EXPECT_EQ(window.pos(), QPoint(100, 80));
+  Mouse(w.lblTitle, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(30, 20));
+  EXPECT_EQ(window.pos(), QPoint(130, 100));
+  Mouse(w.lblTitle, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, start + QPoint(30, 20));
+  Mouse(w.lblTitle, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(90, 90));
+  EXPECT_EQ(window.pos(), QPoint(130, 100));
 }
 
 }  // namespace

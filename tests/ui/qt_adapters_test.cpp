@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "RecordingDesktop.h"
+#include "ui/ConvertingDialog.h"
 #include "ui/QtControls.h"
 #include "ui/QtDesktop.h"
 #include "ui/QtScheduler.h"
@@ -148,6 +150,21 @@ TEST(SourceGrid, DroppedUrlsGiveTheLocalFilesInOrder) {
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile("/m/b é.mp3"), QUrl("https://example.org/x.mp3"), QUrl::fromLocalFile("/m/a.wav")});
   EXPECT_EQ(LocalFilesOf(&mime), (QStringList{"/m/b é.mp3", "/m/a.wav"}));
+}
+
+TEST(ConvertingDialog, AStatusLineKeepsTheDesignSizeAndALongOneIsCut) {
+  ConvertingDialog dialog;
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const QSize size = dialog.size();
+  const QRect stop = dialog.btnStop->geometry();
+  const QString line = QStringLiteral("Converting ") + QString(300, QLatin1Char('x')) + QStringLiteral(".mp3");
+  dialog.statStatePanel->setText(line);
+  QApplication::processEvents();
+  EXPECT_EQ(dialog.size(), size);
+  EXPECT_EQ(dialog.btnStop->geometry(), stop);
+  EXPECT_LE(dialog.statStatePanel->width(), size.width());
+  EXPECT_EQ(dialog.statStatePanel->text(), line);
 }
 
 }  // namespace
