@@ -19,7 +19,7 @@ std::string TCommandLineBuilder::GetItemStartTime(const std::string& path) {
   std::string start;
   const ISourceGrid& rows = sources_.sourceList;
   for (int row = 0; row < rows.RowCount(); ++row) {
-    if (!SameIgnoringAsciiCase(rows.Cell(row, kColFileName), path)) continue;
+    if (rows.Cell(row, kColFileName) != path) continue;
     start = rows.Cell(row, kColStartTime);
     if (ApplyCustomProfile) ApplyCustomProfile();
   }

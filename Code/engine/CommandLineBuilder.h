@@ -47,8 +47,8 @@ class TCommandLineBuilder {
   // logs "Output directory " or "Output directory error. ->" and the folder.
   std::string PrepareOutputFolder();
 
-  // Start Time of the last row whose path equals path (letters a-z without
-  // regard to case), empty when none does. Each matching row also applies
+  // Start Time of the last row whose path is path, byte for byte (names that
+  // differ in case only are two files), empty when none does. Each matching row also applies
   // the custom profile through ApplyCustomProfile.
   std::string GetItemStartTime(const std::string& path);
 
