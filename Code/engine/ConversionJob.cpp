@@ -95,8 +95,8 @@ bool TConversionJob::ConvertCheckedItems(ISourceGrid& list) {
   proc.FailedCount = 0;
   failedFiles_.clear();
   proc.CheckedCount = CountChecked(list);
-  if (list.RowCount() == 0) {
-    parts_.lib.ShowMessageBox(kEmptyListWarning, kWarningKind);
+  if (list.RowCount() == 0 || proc.CheckedCount == 0) {
+    parts_.lib.ShowMessageBox(list.RowCount() == 0 ? kEmptyListWarning : kNothingCheckedWarning, kWarningKind);
     Finish();
     return true;
   }
@@ -193,10 +193,12 @@ void TConversionJob::RowDone() {
 
 void TConversionJob::AfterJobActions() {
   TCustomProc& proc = parts_.proc;
+  // Rows that failed before a stop failed all the same: the user hears of them.
+  const bool powerOffFollows = !proc.StopRequested && parts_.chkShutdown.Checked();
+  if (!failedFiles_.empty()) ShowFailedFiles(powerOffFollows);
   if (!proc.StopRequested) {
-    if (!failedFiles_.empty()) ShowFailedFiles();
     if (parts_.chkShowOutputDirectory.Checked()) parts_.lib.OpenInExplorer(parts_.lib.Params.OutputFolder);
-    if (parts_.chkShutdown.Checked()) {
+    if (powerOffFollows) {
       parts_.lib.ShutdownComputer();
       list_ = nullptr;
       proc.JobRunning = false;
@@ -208,8 +210,8 @@ void TConversionJob::AfterJobActions() {
   Finish();
 }
 
-void TConversionJob::ShowFailedFiles() {
-  const int closeAfterMs = parts_.chkShutdown.Checked() ? kFailedFilesMessageCloseMs : 0;
+void TConversionJob::ShowFailedFiles(bool powerOffFollows) {
+  const int closeAfterMs = powerOffFollows ? kFailedFilesMessageCloseMs : 0;
   parts_.lib.ShowMessageBox(FailedFilesText(failedFiles_), kWarningKind, closeAfterMs);
 }
 

@@ -58,6 +58,8 @@
 namespace sonvarro {
 
 inline constexpr const char* kEmptyListWarning = "Please add media files you want to convert into the list.";
+// Rows are listed but none is checked, so nothing would be converted.
+inline constexpr const char* kNothingCheckedWarning = "No file is checked. Please check the files you want to convert.";
 // The log line of a failed row begins so, followed by the source path.
 inline constexpr const char* kConvertErrorLog = "Convert error. ->";
 // The message after a job with failed rows: this line, the files, at most
@@ -132,7 +134,7 @@ class TConversionJob {
   // encoder left at the output.
   void CheckRowOutcome(const EncoderOutcome& outcome);
   void RowDone();
-  void ShowFailedFiles();
+  void ShowFailedFiles(bool powerOffFollows);
   void Finish();
   void AfterJobActions();
   using Step = void (TConversionJob::*)();

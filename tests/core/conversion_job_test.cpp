@@ -308,6 +308,43 @@ TEST_F(ConversionJobTest, EncoderOutputReachesTheWindowOnlyThroughTheScheduler) 
   EXPECT_EQ(progress.ProgressBar1.maximum, 60);
 }
 
+TEST_F(ConversionJobTest, WithNoRowCheckedTheUserIsToldAndNothingOpens) {
+  AddRows({"a", "b"});
+  for (auto& row : grid.rows) row[kColCheck] = kUncheckedText;
+  chkShowOutputDirectory.checked = true;
+  chkShutdown.checked = true;
+  ASSERT_TRUE(job.btnConvertClick(grid));
+  UntilFinished();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, kNothingCheckedWarning);
+  EXPECT_TRUE(encoders.runs.empty());
+  EXPECT_TRUE(Parameters().empty());
+  EXPECT_TRUE(desktop.openedFolders.empty());
+  EXPECT_EQ(desktop.powerOffs, 0);
+  EXPECT_EQ(finished, 1);
+  EXPECT_TRUE(mainWindow.enabled);
+}
+
+TEST_F(ConversionJobTest, RowsThatFailedBeforeAStopAreListedAfterIt) {
+  AddRows({"a", "b", "c"});
+  chkShutdown.checked = true;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent(1, "input \"/in/a.avi\" cannot be read");
+  UntilEncoder(2);
+  scheduler.AdvanceBy(4000);
+  desktop.answers = {MessageAnswer::Yes};
+  form.btnStop1Click();
+  UntilFinished();
+
+  ASSERT_EQ(desktop.messages.size(), 2u);  // the stop's question, then the failed files
+  EXPECT_NE(desktop.messages[1].text.find("These files could not be converted:\n/in/a.avi\n"), std::string::npos)
+      << desktop.messages[1].text;
+  EXPECT_EQ(desktop.messages[1].text.find("/in/b.avi"), std::string::npos) << "a stopped row has not failed";
+  EXPECT_EQ(desktop.messages[1].closeAfterMs, 0) << "no power-off follows a stop, so the box waits";
+  EXPECT_EQ(desktop.powerOffs, 0);
+}
+
 TEST_F(ConversionJobTest, StopDuringTheSecondOfThreeEndsTheJobWithoutItsAfterActions) {
   AddRows({"a", "b", "c"});
   chkShowOutputDirectory.checked = true;
@@ -580,21 +617,6 @@ TEST_F(ConversionJobTest, AnEmptyListOnlyWarns) {
   EXPECT_FALSE(job.Running());
   EXPECT_EQ(finished, 1);
   EXPECT_TRUE(Parameters().empty());
-}
-
-TEST_F(ConversionJobTest, RowsNoneCheckedStillRunTheAfterJobActions) {
-  AddRows({"a", "b"});
-  for (auto& row : grid.rows) row[kColCheck] = kUncheckedText;
-  chkShowOutputDirectory.checked = true;
-  job.btnConvertClick(grid);
-  EXPECT_FALSE(job.Running());
-  EXPECT_EQ(progress.window.shows, 0);
-  EXPECT_EQ(proc.ConvertedCount, 0);
-  EXPECT_EQ(proc.CheckedCount, 0);
-  EXPECT_TRUE(desktop.messages.empty());
-  // No row was ever built: the folder of the last build is still empty.
-  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{""});
-  EXPECT_EQ(finished, 1);
 }
 
 TEST_F(ConversionJobTest, ShutdownPowersOffAndEndsTheProgramAtOnce) {
