@@ -53,6 +53,16 @@ void TConversionJob::Abandon() {
   }
 }
 
+void TConversionJob::EndForExit() {
+  if (!Running()) return;
+  // Once the runner is gone its encoder has been reaped, so nothing writes
+  // to the output any more.
+  Abandon();
+  platform::RemoveRegularFile(parts_.proc.CommandLine.output);
+  list_ = nullptr;
+  parts_.proc.JobRunning = false;
+}
+
 void TConversionJob::After(int delayMs, Step step) {
   pending_ = parts_.scheduler.After(delayMs, [this, step] {
     pending_ = 0;

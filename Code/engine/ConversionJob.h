@@ -120,6 +120,11 @@ class TConversionJob {
 
   bool Running() const { return parts_.proc.JobRunning; }
 
+  // The program is closing in the middle of a job: the encoder is ended and
+  // what it left of the current row is removed, so that no half-written file
+  // stays behind; nothing more runs. No-op without a job.
+  void EndForExit();
+
   // Runs on the user-interface thread once a job has ended (not after the
   // power-off, which ends the program).
   std::function<void()> OnFinished;

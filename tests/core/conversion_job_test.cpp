@@ -345,6 +345,30 @@ TEST_F(ConversionJobTest, RowsThatFailedBeforeAStopAreListedAfterIt) {
   EXPECT_EQ(desktop.powerOffs, 0);
 }
 
+TEST_F(ConversionJobTest, EndingForExitEndsTheEncoderAndRemovesItsHalfWrittenFile) {
+  AddRows({"a", "b"});
+  chkShowOutputDirectory.checked = true;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent();
+  UntilEncoder(2);
+  const std::string finishedOutput = encoders.runs[0]->command.output;
+  std::ofstream(finishedOutput) << "whole";
+  const std::string partial = WriteOutput();
+  scheduler.AdvanceBy(4000);
+
+  job.EndForExit();
+  EXPECT_FALSE(job.Running());
+  EXPECT_FALSE(std::filesystem::exists(partial));
+  EXPECT_TRUE(std::filesystem::exists(finishedOutput)) << "a converted file stays";
+  EXPECT_EQ(encoders.runnersAlive, 0);
+  EXPECT_FALSE(encoders.runs[1]->running) << "the encoder was ended";
+  scheduler.AdvanceBy(60000);
+  EXPECT_EQ(encoders.runs.size(), 2u) << "nothing more starts";
+  EXPECT_TRUE(desktop.openedFolders.empty());
+  job.EndForExit();  // a second close finds nothing to do
+}
+
 TEST_F(ConversionJobTest, StopDuringTheSecondOfThreeEndsTheJobWithoutItsAfterActions) {
   AddRows({"a", "b", "c"});
   chkShowOutputDirectory.checked = true;
