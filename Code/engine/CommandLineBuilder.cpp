@@ -76,7 +76,7 @@ EncoderCommand TCommandLineBuilder::BuildCommandLine(const std::string& path) {
   p.OutputExtension = MakeExtension(options);
   p.EncoderPath = services_.lib.AppFolder + kEncoderFileName;
   const std::string outputPath =
-      services_.fileFunc.GetUniqueFileName(p.OutputFolder + p.OutputBaseName + p.OutputExtension);
+      services_.fileFunc.ReserveUniqueFileName(p.OutputFolder + p.OutputBaseName + p.OutputExtension);
   return JoinCommandLine(p, trim, outputPath);
 }
 

@@ -40,7 +40,8 @@ class TCommandLineBuilder {
   // folder (logging it) and returns the command for the row holding path,
   // writing to the first free name in the output folder. A trim range that
   // does not read as two times leaves CurrentStartTime empty and the line
-  // without "-ss" and "-t".
+  // without "-ss" and "-t". The output name is reserved: an empty file of
+  // that name exists from here on, so no other writer takes it.
   EncoderCommand BuildCommandLine(const std::string& path);
 
   // The output folder field's text ending in "/", created with its parents;

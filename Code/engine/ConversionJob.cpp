@@ -58,7 +58,8 @@ void TConversionJob::EndForExit() {
   // Once the runner is gone its encoder has been reaped, so nothing writes
   // to the output any more.
   Abandon();
-  platform::RemoveRegularFile(parts_.proc.CommandLine.output);
+  if (!unsettledOutput_.empty()) platform::RemoveRegularFile(unsettledOutput_);
+  unsettledOutput_.clear();
   list_ = nullptr;
   parts_.proc.JobRunning = false;
 }
@@ -85,6 +86,9 @@ void TConversionJob::RunStep(Step step) {
 
 void TConversionJob::EndAfterFailure() {
   Abandon();
+  // A row cut short leaves no file, not even its reserved name.
+  if (!unsettledOutput_.empty()) platform::RemoveRegularFile(unsettledOutput_);
+  unsettledOutput_.clear();
   parts_.proc.StopRequested = false;
   Finish();
 }
@@ -139,6 +143,7 @@ void TConversionJob::ConvertRow() {
   TCustomProc& proc = parts_.proc;
   rowSource_ = list_->Cell(proc.CurrentRow, kColFileName);
   proc.CommandLine = parts_.builder.BuildCommandLine(rowSource_);
+  unsettledOutput_ = proc.CommandLine.output;
   parts_.appFunc.WriteLog("parameter: " + proc.CommandLine.text);
   proc.RefreshCount = 0;
   parts_.frmConverting.Controls().ProgressBar1.SetPosition(0);
@@ -153,6 +158,8 @@ void TConversionJob::StartEncoder() {
   // A stop during the pause came before this row's encoder existed, so it
   // could not end it: do not start it at all.
   if (PastLastRow()) {
+    // Its reserved name goes too.
+    platform::RemoveRegularFile(unsettledOutput_);
     RowDone();
     return;
   }
@@ -196,6 +203,7 @@ void TConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
 }
 
 void TConversionJob::RowDone() {
+  unsettledOutput_.clear();
   ++parts_.proc.ConvertedCount;
   ++parts_.proc.CurrentRow;
   NextCheckedRow();

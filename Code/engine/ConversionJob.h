@@ -155,6 +155,7 @@ class TConversionJob {
   ConversionTimings timings_;
   ISourceGrid* list_ = nullptr;           // set while a job runs
   std::string rowSource_;                 // the current row's path
+  std::string unsettledOutput_;           // the current row's output until its outcome is known
   std::vector<std::string> failedFiles_;  // this job's failed rows, in row order
   int giveUpsAtRowStart_ = 0;
   IScheduler::TimerId pending_ = 0;

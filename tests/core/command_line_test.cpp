@@ -125,6 +125,7 @@ TEST_F(CommandLineTest, NormalQualityOptionsPerOutputType) {
     expected.insert(expected.end(), tokens.begin(), tokens.end());
     expected.push_back(output);
     EXPECT_EQ(command.args, expected);
+    std::filesystem::remove(output);  // each type alone in the folder
   }
 }
 
@@ -312,6 +313,7 @@ TEST_F(CommandLineTest, ATrimCellCanNeverAddAnArgument) {
     EXPECT_EQ(command.args, expected);
     EXPECT_EQ(command.text.find("/x"), std::string::npos) << command.text;
     EXPECT_EQ(proc.CurrentStartTime, c.trimmed ? "00:00:10" : "");
+    std::filesystem::remove(command.output);  // each case alone in the folder
   }
 }
 
