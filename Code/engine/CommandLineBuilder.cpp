@@ -19,7 +19,7 @@ std::string TCommandLineBuilder::GetItemStartTime(const std::string& path) {
   std::string start;
   const ISourceGrid& rows = sources_.sourceList;
   for (int row = 0; row < rows.RowCount(); ++row) {
-    if (!SameIgnoringAsciiCase(rows.Cell(row, kColFileName), path)) continue;
+    if (rows.Cell(row, kColFileName) != path) continue;
     start = rows.Cell(row, kColStartTime);
     if (ApplyCustomProfile) ApplyCustomProfile();
   }
@@ -76,7 +76,7 @@ EncoderCommand TCommandLineBuilder::BuildCommandLine(const std::string& path) {
   p.OutputExtension = MakeExtension(options);
   p.EncoderPath = services_.lib.AppFolder + kEncoderFileName;
   const std::string outputPath =
-      services_.fileFunc.GetUniqueFileName(p.OutputFolder + p.OutputBaseName + p.OutputExtension);
+      services_.fileFunc.ReserveUniqueFileName(p.OutputFolder + p.OutputBaseName + p.OutputExtension);
   return JoinCommandLine(p, trim, outputPath);
 }
 

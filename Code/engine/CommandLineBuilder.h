@@ -40,15 +40,16 @@ class TCommandLineBuilder {
   // folder (logging it) and returns the command for the row holding path,
   // writing to the first free name in the output folder. A trim range that
   // does not read as two times leaves CurrentStartTime empty and the line
-  // without "-ss" and "-t".
+  // without "-ss" and "-t". The output name is reserved: an empty file of
+  // that name exists from here on, so no other writer takes it.
   EncoderCommand BuildCommandLine(const std::string& path);
 
   // The output folder field's text ending in "/", created with its parents;
   // logs "Output directory " or "Output directory error. ->" and the folder.
   std::string PrepareOutputFolder();
 
-  // Start Time of the last row whose path equals path (letters a-z without
-  // regard to case), empty when none does. Each matching row also applies
+  // Start Time of the last row whose path is path, byte for byte (names that
+  // differ in case only are two files), empty when none does. Each matching row also applies
   // the custom profile through ApplyCustomProfile.
   std::string GetItemStartTime(const std::string& path);
 

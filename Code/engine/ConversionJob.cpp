@@ -53,6 +53,17 @@ void TConversionJob::Abandon() {
   }
 }
 
+void TConversionJob::EndForExit() {
+  if (!Running()) return;
+  // Once the runner is gone its encoder has been reaped, so nothing writes
+  // to the output any more.
+  Abandon();
+  if (!unsettledOutput_.empty()) platform::RemoveRegularFile(unsettledOutput_);
+  unsettledOutput_.clear();
+  list_ = nullptr;
+  parts_.proc.JobRunning = false;
+}
+
 void TConversionJob::After(int delayMs, Step step) {
   pending_ = parts_.scheduler.After(delayMs, [this, step] {
     pending_ = 0;
@@ -75,6 +86,9 @@ void TConversionJob::RunStep(Step step) {
 
 void TConversionJob::EndAfterFailure() {
   Abandon();
+  // A row cut short leaves no file, not even its reserved name.
+  if (!unsettledOutput_.empty()) platform::RemoveRegularFile(unsettledOutput_);
+  unsettledOutput_.clear();
   parts_.proc.StopRequested = false;
   Finish();
 }
@@ -95,8 +109,8 @@ bool TConversionJob::ConvertCheckedItems(ISourceGrid& list) {
   proc.FailedCount = 0;
   failedFiles_.clear();
   proc.CheckedCount = CountChecked(list);
-  if (list.RowCount() == 0) {
-    parts_.lib.ShowMessageBox(kEmptyListWarning, kWarningKind);
+  if (list.RowCount() == 0 || proc.CheckedCount == 0) {
+    parts_.lib.ShowMessageBox(list.RowCount() == 0 ? kEmptyListWarning : kNothingCheckedWarning, kWarningKind);
     Finish();
     return true;
   }
@@ -129,6 +143,7 @@ void TConversionJob::ConvertRow() {
   TCustomProc& proc = parts_.proc;
   rowSource_ = list_->Cell(proc.CurrentRow, kColFileName);
   proc.CommandLine = parts_.builder.BuildCommandLine(rowSource_);
+  unsettledOutput_ = proc.CommandLine.output;
   parts_.appFunc.WriteLog("parameter: " + proc.CommandLine.text);
   proc.RefreshCount = 0;
   parts_.frmConverting.Controls().ProgressBar1.SetPosition(0);
@@ -143,6 +158,8 @@ void TConversionJob::StartEncoder() {
   // A stop during the pause came before this row's encoder existed, so it
   // could not end it: do not start it at all.
   if (PastLastRow()) {
+    // Its reserved name goes too.
+    platform::RemoveRegularFile(unsettledOutput_);
     RowDone();
     return;
   }
@@ -186,6 +203,7 @@ void TConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
 }
 
 void TConversionJob::RowDone() {
+  unsettledOutput_.clear();
   ++parts_.proc.ConvertedCount;
   ++parts_.proc.CurrentRow;
   NextCheckedRow();
@@ -193,10 +211,12 @@ void TConversionJob::RowDone() {
 
 void TConversionJob::AfterJobActions() {
   TCustomProc& proc = parts_.proc;
+  // Rows that failed before a stop failed all the same: the user hears of them.
+  const bool powerOffFollows = !proc.StopRequested && parts_.chkShutdown.Checked();
+  if (!failedFiles_.empty()) ShowFailedFiles(powerOffFollows);
   if (!proc.StopRequested) {
-    if (!failedFiles_.empty()) ShowFailedFiles();
     if (parts_.chkShowOutputDirectory.Checked()) parts_.lib.OpenInExplorer(parts_.lib.Params.OutputFolder);
-    if (parts_.chkShutdown.Checked()) {
+    if (powerOffFollows) {
       parts_.lib.ShutdownComputer();
       list_ = nullptr;
       proc.JobRunning = false;
@@ -208,8 +228,8 @@ void TConversionJob::AfterJobActions() {
   Finish();
 }
 
-void TConversionJob::ShowFailedFiles() {
-  const int closeAfterMs = parts_.chkShutdown.Checked() ? kFailedFilesMessageCloseMs : 0;
+void TConversionJob::ShowFailedFiles(bool powerOffFollows) {
+  const int closeAfterMs = powerOffFollows ? kFailedFilesMessageCloseMs : 0;
   parts_.lib.ShowMessageBox(FailedFilesText(failedFiles_), kWarningKind, closeAfterMs);
 }
 

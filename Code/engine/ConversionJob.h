@@ -58,6 +58,8 @@
 namespace sonvarro {
 
 inline constexpr const char* kEmptyListWarning = "Please add media files you want to convert into the list.";
+// Rows are listed but none is checked, so nothing would be converted.
+inline constexpr const char* kNothingCheckedWarning = "No file is checked. Please check the files you want to convert.";
 // The log line of a failed row begins so, followed by the source path.
 inline constexpr const char* kConvertErrorLog = "Convert error. ->";
 // The message after a job with failed rows: this line, the files, at most
@@ -118,6 +120,11 @@ class TConversionJob {
 
   bool Running() const { return parts_.proc.JobRunning; }
 
+  // The program is closing in the middle of a job: the encoder is ended and
+  // what it left of the current row is removed, so that no half-written file
+  // stays behind; nothing more runs. No-op without a job.
+  void EndForExit();
+
   // Runs on the user-interface thread once a job has ended (not after the
   // power-off, which ends the program).
   std::function<void()> OnFinished;
@@ -132,7 +139,7 @@ class TConversionJob {
   // encoder left at the output.
   void CheckRowOutcome(const EncoderOutcome& outcome);
   void RowDone();
-  void ShowFailedFiles();
+  void ShowFailedFiles(bool powerOffFollows);
   void Finish();
   void AfterJobActions();
   using Step = void (TConversionJob::*)();
@@ -148,6 +155,7 @@ class TConversionJob {
   ConversionTimings timings_;
   ISourceGrid* list_ = nullptr;           // set while a job runs
   std::string rowSource_;                 // the current row's path
+  std::string unsettledOutput_;           // the current row's output until its outcome is known
   std::vector<std::string> failedFiles_;  // this job's failed rows, in row order
   int giveUpsAtRowStart_ = 0;
   IScheduler::TimerId pending_ = 0;

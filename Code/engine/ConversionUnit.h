@@ -57,6 +57,8 @@ class ConversionUnit {
   // runs on the scheduler.
   void btnConvertClick() { job_.btnConvertClick(sourceList_); }
   bool Running() const { return job_.Running(); }
+  // Closing the program: see TConversionJob::EndForExit.
+  void EndForExit() { job_.EndForExit(); }
 
   TCommandLineBuilder& Builder() { return builder_; }
   TEncoderStopper& Stopper() { return stopper_; }

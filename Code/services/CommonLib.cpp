@@ -22,7 +22,7 @@ ProcessId TCommonLib::GetProcessIdByName(std::string_view exeName) {
 bool TCommonLib::KillProcess(std::string_view exeName) {
   EnableDebugPrivilege();
   bool lastSucceeded = false;
-  platform::ForEachProcess([&](const platform::ProcessEntry& entry) {
+  platform::ForEachChildProcess([&](const platform::ProcessEntry& entry) {
     if (TSysFunc::IsNamed(entry, exeName)) lastSucceeded = platform::TerminateProcess(entry.id);
   });
   if (lastSucceeded) return true;

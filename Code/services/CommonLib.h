@@ -34,9 +34,10 @@ class TCommonLib {
   // TSysFunc::FindProcessId, but logs "Get Process id error." when none runs.
   ProcessId GetProcessIdByName(std::string_view exeName);
 
-  // Kills (SIGKILL) every process whose program file name matches `exeName`
-  // (letters a-z without regard to case). True when the last kill attempted
-  // succeeded; otherwise logs "Terminate process error." and returns false.
+  // Kills (SIGKILL) every process this program started whose program file
+  // name matches `exeName` (letters a-z without regard to case). True when
+  // the last kill attempted succeeded; otherwise logs "Terminate process
+  // error." and returns false.
   bool KillProcess(std::string_view exeName);
 
   // Privileges are a Windows notion: there is nothing to enable here, so these

@@ -62,24 +62,43 @@ std::string TFileFunc::NextFreeFileName(const std::string& candidatePath) {
   for (;;) {
     const std::string directory = GetFileDir(candidate);
     const std::string baseName = GetFileBaseName(candidate);
-    const std::string extension = platform::ExtensionPart(candidate);
 
-    // Names compare byte for byte, as this file system does.
+    // Names compare byte for byte here; ReserveUniqueFileName lets the file
+    // system have its say.
     const auto files = GetFileList(directory, "");
     const bool taken = std::any_of(files.begin(), files.end(),
                                    [&](const std::string& file) { return GetFileBaseName(file) == baseName; });
-    if (!taken) return directory + baseName + extension;
+    if (!taken) return candidate;
+    candidate = FollowingName(candidate);
+  }
+}
 
-    const std::string suffix = TStrFunc::LastPart(baseName, '_');
-    if (baseName == RequestedBaseName || baseName.find('_') == std::string::npos || !AllDigits(suffix)) {
-      // The first collision appends "_1". A base name without a numeric
-      // suffix can only get here when NextFreeFileName is called on its own;
-      // it is treated as a first collision rather than failing.
-      candidate = directory + baseName + "_1" + extension;
-    } else {
-      candidate = directory + baseName.substr(0, baseName.size() - suffix.size()) + Incremented(suffix) + extension;
+std::string TFileFunc::FollowingName(const std::string& candidate) const {
+  const std::string directory = GetFileDir(candidate);
+  const std::string baseName = GetFileBaseName(candidate);
+  const std::string extension = platform::ExtensionPart(candidate);
+  const std::string suffix = TStrFunc::LastPart(baseName, '_');
+  if (baseName == RequestedBaseName || baseName.find('_') == std::string::npos || !AllDigits(suffix)) {
+    // The first collision appends "_1". A base name without a numeric
+    // suffix can only get here when NextFreeFileName is called on its own;
+    // it is treated as a first collision rather than failing.
+    return directory + baseName + "_1" + extension;
+  }
+  return directory + baseName.substr(0, baseName.size() - suffix.size()) + Incremented(suffix) + extension;
+}
+
+std::string TFileFunc::ReserveUniqueFileName(const std::string& wantedPath, const NewFileCreator& create) {
+  std::string candidate = GetUniqueFileName(wantedPath);
+  // Bounded, so that a file system that calls every name taken cannot hold
+  // the job forever.
+  for (int attempt = 0; attempt < kReserveAttempts; ++attempt) {
+    switch (create(candidate)) {
+      case platform::NewFileResult::Created: return candidate;
+      case platform::NewFileResult::Failed: return candidate;
+      case platform::NewFileResult::Exists: candidate = NextFreeFileName(FollowingName(candidate)); break;
     }
   }
+  return candidate;
 }
 
 }  // namespace sonvarro

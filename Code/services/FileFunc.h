@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "services/platform/Files.h"
 
 namespace sonvarro {
 
@@ -33,8 +36,23 @@ class TFileFunc {
   // gets n + 1. The folder is listed again for every candidate.
   std::string NextFreeFileName(const std::string& candidatePath);
 
+  // GetUniqueFileName's path, reserved: created empty by the file system's
+  // own rules, so that nothing existing is ever written over, whatever the
+  // folder's rules on letter case. A name the file system reports taken
+  // gives way to the next one. When creating fails for another reason (a
+  // missing folder, no right to write), the free name is returned
+  // unreserved and its writer meets the same error.
+  using NewFileCreator = std::function<platform::NewFileResult(const std::string&)>;
+  std::string ReserveUniqueFileName(const std::string& wantedPath,
+                                    const NewFileCreator& create = platform::CreateNewFile);
+
   // Base name of the path last given to GetUniqueFileName.
   std::string RequestedBaseName;
+
+ private:
+  static constexpr int kReserveAttempts = 1000;
+  // The candidate after this one: "_1" added, or its "_n" counted on.
+  std::string FollowingName(const std::string& candidate) const;
 };
 
 }  // namespace sonvarro

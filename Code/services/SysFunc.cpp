@@ -12,7 +12,7 @@ bool TSysFunc::IsNamed(const platform::ProcessEntry& entry, std::string_view exe
 
 ProcessId TSysFunc::FindProcessId(std::string_view exeName) {
   ProcessId found = 0;
-  platform::ForEachProcess([&](const platform::ProcessEntry& entry) {
+  platform::ForEachChildProcess([&](const platform::ProcessEntry& entry) {
     if (IsNamed(entry, exeName)) found = entry.id;
   });
   return found;

@@ -9,7 +9,8 @@ namespace sonvarro {
 // System services: finding a running program by its file name.
 class TSysFunc {
  public:
-  // Id of a running process named `exeName` (such as "evc.exe", see IsNamed),
+  // Id of a running process named `exeName` (such as "evc.exe", see IsNamed)
+  // among the ones this program started,
   // compared as SameExecutableName does; with several, the last
   // one the system lists wins. 0 when none runs (zombies do not count).
   // Writes no log line. Cheap enough to poll every 100 ms.

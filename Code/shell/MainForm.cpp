@@ -162,6 +162,8 @@ void TFrmMainForm::btnSelectOutputFolderClick() {
 void TFrmMainForm::btnOptionsClick() { parts_.frmOption.Show(); }
 
 void TFrmMainForm::FormClose() {
+  // A file being converted now would be left half-written.
+  RunGuarded([this] { parts_.conversion.EndForExit(); });
   if (releasePreviewGraph) RunGuarded(releasePreviewGraph);
   try {
     SaveUserSettings(parts_.dataFolder, SettingsControls());

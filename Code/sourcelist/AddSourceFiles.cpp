@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "services/TextHelpers.h"
+#include "services/platform/Files.h"
 #include "sourcelist/Probe.h"
 #include "sourcelist/SourceFiles.h"
 
@@ -25,6 +26,12 @@ void AddSourceFiles(ISourceGrid& grid, const std::vector<std::string>& paths, co
   for (const std::string& path : paths) {
     const std::string extension = LowercaseExtension(path);
     if (InGrid(grid, path) || !IsAcceptedExtension(extension)) continue;
+    // A pipe or a device under a media name is never a file to convert, not
+    // even an AMR file without a duration: reading it could wait forever.
+    if (!platform::IsRegularFile(path)) {
+      hooks.showFileReadError();
+      continue;
+    }
 
     const std::string duration = TimeText(ProbeDuration(path, *probeGraph));
     if (duration == kZeroTime && extension != kDurationlessExtension) {

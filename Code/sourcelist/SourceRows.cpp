@@ -30,7 +30,7 @@ constexpr size_t kMaxHourDigits = 9;
 int LastRowWithPath(const ISourceGrid& rows, const std::string& path) {
   int found = -1;
   for (int row = 0; row < rows.RowCount(); ++row)
-    if (SameIgnoringAsciiCase(rows.Cell(row, kColFileName), path)) found = row;
+    if (rows.Cell(row, kColFileName) == path) found = row;
   return found;
 }
 

@@ -12,7 +12,7 @@
 
 namespace sonvarro {
 
-// The last row whose path matches, -1 when none does.
+// The last row whose path is path, byte for byte, -1 when none does.
 int LastRowWithPath(const ISourceGrid& rows, const std::string& path);
 
 // "hh:mm:ss" (each part decimal digits, an optional "+") in seconds; anything

@@ -125,6 +125,7 @@ TEST_F(CommandLineTest, NormalQualityOptionsPerOutputType) {
     expected.insert(expected.end(), tokens.begin(), tokens.end());
     expected.push_back(output);
     EXPECT_EQ(command.args, expected);
+    std::filesystem::remove(output);  // each type alone in the folder
   }
 }
 
@@ -226,20 +227,24 @@ TEST_F(CommandLineTest, AnOutputFolderThatCannotBeCreatedIsOnlyLogged) {
   EXPECT_EQ(LogMessages(app.Folder()), std::vector<std::string>{"Output directory error. ->" + blocker + "/sub/"});
 }
 
-TEST_F(CommandLineTest, RowLookupIgnoresAsciiCaseAndTheLastRowWins) {
+// Names that differ in case only are two files here: each converts with its
+// own row's range, as the timeline shows it.
+TEST_F(CommandLineTest, EachRowIsFoundByItsOwnPathExactly) {
   int customProfileCalls = 0;
   builder.ApplyCustomProfile = [&] { ++customProfileCalls; };
-  grid.AddFile("/In/Clip.AVI", "00:05:00", "00:00:05", "00:00:30");
-  grid.AddFile("/in/other.avi", "00:05:00", "00:01:00", "00:02:00");
-  grid.AddFile("/in/clip.avi", "00:05:00", "00:01:00", "00:01:40");
-  EXPECT_EQ(builder.GetItemStartTime("/IN/CLIP.avi"), "00:01:00");
-  EXPECT_EQ(customProfileCalls, 2);
-  EXPECT_EQ(builder.GetTrimLength("/IN/CLIP.avi"), 40);
-
-  // Only a-z fold: other letters must match exactly.
+  grid.AddFile("/in/Clip.avi", "00:05:00", "00:01:00", "00:01:30");
+  grid.AddFile("/in/clip.avi", "00:05:00", "00:00:10", "00:00:20");
   grid.AddFile("/in/é.avi", "00:05:00", "00:00:01", "00:00:02");
+
+  EXPECT_NE(builder.BuildCommandLine("/in/Clip.avi").text.find("-ss 00:01:00 -t 30"), std::string::npos);
+  EXPECT_NE(builder.BuildCommandLine("/in/clip.avi").text.find("-ss 00:00:10 -t 10"), std::string::npos);
+  EXPECT_EQ(builder.GetItemStartTime("/in/Clip.avi"), "00:01:00");
+  EXPECT_EQ(builder.GetTrimLength("/in/Clip.avi"), 30);
+  EXPECT_EQ(builder.GetTrimLength("/in/clip.avi"), 10);
+  customProfileCalls = 0;
+  EXPECT_EQ(builder.GetItemStartTime("/IN/CLIP.AVI"), "");
   EXPECT_EQ(builder.GetItemStartTime("/in/É.avi"), "");
-  EXPECT_EQ(customProfileCalls, 2);
+  EXPECT_EQ(customProfileCalls, 0);
 }
 
 TEST_F(CommandLineTest, WithoutAMatchingRowTheWholeFileIsConverted) {
@@ -308,6 +313,7 @@ TEST_F(CommandLineTest, ATrimCellCanNeverAddAnArgument) {
     EXPECT_EQ(command.args, expected);
     EXPECT_EQ(command.text.find("/x"), std::string::npos) << command.text;
     EXPECT_EQ(proc.CurrentStartTime, c.trimmed ? "00:00:10" : "");
+    std::filesystem::remove(command.output);  // each case alone in the folder
   }
 }
 

@@ -93,11 +93,14 @@ TEST_F(CommonLibTest, KillProcessKillsEveryMatch) {
   test::NamedProcess first(name);
   test::NamedProcess second(name);
   test::NamedProcess bystander(bystanderName);
+  // The same program, started by somebody else: not ours to end.
+  test::AdoptedProcess foreign(first.ProgramPath());
 
   EXPECT_TRUE(lib_.KillProcess(name));
   EXPECT_TRUE(KilledBySigkill(first.Reap()));
   EXPECT_TRUE(KilledBySigkill(second.Reap()));
   EXPECT_EQ(TSysFunc::FindProcessId(bystanderName), bystander.Id()) << "another program was hit";
+  EXPECT_TRUE(foreign.Running()) << "another program's copy was hit";
   EXPECT_TRUE(LoggedMessages().empty());
 }
 

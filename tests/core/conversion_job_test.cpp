@@ -254,7 +254,6 @@ TEST_F(ConversionJobTest, ManyFailuresListTenAndTheMessageDoesNotHoldUpThePowerO
 struct StoppedRowCase {
   const char* name;
   bool viaClose;
-  bool failuresListed;
 };
 
 class ConversionJobStoppedRowTest : public ConversionJobTest, public ::testing::WithParamInterface<StoppedRowCase> {};
@@ -262,6 +261,7 @@ class ConversionJobStoppedRowTest : public ConversionJobTest, public ::testing::
 TEST_P(ConversionJobStoppedRowTest, TheStoppedRowLeavesNoOutputAndIsNoFailure) {
   const StoppedRowCase& c = GetParam();
   AddRows({"a", "b", "c"});
+  chkShutdown.checked = !c.viaClose;  // Stop skips the power-off
   job.btnConvertClick(grid);
   UntilEncoder(1);
   encoders.EndCurrent(3, "evc: cannot decode");
@@ -279,15 +279,15 @@ TEST_P(ConversionJobStoppedRowTest, TheStoppedRowLeavesNoOutputAndIsNoFailure) {
   EXPECT_EQ(ConvertErrors(), std::vector<std::string>{"Convert error. ->/in/a.avi, exit status 3: evc: cannot decode"});
   EXPECT_EQ(proc.FailedCount, 1);
   EXPECT_EQ(proc.ConvertedCount, 2);
-  ASSERT_EQ(desktop.messages.size(), c.failuresListed ? 2u : 1u) << "the question, then the list";
-  if (c.failuresListed) {
-    EXPECT_EQ(desktop.messages[1].text,
-              "These files could not be converted:\n/in/a.avi\n\nThe reasons are in log.txt.");
-  }
+  // The rows that failed before the stop failed all the same.
+  ASSERT_EQ(desktop.messages.size(), 2u) << "the question, then the list";
+  EXPECT_EQ(desktop.messages[1].text, "These files could not be converted:\n/in/a.avi\n\nThe reasons are in log.txt.");
+  EXPECT_EQ(desktop.messages[1].closeAfterMs, 0) << "no power-off follows, so the box waits";
+  EXPECT_EQ(desktop.powerOffs, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ConversionJobStoppedRowTest,
-                         ::testing::Values(StoppedRowCase{"Stop", false, false}, StoppedRowCase{"Close", true, true}),
+                         ::testing::Values(StoppedRowCase{"Stop", false}, StoppedRowCase{"Close", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConversionJobTest, EncoderOutputReachesTheWindowOnlyThroughTheScheduler) {
@@ -306,6 +306,47 @@ TEST_F(ConversionJobTest, EncoderOutputReachesTheWindowOnlyThroughTheScheduler) 
   EXPECT_EQ(proc.RefreshCount, 2);
   EXPECT_EQ(progress.ProgressBar1.position, 7);
   EXPECT_EQ(progress.ProgressBar1.maximum, 60);
+}
+
+TEST_F(ConversionJobTest, WithNoRowCheckedTheUserIsToldAndNothingOpens) {
+  AddRows({"a", "b"});
+  for (auto& row : grid.rows) row[kColCheck] = kUncheckedText;
+  chkShowOutputDirectory.checked = true;
+  chkShutdown.checked = true;
+  ASSERT_TRUE(job.btnConvertClick(grid));
+  UntilFinished();
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, kNothingCheckedWarning);
+  EXPECT_TRUE(encoders.runs.empty());
+  EXPECT_TRUE(Parameters().empty());
+  EXPECT_TRUE(desktop.openedFolders.empty());
+  EXPECT_EQ(desktop.powerOffs, 0);
+  EXPECT_EQ(finished, 1);
+  EXPECT_TRUE(mainWindow.enabled);
+}
+
+TEST_F(ConversionJobTest, EndingForExitEndsTheEncoderAndRemovesItsHalfWrittenFile) {
+  AddRows({"a", "b"});
+  chkShowOutputDirectory.checked = true;
+  job.btnConvertClick(grid);
+  UntilEncoder(1);
+  encoders.EndCurrent();
+  UntilEncoder(2);
+  const std::string finishedOutput = encoders.runs[0]->command.output;
+  std::ofstream(finishedOutput) << "whole";
+  const std::string partial = WriteOutput();
+  scheduler.AdvanceBy(4000);
+
+  job.EndForExit();
+  EXPECT_FALSE(job.Running());
+  EXPECT_FALSE(std::filesystem::exists(partial));
+  EXPECT_TRUE(std::filesystem::exists(finishedOutput)) << "a converted file stays";
+  EXPECT_EQ(encoders.runnersAlive, 0);
+  EXPECT_FALSE(encoders.runs[1]->running) << "the encoder was ended";
+  scheduler.AdvanceBy(60000);
+  EXPECT_EQ(encoders.runs.size(), 2u) << "nothing more starts";
+  EXPECT_TRUE(desktop.openedFolders.empty());
+  job.EndForExit();  // a second close finds nothing to do
 }
 
 TEST_F(ConversionJobTest, StopDuringTheSecondOfThreeEndsTheJobWithoutItsAfterActions) {
@@ -580,21 +621,6 @@ TEST_F(ConversionJobTest, AnEmptyListOnlyWarns) {
   EXPECT_FALSE(job.Running());
   EXPECT_EQ(finished, 1);
   EXPECT_TRUE(Parameters().empty());
-}
-
-TEST_F(ConversionJobTest, RowsNoneCheckedStillRunTheAfterJobActions) {
-  AddRows({"a", "b"});
-  for (auto& row : grid.rows) row[kColCheck] = kUncheckedText;
-  chkShowOutputDirectory.checked = true;
-  job.btnConvertClick(grid);
-  EXPECT_FALSE(job.Running());
-  EXPECT_EQ(progress.window.shows, 0);
-  EXPECT_EQ(proc.ConvertedCount, 0);
-  EXPECT_EQ(proc.CheckedCount, 0);
-  EXPECT_TRUE(desktop.messages.empty());
-  // No row was ever built: the folder of the last build is still empty.
-  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{""});
-  EXPECT_EQ(finished, 1);
 }
 
 TEST_F(ConversionJobTest, ShutdownPowersOffAndEndsTheProgramAtOnce) {

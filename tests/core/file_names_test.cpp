@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -128,6 +131,38 @@ TEST(UniqueFileName, SeesFilesAddedSinceTheLastCall) {
   EXPECT_EQ(first, dir.Folder() + "song.mp3");
   EXPECT_EQ(second, dir.Folder() + "song_1.mp3");
   EXPECT_EQ(third, dir.Folder() + "song_2.mp3");
+}
+
+// The name is reserved by creating it, so the file system's own rules decide:
+// on a folder that ignores letter case, "SONG.mp3" is the existing
+// "song.mp3" although the listing shows no "SONG".
+TEST(ReserveUniqueFileName, TheFileSystemDecidesWhatIsTakenAndTheNameIsHeld) {
+  test::TempDir dir;
+  dir.WriteFile("song.mp3", "the user's own");
+  TFileFunc files;
+  std::vector<std::string> tried;
+  const auto caseBlind = [&](const std::string& path) {
+    tried.push_back(path);
+    std::string name = std::filesystem::path(path).filename().string();
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (std::filesystem::exists(dir.Path() / name)) return platform::NewFileResult::Exists;
+    return platform::CreateNewFile(path);
+  };
+  EXPECT_EQ(files.ReserveUniqueFileName(dir.Folder() + "SONG.mp3", caseBlind), dir.Folder() + "SONG_1.mp3");
+  EXPECT_EQ(tried, (std::vector<std::string>{dir.Folder() + "SONG.mp3", dir.Folder() + "SONG_1.mp3"}));
+  EXPECT_TRUE(std::filesystem::exists(dir.Path() / "SONG_1.mp3")) << "the name is held until the encoder writes it";
+
+  // On this file system: the held name is taken for the next row, and a
+  // folder under the wanted name is no place to write to.
+  EXPECT_EQ(files.ReserveUniqueFileName(dir.Folder() + "SONG.mp3"), dir.Folder() + "SONG.mp3");
+  EXPECT_EQ(files.ReserveUniqueFileName(dir.Folder() + "SONG.mp3"), dir.Folder() + "SONG_2.mp3");
+  std::filesystem::create_directory(dir.Path() / "clip.mp3");
+  EXPECT_EQ(files.ReserveUniqueFileName(dir.Folder() + "clip.mp3"), dir.Folder() + "clip_1.mp3");
+  // Where nothing can be created the name comes back unreserved, for its
+  // writer to report.
+  EXPECT_EQ(files.ReserveUniqueFileName(dir.Folder() + "gone/song.mp3"), dir.Folder() + "gone/song.mp3");
+  std::ifstream original(dir.Path() / "song.mp3");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(original), {}), "the user's own");
 }
 
 TEST(NextFreeFileName, CountsOnFromASuffixedCandidate) {

@@ -96,6 +96,22 @@ TEST(FindProcessId, FindsALinkOrScriptPlacedUnderTheName) {
   }
 }
 
+// A program of the same name that another program started is not ours to find.
+TEST(FindProcessId, SeesOnlyTheProgramsThisProgramStarted) {
+  const std::string name = test::UniqueExecutableName();
+  test::NamedProcess ours(name);
+  test::AdoptedProcess foreign(ours.ProgramPath());
+  bool listed = false;
+  platform::ForEachProcess([&](const platform::ProcessEntry& entry) { listed = listed || entry.id == foreign.Id(); });
+  ASSERT_TRUE(listed);
+
+  EXPECT_EQ(TSysFunc::FindProcessId(name), ours.Id());
+  kill(ours.Id(), SIGKILL);
+  ours.Reap();
+  EXPECT_EQ(TSysFunc::FindProcessId(name), 0) << "the foreign program is not ours";
+  EXPECT_TRUE(foreign.Running());
+}
+
 TEST(SameExecutableName, UpperCasesOnlyAToZ) {
   EXPECT_TRUE(TSysFunc::SameExecutableName("evc.exe", "EVC.EXE"));
   EXPECT_TRUE(TSysFunc::SameExecutableName("Evc-1_[x].exe", "eVC-1_[X].EXE"));

@@ -115,10 +115,16 @@ TEST_F(AddSourceFilesTest, SkipRules) {
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   const std::string folder = dir.Folder() + "folder.wav";
   std::filesystem::create_directory(folder);
-  Add({lower, upperPath, lower, text, upperExt, bare, tooShort, brokenOgg, brokenAmr, upperPath, pipe, folder});
+  // Nor are they when named as AMR, whose unreadable files still come in.
+  const std::string amrPipe = dir.Folder() + "pipe.amr";
+  ASSERT_EQ(mkfifo(amrPipe.c_str(), 0600), 0);
+  const std::string amrDevice = dir.Folder() + "zero.amr";
+  std::filesystem::create_symlink("/dev/zero", amrDevice);
+  Add({lower, upperPath, lower, text, upperExt, bare, tooShort, brokenOgg, brokenAmr, upperPath, pipe, folder, amrPipe,
+       amrDevice});
 
   EXPECT_EQ(Names(), (Paths{lower, upperPath, upperExt, brokenAmr}));
-  EXPECT_EQ(errors, 4);
+  EXPECT_EQ(errors, 6);
   const SourceItem& amr = grid.rows[3];
   EXPECT_EQ((Paths{amr[kColDuration], amr[kColStartTime], amr[kColEndTime], amr[kColCutTime]}),
             (Paths{"00:00:00", "00:00:00", "00:00:00", "00:00:00"}));
@@ -127,7 +133,7 @@ TEST_F(AddSourceFilesTest, SkipRules) {
   // Adding the same files again, later, changes nothing.
   Add({lower, upperExt, brokenAmr});
   EXPECT_EQ(grid.RowCount(), 4);
-  EXPECT_EQ(errors, 4);
+  EXPECT_EQ(errors, 6);
 }
 
 // The formats people keep their music and videos in today come in with their

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -62,6 +63,50 @@ int NamedProcess::Reap() {
   }
   reaped_ = true;
   return status;
+}
+
+AdoptedProcess::AdoptedProcess(const std::string& programPath) {
+  int ids[2];
+  if (pipe(ids) != 0) throw std::system_error(errno, std::generic_category(), "pipe");
+  const pid_t helper = fork();
+  if (helper < 0) throw std::system_error(errno, std::generic_category(), "fork");
+  if (helper == 0) {
+    const std::string name = std::filesystem::path(programPath).filename().string();
+    const pid_t program = fork();
+    if (program == 0) {
+      execl(programPath.c_str(), name.c_str(), "60", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    (void)!write(ids[1], &program, sizeof program);
+    _exit(0);
+  }
+  pid_t program = 0;
+  const ssize_t got = read(ids[0], &program, sizeof program);
+  close(ids[0]);
+  close(ids[1]);
+  while (waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  if (got != static_cast<ssize_t>(sizeof program) || program <= 0)
+    throw std::runtime_error("cannot start " + programPath);
+  id_ = program;
+  // Once it has replaced the forked copy, it is listed under the program's name.
+  for (int i = 0; i < 200; ++i) {
+    std::error_code error;
+    if (std::filesystem::read_symlink("/proc/" + std::to_string(id_) + "/exe", error) ==
+        std::filesystem::canonical(programPath, error))
+      break;
+    usleep(10000);
+  }
+}
+
+AdoptedProcess::~AdoptedProcess() { kill(id_, SIGKILL); }
+
+bool AdoptedProcess::Running() const {
+  std::ifstream stat("/proc/" + std::to_string(id_) + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  const auto end = line.rfind(')');
+  return end != std::string::npos && end + 2 < line.size() && line[end + 2] != 'Z' && line[end + 2] != 'X';
 }
 
 }  // namespace sonvarro::test

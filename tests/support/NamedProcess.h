@@ -39,4 +39,21 @@ class NamedProcess {
   bool reaped_ = false;
 };
 
+// The same program file started again, but by a helper process that ends at
+// once, so the system adopts it: a program of that name that another program
+// (a terminal, another window) started. Killed by the destructor.
+class AdoptedProcess {
+ public:
+  explicit AdoptedProcess(const std::string& programPath);
+  ~AdoptedProcess();
+  AdoptedProcess(const AdoptedProcess&) = delete;
+  AdoptedProcess& operator=(const AdoptedProcess&) = delete;
+
+  int Id() const { return id_; }
+  bool Running() const;
+
+ private:
+  int id_ = 0;
+};
+
 }  // namespace sonvarro::test

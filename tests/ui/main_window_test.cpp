@@ -15,6 +15,7 @@
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
+#include "engine/ConversionJob.h"
 #include "settings/DefaultFolders.h"
 #include "shell/AppRoot.h"
 #include "ui/CodeErrorForm.h"
@@ -200,8 +201,8 @@ class MainWindowKeyTest : public MainWindowTest, public ::testing::WithParamInte
 TEST_P(MainWindowKeyTest, KeyRunsItsCommandAndStillReachesTheFocusedControl) {
   const KeyCase& c = GetParam();
   Show();
-  // Two unchecked rows, the second selected: a Convert then only opens the
-  // output folder, a remove takes one row.
+  // Two unchecked rows, the second selected: a Convert then only says that
+  // no file is checked, a remove takes one row.
   Drop(Grid().viewport(), {Wav("1.wav"), Wav("2.wav")});
   scheduler.RunPending();
   for (int row = 0; row < 2; ++row) Grid().SetCell(row, kColCheck, kUncheckedText);
@@ -216,7 +217,9 @@ TEST_P(MainWindowKeyTest, KeyRunsItsCommandAndStillReachesTheFocusedControl) {
   EXPECT_EQ(dialogStartedIn.size(), c.effect == Effect::OpenDialog ? 1u : 0u);
   const int rows = c.effect == Effect::RemoveRow ? 1 : c.effect == Effect::ClearRows ? 0 : 2;
   EXPECT_EQ(Grid().RowCount(), rows);
-  EXPECT_EQ(desktop.openedFolders.size(), c.effect == Effect::Convert ? 1u : 0u);
+  EXPECT_TRUE(desktop.openedFolders.empty());
+  ASSERT_EQ(desktop.messages.size(), c.effect == Effect::Convert ? 1u : 0u);
+  if (c.effect == Effect::Convert) EXPECT_EQ(desktop.messages[0].text, kNothingCheckedWarning);
   EXPECT_EQ(pickerCalls, c.effect == Effect::PickFolder ? 1 : 0);
   // QTest presses the modifier keys as keys of their own first.
   int reached = 0;

@@ -26,6 +26,16 @@ ProcessId ParseId(const char* name) {
   return static_cast<ProcessId>(value);
 }
 
+// The decimal number at text, up to the next blank; 0 when there is none.
+ProcessId ParseLeadingId(const char* text) {
+  long value = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) {
+    value = value * 10 + (*text - '0');
+    if (value > INT_MAX) return 0;
+  }
+  return static_cast<ProcessId>(value);
+}
+
 // The kernel marks a program file that was deleted or replaced while running.
 std::string_view WithoutDeletedMark(std::string_view path) {
   constexpr std::string_view kDeleted = " (deleted)";
@@ -34,9 +44,10 @@ std::string_view WithoutDeletedMark(std::string_view path) {
   return path;
 }
 
-// Reads "/proc/ID/stat" ("ID (comm) S ...") into buffer. Yields the command
-// name, or false when the process has gone or is a zombie ("Z") or dead ("X").
-bool ReadLiveCommandName(int procFd, ProcessId id, char (&buffer)[512], std::string_view& name) {
+// Reads "/proc/ID/stat" ("ID (comm) S PPID ...") into buffer. Yields the
+// command name and the parent's id, or false when the process has gone or is
+// a zombie ("Z") or dead ("X").
+bool ReadLiveCommandName(int procFd, ProcessId id, char (&buffer)[512], std::string_view& name, ProcessId& parent) {
   char path[32];
   std::snprintf(path, sizeof path, "%d/stat", id);
   const int fd = openat(procFd, path, O_RDONLY | O_CLOEXEC);
@@ -54,6 +65,8 @@ bool ReadLiveCommandName(int procFd, ProcessId id, char (&buffer)[512], std::str
   const char state = stat[closeParen + 2];
   if (state == 'Z' || state == 'X') return false;
   name = stat.substr(openParen + 1, closeParen - openParen - 1);
+  buffer[length] = '\0';
+  parent = closeParen + 4 < stat.size() ? ParseLeadingId(buffer + closeParen + 4) : 0;
   return true;
 }
 
@@ -74,7 +87,8 @@ bool ForEachProcess(const std::function<void(const ProcessEntry&)>& visit) {
     // The status line names the process as it was started (a symbolic link
     // or a script keeps the name it was called by) and tells zombies apart.
     std::string_view commandName;
-    if (!ReadLiveCommandName(procFd, id, stat, commandName)) continue;
+    ProcessId parentId = 0;
+    if (!ReadLiveCommandName(procFd, id, stat, commandName, parentId)) continue;
     std::snprintf(path, sizeof path, "%d/exe", id);
     const ssize_t length = readlinkat(procFd, path, link, sizeof link);
     std::string_view exeFile = commandName;
@@ -84,10 +98,17 @@ bool ForEachProcess(const std::function<void(const ProcessEntry&)>& visit) {
     // Otherwise the link is closed to us (another user's process: reading
     // it needs the right to trace that process) or there is no program file
     // (a kernel thread); the command name then stands in for it.
-    visit(ProcessEntry{id, exeFile, commandName});
+    visit(ProcessEntry{id, exeFile, commandName, parentId});
   }
   closedir(proc);
   return true;
+}
+
+bool ForEachChildProcess(const std::function<void(const ProcessEntry&)>& visit) {
+  const ProcessId self = getpid();
+  return ForEachProcess([&](const ProcessEntry& entry) {
+    if (entry.parentId == self) visit(entry);
+  });
 }
 
 bool TerminateProcess(ProcessId id) { return id > 0 && kill(id, SIGKILL) == 0; }

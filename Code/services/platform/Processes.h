@@ -19,6 +19,8 @@ struct ProcessEntry {
   // for a symbolic link or a script this is the link's or the script's
   // name, not the program file's. Valid during the visit only.
   std::string_view commandName;
+  // The process that started it (or adopted it when that one ended).
+  ProcessId parentId;
 };
 
 // Walks every running process once, in the order the system lists them
@@ -26,6 +28,11 @@ struct ProcessEntry {
 // have ended and only wait to be reaped. Returns false, visiting nothing,
 // when the process list cannot be read.
 bool ForEachProcess(const std::function<void(const ProcessEntry&)>& visit);
+
+// The same walk over the processes this program started itself (its
+// children), so that the programs of other users, other windows or scripts
+// are neither found nor ended.
+bool ForEachChildProcess(const std::function<void(const ProcessEntry&)>& visit);
 
 // Ends the process at once (SIGKILL; Windows: TerminateProcess). True when the
 // system accepted the request; false for ids of 0 and below, which would
