@@ -1,5 +1,6 @@
 #include "settings/FrmOption.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -58,22 +59,23 @@ void TfrmOption::FormShow() {
 
 void TfrmOption::cbbCustomProfileChange() { ApplyCustomProfile(); }
 
-void TfrmOption::RefillAfterChange() {
+void TfrmOption::RefillAfterChange(const std::optional<std::string>& stored) {
   const std::vector<std::string> names = ReadCustomProfileNames(parts_.dataFolder);
   ISelector& custom = controls_.options.cbbCustomProfile;
   FillCustomProfileList(custom, names);
-  custom.SetItemIndex(custom.Count() - 1);
+  // The profile just stored stays in the box, so that a Delete right after a
+  // Save removes that profile and no other.
+  const auto found = stored ? std::find(names.begin(), names.end(), *stored) : names.end();
+  custom.SetItemIndex(found != names.end() ? static_cast<int>(found - names.begin()) : custom.Count() - 1);
   SyncMainProfileList(controls_.options.cbbProfile, names);
 }
 
-void TfrmOption::btnAddClick() {
-  AddCustomProfile();
-  RefillAfterChange();
-}
+void TfrmOption::btnAddClick() { RefillAfterChange(AddCustomProfile()); }
 
 void TfrmOption::btnSaveClick() {
+  const std::optional<std::string> stored = SaveCustomProfile();
   // A refused name stays in the box to be mended.
-  if (SaveCustomProfile()) RefillAfterChange();
+  if (stored) RefillAfterChange(stored);
 }
 
 void TfrmOption::btnDelClick() {
@@ -135,13 +137,14 @@ bool TfrmOption::AcceptName(const std::string& name) {
   return !problem;
 }
 
-void TfrmOption::WriteProfile(const std::string& name) {
+std::string TfrmOption::WriteProfile(const std::string& name) {
   const std::string stored = StoredSpelling(name, ReadCustomProfileNames(parts_.dataFolder));
   TIniFile32(ConfigFilePath(parts_.dataFolder, kCustomProfilesFile))
       .WriteString(stored, stored, FormProfileString(controls_.options));
+  return stored;
 }
 
-void TfrmOption::AddCustomProfile() {
+std::optional<std::string> TfrmOption::AddCustomProfile() {
   TIniFile32 counter(ConfigFilePath(parts_.dataFolder, kProfileCountFile));
   // Wider than the stored number, so that even its largest value counts on.
   const int64_t count = int64_t{counter.ReadInteger(kProfileCountKey, kProfileCountKey, 0)} + 1;
@@ -149,15 +152,14 @@ void TfrmOption::AddCustomProfile() {
 
   const std::optional<std::string> name =
       InputQuery(kApplicationTitle, kNamePrompt, kProposedNamePrefix + std::to_string(count));
-  if (!name || !AcceptName(*name)) return;
-  WriteProfile(*name);
+  if (!name || !AcceptName(*name)) return std::nullopt;
+  return WriteProfile(*name);
 }
 
-bool TfrmOption::SaveCustomProfile() {
+std::optional<std::string> TfrmOption::SaveCustomProfile() {
   const std::string name = controls_.options.cbbCustomProfile.Text();
-  if (!AcceptName(name)) return false;
-  WriteProfile(name);
-  return true;
+  if (!AcceptName(name)) return std::nullopt;
+  return WriteProfile(name);
 }
 
 void TfrmOption::DeleteCustomProfile() {

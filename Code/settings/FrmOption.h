@@ -69,11 +69,12 @@ class TfrmOption {
   // part or "none" leaves its list as it is) sets nothing and is logged.
   void ApplyCustomProfile();
   // Counts the Add, asks for a name (proposing "UserProfileInfo" and the
-  // count) and stores the six selectors' positions under it.
-  void AddCustomProfile();
+  // count) and stores the six selectors' positions under it; the name as
+  // stored, or nothing when the user cancelled or the name was refused.
+  std::optional<std::string> AddCustomProfile();
   // Stores the six selectors' positions under the text of cbbCustomProfile;
-  // false when the name was refused.
-  bool SaveCustomProfile();
+  // the name as stored, or nothing when the name was refused.
+  std::optional<std::string> SaveCustomProfile();
   // Removes the profile named by the text of cbbCustomProfile.
   void DeleteCustomProfile();
 
@@ -89,9 +90,11 @@ class TfrmOption {
   void ApplyStoredProfile(const std::string& name, const std::string& value);
   // False (and the user told why) when the name cannot be stored.
   bool AcceptName(const std::string& name);
-  void WriteProfile(const std::string& name);
-  // Both lists from the file; cbbCustomProfile on its last entry.
-  void RefillAfterChange();
+  // The spelling under which the name was stored.
+  std::string WriteProfile(const std::string& name);
+  // Both lists from the file; cbbCustomProfile on the profile just stored,
+  // or on its last entry when none was.
+  void RefillAfterChange(const std::optional<std::string>& stored = std::nullopt);
 
   FrmOptionControls controls_;
   FrmOptionParts parts_;

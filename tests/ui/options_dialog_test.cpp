@@ -216,8 +216,51 @@ TEST_F(OptionsDialogTest, SaveStoresUnderTheTypedNameWithoutCounting) {
   UserChooses(dialog.cbbAudioSample, 0);
   dialog.btnSave->click();
   EXPECT_EQ(ProfilesText(), "\r\n[Voice]\r\nVoice=1|1|2|3|1|0\r\n\r\n[Speech]\r\nSpeech=1|1|2|0|1|2\r\n");
-  EXPECT_EQ(BoxText(), "Speech") << "the last entry is selected, whichever was saved";
+  EXPECT_EQ(BoxText(), "Voice") << "the saved profile stays in the box, not the last entry";
   EXPECT_EQ(Positions(), "1|1|2|3|1|0") << "selecting from the program applies nothing";
+}
+
+// Typing a stored name and leaving the box (Tab, a click on a button, Enter)
+// is no choice from the list: the name's profile must not overwrite what the
+// lists show, so Save, Delete and OK act on the user's choices.
+TEST_F(OptionsDialogTest, TypingAStoredNameAppliesNothing) {
+  const std::string p2 = "\r\n[P2]\r\nP2=1|1|2|3|1|2\r\n";
+  WriteProfiles("\r\n[P1]\r\nP1=1|1|2|5|1|2\r\n" + p2);
+  Show();
+  Open();
+  const auto typeName = [&](const char* name) {
+    QApplication::setActiveWindow(&dialog);  // keys and focus as for a user
+    dialog.cbbCustomProfile->setFocus(Qt::OtherFocusReason);
+    dialog.cbbCustomProfile->clearEditText();
+    QTest::keyClicks(dialog.cbbCustomProfile, name);
+  };
+  UserChooses(dialog.cbbAudioBitrate, 8);  // 224
+
+  typeName("P1");
+  QTest::mouseClick(dialog.btnSave, Qt::LeftButton);
+  EXPECT_EQ(ProfilesText(), "\r\n[P1]\r\nP1=1|1|2|8|1|2\r\n" + p2);
+  EXPECT_EQ(dialog.cbbAudioBitrate->currentText(), "224");
+  EXPECT_EQ(BoxText(), "P1") << "the saved profile stays chosen";
+
+  // Leaving the box with Tab applies nothing either.
+  UserChooses(dialog.cbbAudioBitrate, 0);
+  typeName("P2");
+  QTest::keyClick(dialog.cbbCustomProfile, Qt::Key_Tab);
+  EXPECT_EQ(dialog.cbbAudioBitrate->currentText(), "16");
+
+  // The arrow keys choose from the list, and apply.
+  dialog.cbbCustomProfile->setFocus(Qt::OtherFocusReason);
+  dialog.cbbCustomProfile->setCurrentIndex(0);
+  QTest::keyClick(dialog.cbbCustomProfile, Qt::Key_Down);
+  EXPECT_EQ(BoxText(), "P2");
+  EXPECT_EQ(Positions(), "1|1|2|3|1|2");
+
+  // Enter ends the typing and presses OK: the choices stay.
+  UserChooses(dialog.cbbAudioBitrate, 0);
+  typeName("P1");
+  QTest::keyClick(dialog.cbbCustomProfile, Qt::Key_Return);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.cbbAudioBitrate->currentText(), "16");
 }
 
 TEST_F(OptionsDialogTest, DeletingTheOnlyProfileEmptiesTheListsAndLeavesTheCounter) {
