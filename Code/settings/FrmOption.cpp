@@ -16,6 +16,7 @@
 namespace sonvarro {
 namespace {
 
+constexpr int kErrorBox = 0;
 constexpr int kWarningBox = 1;
 
 // The spelling under which a name is stored: sections are found without
@@ -55,9 +56,14 @@ void TfrmOption::FormShow() {
   const std::array<ISelector*, 8> lists = OptionLists();
   for (size_t i = 0; i < lists.size(); ++i) snapshot_.positions[i] = lists[i]->ItemIndex();
   snapshot_.customProfile = custom.Text();
+  chosenHere_.reset();
 }
 
-void TfrmOption::cbbCustomProfileChange() { ApplyCustomProfile(); }
+void TfrmOption::cbbCustomProfileChange() {
+  const ISelector& custom = controls_.options.cbbCustomProfile;
+  if (custom.ItemIndex() >= 0) chosenHere_ = custom.Item(custom.ItemIndex());
+  ApplyCustomProfile();
+}
 
 void TfrmOption::RefillAfterChange(const std::optional<std::string>& stored) {
   const std::vector<std::string> names = ReadCustomProfileNames(parts_.dataFolder);
@@ -70,12 +76,18 @@ void TfrmOption::RefillAfterChange(const std::optional<std::string>& stored) {
   SyncMainProfileList(controls_.options.cbbProfile, names);
 }
 
-void TfrmOption::btnAddClick() { RefillAfterChange(AddCustomProfile()); }
+void TfrmOption::btnAddClick() {
+  const std::optional<std::string> stored = AddCustomProfile();
+  if (stored) chosenHere_ = stored;
+  RefillAfterChange(stored);
+}
 
 void TfrmOption::btnSaveClick() {
   const std::optional<std::string> stored = SaveCustomProfile();
   // A refused name stays in the box to be mended.
-  if (stored) RefillAfterChange(stored);
+  if (!stored) return;
+  chosenHere_ = stored;
+  RefillAfterChange(stored);
 }
 
 void TfrmOption::btnDelClick() {
@@ -86,9 +98,7 @@ void TfrmOption::btnDelClick() {
 }
 
 void TfrmOption::btnApplyClick() {
-  ISelector& profile = controls_.options.cbbProfile;
-  profile.Clear();
-  FillProfileList(profile, ReadCustomProfileNames(parts_.dataFolder));
+  SelectProfileOfLists();
   controls_.window.Hide();
 }
 
@@ -97,7 +107,50 @@ void TfrmOption::btnCancelClick() {
   for (size_t i = 0; i < lists.size(); ++i) lists[i]->SetItemIndex(snapshot_.positions[i]);
   // By name: an Add or Delete since the snapshot may have moved the entries.
   controls_.options.cbbCustomProfile.SetText(snapshot_.customProfile);
+  chosenHere_.reset();
+  // A profile saved meanwhile may have changed the values the list showed.
+  SelectProfileOfLists();
   controls_.window.Hide();
+}
+
+void TfrmOption::FormClose() { SelectProfileOfLists(); }
+
+bool TfrmOption::CustomProfileMatches(const std::string& name) {
+  const std::optional<ProfilePositions> positions =
+      ParseProfileString(ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, name));
+  return positions && PositionsMatch(controls_.options, *positions);
+}
+
+void TfrmOption::SelectProfileOfLists() {
+  ISelector& profile = controls_.options.cbbProfile;
+  const int shown = profile.ItemIndex();
+  const std::string shownName = shown >= 0 ? profile.Item(shown) : std::string();
+  const std::vector<std::string> names = ReadCustomProfileNames(parts_.dataFolder);
+  profile.Clear();
+  FillProfileList(profile, names);
+
+  const auto selectCustom = [&](const std::string& name) {
+    const auto found = std::find(names.begin(), names.end(), name);
+    if (found == names.end() || !CustomProfileMatches(name)) return false;
+    profile.SetItemIndex(kFirstCustomProfile + static_cast<int>(found - names.begin()));
+    return true;
+  };
+  if (chosenHere_ && selectCustom(*chosenHere_)) return;
+  if (shown >= 0 && shown < kFirstCustomProfile && PresetMatches(controls_.options, shown)) {
+    profile.SetItemIndex(shown);
+    return;
+  }
+  if (shown >= kFirstCustomProfile && selectCustom(shownName)) return;
+  for (int preset = 0; preset < kPresetCount; ++preset) {
+    if (PresetMatches(controls_.options, preset)) {
+      profile.SetItemIndex(preset);
+      return;
+    }
+  }
+  for (const std::string& name : names) {
+    if (selectCustom(name)) return;
+  }
+  profile.SetItemIndex(-1);
 }
 
 std::string TfrmOption::ReadCustomProfile() {
@@ -106,11 +159,11 @@ std::string TfrmOption::ReadCustomProfile() {
   return ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, selected >= 0 ? custom.Item(selected) : "");
 }
 
-void TfrmOption::ApplyCustomProfile() {
+void TfrmOption::ApplyCustomProfile(bool quiet) {
   const ISelector& custom = controls_.options.cbbCustomProfile;
   const int selected = custom.ItemIndex();
   if (selected < 0) return;
-  ApplyStoredProfile(custom.Item(selected), ReadCustomProfile());
+  ApplyStoredProfile(custom.Item(selected), ReadCustomProfile(), !quiet);
 }
 
 void TfrmOption::ApplyMainWindowProfile() {
@@ -118,14 +171,17 @@ void TfrmOption::ApplyMainWindowProfile() {
   const int chosen = profile.ItemIndex();
   if (chosen < kFirstCustomProfile) return;
   const std::string name = profile.Item(chosen);
-  ApplyStoredProfile(name, ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, name));
+  // Each item of a conversion: the user was told when the profile was chosen.
+  ApplyStoredProfile(name, ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, name), false);
 }
 
-void TfrmOption::ApplyStoredProfile(const std::string& name, const std::string& value) {
+void TfrmOption::ApplyStoredProfile(const std::string& name, const std::string& value, bool tellUser) {
   if (value.empty()) return;
   const std::optional<ProfilePositions> positions = ParseProfileString(value);
   if (!positions) {
     parts_.appFunc.WriteLog(kBadProfileValueLog + name + "=" + value);
+    const std::optional<std::string> part = NonNumberPart(value);
+    if (tellUser && part) parts_.common.ShowMessageBox(NonNumberPartMessage(*part), kErrorBox);
     return;
   }
   ApplyProfilePositions(controls_.options, *positions);
