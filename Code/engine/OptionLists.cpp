@@ -19,38 +19,30 @@ int ReadIndex(std::string_view text) {
   return index;
 }
 
-enum class Enable { kOn, kOff, kKeep };
-
-// What a preset of each output type enables. AMR leaves the Options button as
-// it was; OGG has no profile choice at all; OGG and WAV carry no video.
+// What each output type enables, whatever was chosen before it: OGG has no
+// profile choice at all; OGG and WAV carry no video.
 struct EnabledStates {
-  Enable profile;
-  Enable options;
-  Enable video;
+  bool profile;
+  bool options;
+  bool video;
 };
 
 constexpr std::array<EnabledStates, kOutputTypeCount> kEnabledStates = {{
-    {Enable::kOn, Enable::kKeep, Enable::kOn},   // AMR
-    {Enable::kOn, Enable::kOn, Enable::kOn},     // AAC
-    {Enable::kOn, Enable::kOn, Enable::kOn},     // MP3
-    {Enable::kOn, Enable::kOn, Enable::kOn},     // AC3
-    {Enable::kOn, Enable::kOn, Enable::kOn},     // M4A
-    {Enable::kOff, Enable::kOff, Enable::kOff},  // OGG
-    {Enable::kOn, Enable::kOn, Enable::kOff},    // WAV
+    {true, true, true},     // AMR
+    {true, true, true},     // AAC
+    {true, true, true},     // MP3
+    {true, true, true},     // AC3
+    {true, true, true},     // M4A
+    {false, false, false},  // OGG
+    {true, true, false},    // WAV
 }};
 
-void SetEnabled(IControl& control, Enable state) {
-  if (state != Enable::kKeep) control.SetEnabled(state == Enable::kOn);
-}
-
 void ApplyEnabledStates(OptionControls& c, const EnabledStates& states) {
-  SetEnabled(c.cbbProfile, states.profile);
-  SetEnabled(c.btnOptions, states.options);
+  c.cbbProfile.SetEnabled(states.profile);
+  c.btnOptions.SetEnabled(states.options);
   const std::array<IControl*, 4> videoSelectors = {&c.cbbAspectratio, &c.cbbFramerate, &c.cbbVideoBitrate,
                                                    &c.cbbVideoSize};
-  for (IControl* video : videoSelectors) {
-    SetEnabled(*video, states.video);
-  }
+  for (IControl* video : videoSelectors) video->SetEnabled(states.video);
 }
 
 void ApplyPreset(OptionControls& controls, std::string_view profileString) {
@@ -93,7 +85,24 @@ std::array<ISelector*, 6> ProfileSelectors(OptionControls& c) {
           &c.cbbAudioBitrate, &c.cbbAudioChannels, &c.cbbAudioSample};
 }
 
+bool PresetMatches(OptionControls& c, int preset) {
+  const int outputType = c.cbbOutputFiletype.ItemIndex();
+  if (outputType < 0 || outputType >= kOutputTypeCount || preset < 0 || preset >= kPresetCount) return false;
+  const std::vector<std::string> pieces =
+      SplitText(std::string(PresetTable[static_cast<size_t>(outputType)][static_cast<size_t>(preset)]), '|');
+  const std::array<ISelector*, 6> selectors = ProfileSelectors(c);
+  for (size_t i = 0; i < pieces.size() && i < selectors.size(); ++i) {
+    if (pieces[i] != kProfilePieceUnchanged && selectors[i]->ItemIndex() != ReadIndex(pieces[i])) return false;
+  }
+  return true;
+}
+
 void ApplyProfile(OptionControls& c, const std::function<void()>& applyCustomProfile) {
+  const int outputType = c.cbbOutputFiletype.ItemIndex();
+  const bool typeChosen = outputType >= 0 && outputType < kOutputTypeCount;
+  // The enabled states follow the output type alone, for a custom profile too.
+  if (typeChosen) ApplyEnabledStates(c, kEnabledStates[static_cast<size_t>(outputType)]);
+
   const int profile = c.cbbProfile.ItemIndex();
   if (profile >= kFirstCustomProfile) {
     c.cbbCustomProfile.SetItemIndex(profile - kFirstCustomProfile);
@@ -102,10 +111,8 @@ void ApplyProfile(OptionControls& c, const std::function<void()>& applyCustomPro
   }
 
   // Without a selected output type or profile there is no preset to apply.
-  const int outputType = c.cbbOutputFiletype.ItemIndex();
-  if (outputType < 0 || outputType >= kOutputTypeCount || profile < 0) return;
+  if (!typeChosen || profile < 0) return;
 
-  ApplyEnabledStates(c, kEnabledStates[static_cast<size_t>(outputType)]);
   ApplyPreset(c, PresetTable[static_cast<size_t>(outputType)][static_cast<size_t>(profile)]);
 }
 

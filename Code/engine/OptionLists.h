@@ -41,12 +41,16 @@ void FillOptionLists(OptionControls& controls, const std::vector<std::string>& c
 // rate, video bitrate, audio bitrate, audio channels, sample rate.
 std::array<ISelector*, 6> ProfileSelectors(OptionControls& controls);
 
-// Applies the selected profile for the selected output type. A custom profile
-// (position kFirstCustomProfile and on) selects its entry in the custom
-// profile list and calls applyCustomProfile, changing nothing else. A preset
-// sets the enabled states of the profile list, the Options button and the
-// video lists for the output type, then selects the preset's indexes in the
-// six profile selectors. Selections set here raise no change events.
+// Whether the six profile selectors hold preset `preset` of the selected
+// output type (a "none" piece matches any selection).
+bool PresetMatches(OptionControls& controls, int preset);
+
+// Applies the selected profile for the selected output type. First the
+// enabled states of the profile list, the Options button and the video lists
+// are set from the output type alone. A custom profile (position
+// kFirstCustomProfile and on) then selects its entry in the custom profile
+// list and calls applyCustomProfile; a preset selects its indexes in the six
+// profile selectors. Selections set here raise no change events.
 void ApplyProfile(OptionControls& controls, const std::function<void()>& applyCustomProfile);
 
 }  // namespace sonvarro

@@ -63,6 +63,28 @@ std::optional<ProfilePositions> ParseProfileString(const std::string& value) {
   return positions;
 }
 
+std::optional<std::string> NonNumberPart(const std::string& value) {
+  const std::vector<std::string> parts = SplitText(value, '|');
+  if (parts.size() != ProfilePositions().size()) return std::nullopt;
+  for (const std::string& part : parts) {
+    if (!part.empty() && part != kProfilePieceUnchanged && !ReadPosition(part)) return part;
+  }
+  return std::nullopt;
+}
+
+std::string NonNumberPartMessage(const std::string& part) { return "'" + part + "' is not a valid integer value"; }
+
+bool PositionsMatch(OptionControls& options, const ProfilePositions& positions) {
+  const std::array<ISelector*, 6> selectors = ProfileSelectors(options);
+  for (size_t i = 0; i < selectors.size(); ++i) {
+    if (!positions[i]) continue;
+    // A position outside the list selects nothing when applied.
+    const int wanted = *positions[i] >= 0 && *positions[i] < selectors[i]->Count() ? *positions[i] : -1;
+    if (selectors[i]->ItemIndex() != wanted) return false;
+  }
+  return true;
+}
+
 void ApplyProfilePositions(OptionControls& options, const ProfilePositions& positions) {
   const std::array<ISelector*, 6> selectors = ProfileSelectors(options);
   for (size_t i = 0; i < selectors.size(); ++i) {

@@ -40,6 +40,18 @@ std::string FormProfileString(OptionControls& options);
 using ProfilePositions = std::array<std::optional<int>, 6>;
 std::optional<ProfilePositions> ParseProfileString(const std::string& value);
 
+// The first part of a six-part value that is neither empty, "none" nor a
+// decimal number; nothing when there is none or the value has another
+// number of parts.
+std::optional<std::string> NonNumberPart(const std::string& value);
+
+// What the user is told about such a part.
+std::string NonNumberPartMessage(const std::string& part);
+
+// Whether the six profile selectors hold what positions set (a part left
+// unset matches any selection).
+bool PositionsMatch(OptionControls& options, const ProfilePositions& positions);
+
 // Sets the six profile selectors from positions.
 void ApplyProfilePositions(OptionControls& options, const ProfilePositions& positions);
 

@@ -1,5 +1,6 @@
 #include "settings/FrmOption.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 namespace sonvarro {
 namespace {
 
+constexpr int kErrorBox = 0;
 constexpr int kWarningBox = 1;
 
 // The spelling under which a name is stored: sections are found without
@@ -54,26 +56,38 @@ void TfrmOption::FormShow() {
   const std::array<ISelector*, 8> lists = OptionLists();
   for (size_t i = 0; i < lists.size(); ++i) snapshot_.positions[i] = lists[i]->ItemIndex();
   snapshot_.customProfile = custom.Text();
+  chosenHere_.reset();
 }
 
-void TfrmOption::cbbCustomProfileChange() { ApplyCustomProfile(); }
+void TfrmOption::cbbCustomProfileChange() {
+  const ISelector& custom = controls_.options.cbbCustomProfile;
+  if (custom.ItemIndex() >= 0) chosenHere_ = custom.Item(custom.ItemIndex());
+  ApplyCustomProfile();
+}
 
-void TfrmOption::RefillAfterChange() {
+void TfrmOption::RefillAfterChange(const std::optional<std::string>& stored) {
   const std::vector<std::string> names = ReadCustomProfileNames(parts_.dataFolder);
   ISelector& custom = controls_.options.cbbCustomProfile;
   FillCustomProfileList(custom, names);
-  custom.SetItemIndex(custom.Count() - 1);
+  // The profile just stored stays in the box, so that a Delete right after a
+  // Save removes that profile and no other.
+  const auto found = stored ? std::find(names.begin(), names.end(), *stored) : names.end();
+  custom.SetItemIndex(found != names.end() ? static_cast<int>(found - names.begin()) : custom.Count() - 1);
   SyncMainProfileList(controls_.options.cbbProfile, names);
 }
 
 void TfrmOption::btnAddClick() {
-  AddCustomProfile();
-  RefillAfterChange();
+  const std::optional<std::string> stored = AddCustomProfile();
+  if (stored) chosenHere_ = stored;
+  RefillAfterChange(stored);
 }
 
 void TfrmOption::btnSaveClick() {
+  const std::optional<std::string> stored = SaveCustomProfile();
   // A refused name stays in the box to be mended.
-  if (SaveCustomProfile()) RefillAfterChange();
+  if (!stored) return;
+  chosenHere_ = stored;
+  RefillAfterChange(stored);
 }
 
 void TfrmOption::btnDelClick() {
@@ -84,9 +98,7 @@ void TfrmOption::btnDelClick() {
 }
 
 void TfrmOption::btnApplyClick() {
-  ISelector& profile = controls_.options.cbbProfile;
-  profile.Clear();
-  FillProfileList(profile, ReadCustomProfileNames(parts_.dataFolder));
+  SelectProfileOfLists();
   controls_.window.Hide();
 }
 
@@ -95,7 +107,50 @@ void TfrmOption::btnCancelClick() {
   for (size_t i = 0; i < lists.size(); ++i) lists[i]->SetItemIndex(snapshot_.positions[i]);
   // By name: an Add or Delete since the snapshot may have moved the entries.
   controls_.options.cbbCustomProfile.SetText(snapshot_.customProfile);
+  chosenHere_.reset();
+  // A profile saved meanwhile may have changed the values the list showed.
+  SelectProfileOfLists();
   controls_.window.Hide();
+}
+
+void TfrmOption::FormClose() { SelectProfileOfLists(); }
+
+bool TfrmOption::CustomProfileMatches(const std::string& name) {
+  const std::optional<ProfilePositions> positions =
+      ParseProfileString(ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, name));
+  return positions && PositionsMatch(controls_.options, *positions);
+}
+
+void TfrmOption::SelectProfileOfLists() {
+  ISelector& profile = controls_.options.cbbProfile;
+  const int shown = profile.ItemIndex();
+  const std::string shownName = shown >= 0 ? profile.Item(shown) : std::string();
+  const std::vector<std::string> names = ReadCustomProfileNames(parts_.dataFolder);
+  profile.Clear();
+  FillProfileList(profile, names);
+
+  const auto selectCustom = [&](const std::string& name) {
+    const auto found = std::find(names.begin(), names.end(), name);
+    if (found == names.end() || !CustomProfileMatches(name)) return false;
+    profile.SetItemIndex(kFirstCustomProfile + static_cast<int>(found - names.begin()));
+    return true;
+  };
+  if (chosenHere_ && selectCustom(*chosenHere_)) return;
+  if (shown >= 0 && shown < kFirstCustomProfile && PresetMatches(controls_.options, shown)) {
+    profile.SetItemIndex(shown);
+    return;
+  }
+  if (shown >= kFirstCustomProfile && selectCustom(shownName)) return;
+  for (int preset = 0; preset < kPresetCount; ++preset) {
+    if (PresetMatches(controls_.options, preset)) {
+      profile.SetItemIndex(preset);
+      return;
+    }
+  }
+  for (const std::string& name : names) {
+    if (selectCustom(name)) return;
+  }
+  profile.SetItemIndex(-1);
 }
 
 std::string TfrmOption::ReadCustomProfile() {
@@ -104,11 +159,11 @@ std::string TfrmOption::ReadCustomProfile() {
   return ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, selected >= 0 ? custom.Item(selected) : "");
 }
 
-void TfrmOption::ApplyCustomProfile() {
+void TfrmOption::ApplyCustomProfile(bool quiet) {
   const ISelector& custom = controls_.options.cbbCustomProfile;
   const int selected = custom.ItemIndex();
   if (selected < 0) return;
-  ApplyStoredProfile(custom.Item(selected), ReadCustomProfile());
+  ApplyStoredProfile(custom.Item(selected), ReadCustomProfile(), !quiet);
 }
 
 void TfrmOption::ApplyMainWindowProfile() {
@@ -116,14 +171,17 @@ void TfrmOption::ApplyMainWindowProfile() {
   const int chosen = profile.ItemIndex();
   if (chosen < kFirstCustomProfile) return;
   const std::string name = profile.Item(chosen);
-  ApplyStoredProfile(name, ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, name));
+  // Each item of a conversion: the user was told when the profile was chosen.
+  ApplyStoredProfile(name, ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, name), false);
 }
 
-void TfrmOption::ApplyStoredProfile(const std::string& name, const std::string& value) {
+void TfrmOption::ApplyStoredProfile(const std::string& name, const std::string& value, bool tellUser) {
   if (value.empty()) return;
   const std::optional<ProfilePositions> positions = ParseProfileString(value);
   if (!positions) {
     parts_.appFunc.WriteLog(kBadProfileValueLog + name + "=" + value);
+    const std::optional<std::string> part = NonNumberPart(value);
+    if (tellUser && part) parts_.common.ShowMessageBox(NonNumberPartMessage(*part), kErrorBox);
     return;
   }
   ApplyProfilePositions(controls_.options, *positions);
@@ -135,13 +193,14 @@ bool TfrmOption::AcceptName(const std::string& name) {
   return !problem;
 }
 
-void TfrmOption::WriteProfile(const std::string& name) {
+std::string TfrmOption::WriteProfile(const std::string& name) {
   const std::string stored = StoredSpelling(name, ReadCustomProfileNames(parts_.dataFolder));
   TIniFile32(ConfigFilePath(parts_.dataFolder, kCustomProfilesFile))
       .WriteString(stored, stored, FormProfileString(controls_.options));
+  return stored;
 }
 
-void TfrmOption::AddCustomProfile() {
+std::optional<std::string> TfrmOption::AddCustomProfile() {
   TIniFile32 counter(ConfigFilePath(parts_.dataFolder, kProfileCountFile));
   // Wider than the stored number, so that even its largest value counts on.
   const int64_t count = int64_t{counter.ReadInteger(kProfileCountKey, kProfileCountKey, 0)} + 1;
@@ -149,15 +208,14 @@ void TfrmOption::AddCustomProfile() {
 
   const std::optional<std::string> name =
       InputQuery(kApplicationTitle, kNamePrompt, kProposedNamePrefix + std::to_string(count));
-  if (!name || !AcceptName(*name)) return;
-  WriteProfile(*name);
+  if (!name || !AcceptName(*name)) return std::nullopt;
+  return WriteProfile(*name);
 }
 
-bool TfrmOption::SaveCustomProfile() {
+std::optional<std::string> TfrmOption::SaveCustomProfile() {
   const std::string name = controls_.options.cbbCustomProfile.Text();
-  if (!AcceptName(name)) return false;
-  WriteProfile(name);
-  return true;
+  if (!AcceptName(name)) return std::nullopt;
+  return WriteProfile(name);
 }
 
 void TfrmOption::DeleteCustomProfile() {

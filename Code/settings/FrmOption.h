@@ -58,22 +58,26 @@ class TfrmOption {
   void btnDelClick();
   void btnApplyClick();   // OK
   void btnCancelClick();  // Cancel, Esc
-  // Closing with the title bar's button neither restores nor rebuilds:
-  // the skin only hides the window.
+  // Closing with the title bar's button neither restores nor rebuilds, but
+  // the main window's profile list still shows what the lists hold.
+  void FormClose();
 
   // The stored profile string of the entry selected in cbbCustomProfile;
   // empty when none is selected or nothing is stored.
   std::string ReadCustomProfile();
   // Sets the six profile selectors from the profile selected in
   // cbbCustomProfile. A stored value that is not six numbers (an empty
-  // part or "none" leaves its list as it is) sets nothing and is logged.
-  void ApplyCustomProfile();
+  // part or "none" leaves its list as it is) sets nothing and is logged;
+  // when a part is not a number, the user is told which unless quiet (the
+  // profile applied again for another output type was reported when chosen).
+  void ApplyCustomProfile(bool quiet = false);
   // Counts the Add, asks for a name (proposing "UserProfileInfo" and the
-  // count) and stores the six selectors' positions under it.
-  void AddCustomProfile();
+  // count) and stores the six selectors' positions under it; the name as
+  // stored, or nothing when the user cancelled or the name was refused.
+  std::optional<std::string> AddCustomProfile();
   // Stores the six selectors' positions under the text of cbbCustomProfile;
-  // false when the name was refused.
-  bool SaveCustomProfile();
+  // the name as stored, or nothing when the name was refused.
+  std::optional<std::string> SaveCustomProfile();
   // Removes the profile named by the text of cbbCustomProfile.
   void DeleteCustomProfile();
 
@@ -86,12 +90,21 @@ class TfrmOption {
  private:
   // The eight option lists, in a fixed order, for the Cancel snapshot.
   std::array<ISelector*, 8> OptionLists();
-  void ApplyStoredProfile(const std::string& name, const std::string& value);
+  void ApplyStoredProfile(const std::string& name, const std::string& value, bool tellUser);
   // False (and the user told why) when the name cannot be stored.
   bool AcceptName(const std::string& name);
-  void WriteProfile(const std::string& name);
-  // Both lists from the file; cbbCustomProfile on its last entry.
-  void RefillAfterChange();
+  // The spelling under which the name was stored.
+  std::string WriteProfile(const std::string& name);
+  // Both lists from the file; cbbCustomProfile on the profile just stored,
+  // or on its last entry when none was.
+  void RefillAfterChange(const std::optional<std::string>& stored = std::nullopt);
+  // Selects in the main window's profile list the profile that the six
+  // lists hold, so that the list never shows one profile while another is
+  // converted: the custom profile chosen or stored in the dialog, else the
+  // profile the list showed, else the output type's preset, else the first
+  // custom profile of those values; no entry at all when none matches.
+  void SelectProfileOfLists();
+  bool CustomProfileMatches(const std::string& name);
 
   FrmOptionControls controls_;
   FrmOptionParts parts_;
@@ -99,6 +112,9 @@ class TfrmOption {
     std::array<int, 8> positions{};
     std::string customProfile;
   } snapshot_;
+  // The custom profile the user chose, added or saved since the dialog was
+  // shown.
+  std::optional<std::string> chosenHere_;
 };
 
 }  // namespace sonvarro

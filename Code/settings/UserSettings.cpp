@@ -1,8 +1,12 @@
 #include "settings/UserSettings.h"
 
+#include <charconv>
+
 #include "IniFiles32/IniFile32.h"
+#include "engine/OutputTables.h"
 #include "services/platform/Paths.h"
 #include "settings/ConfigFiles.h"
+#include "settings/CustomProfiles.h"
 #include "settings/DefaultFolders.h"
 
 namespace sonvarro {
@@ -14,6 +18,8 @@ constexpr const char* kInitDirKey = "InitDir";
 constexpr const char* kShowOutputDirectoryKey = "SHWDDir";
 constexpr const char* kShutdownKey = "SHUTDOWN";
 constexpr const char* kOutputFolderKey = "OutDir";
+constexpr const char* kOutputTypeKey = "OutType";
+constexpr const char* kProfileKey = "Profile";
 constexpr const char* kOn = "1";
 constexpr const char* kOff = "0";
 
@@ -33,6 +39,38 @@ void SaveUserSettings(const std::string& dataFolder, const UserSettingsControls&
   ini.WriteString(kSection, kShowOutputDirectoryKey, controls.chkShowOutputDirectory.Checked() ? kOn : kOff);
   ini.WriteString(kSection, kShutdownKey, controls.chkShutdown.Checked() ? kOn : kOff);
   ini.WriteString(kSection, kOutputFolderKey, controls.edtOutputFolder.Text());
+}
+
+void LoadOutputChoice(const std::string& dataFolder, ISelector& cbbOutputFiletype, ISelector& cbbProfile) {
+  const TIniFile32 ini = OpenSettings(dataFolder);
+  const std::string type = ini.ReadString(kSection, kOutputTypeKey, "");
+  int position = -1;
+  const auto [end, error] = std::from_chars(type.data(), type.data() + type.size(), position);
+  if (!type.empty() && error == std::errc() && end == type.data() + type.size() && position >= 0 &&
+      position < cbbOutputFiletype.Count()) {
+    cbbOutputFiletype.SetItemIndex(position);
+  }
+
+  const std::string name = ini.ReadString(kSection, kProfileKey, "");
+  if (name.empty()) return;
+  for (int i = 0; i < cbbProfile.Count(); ++i) {
+    if (cbbProfile.Item(i) != name) continue;
+    // A custom profile that cannot be applied would leave the lists on
+    // values the list does not show.
+    if (i >= kFirstCustomProfile &&
+        !ParseProfileString(ReadConfigValue(dataFolder, kCustomProfilesFile, name)).has_value()) {
+      return;
+    }
+    cbbProfile.SetItemIndex(i);
+    return;
+  }
+}
+
+void SaveOutputChoice(const std::string& dataFolder, const ISelector& cbbOutputFiletype, const ISelector& cbbProfile) {
+  TIniFile32 ini = OpenSettings(dataFolder);
+  ini.WriteString(kSection, kOutputTypeKey, std::to_string(cbbOutputFiletype.ItemIndex()));
+  const int profile = cbbProfile.ItemIndex();
+  ini.WriteString(kSection, kProfileKey, profile >= 0 ? cbbProfile.Item(profile) : "");
 }
 
 std::string GetInitDir(const std::string& dataFolder) {

@@ -25,6 +25,16 @@ void LoadUserSettings(const std::string& dataFolder, const UserSettingsControls&
 // IniFileError when the file cannot be written (no Config/ folder, say).
 void SaveUserSettings(const std::string& dataFolder, const UserSettingsControls& controls);
 
+// The output type (by position) and the profile (by name, so that custom
+// profiles added or deleted before it do not move it). Loading keeps the
+// lists' current choices, their defaults, for a missing key, a type that is
+// no position of the list, a name that is no entry of the profile list, and
+// a custom profile whose stored value cannot be applied.
+void LoadOutputChoice(const std::string& dataFolder, ISelector& cbbOutputFiletype, ISelector& cbbProfile);
+// Writes both; a profile list without a selection stores an empty name.
+// Throws IniFileError when the file cannot be written.
+void SaveOutputChoice(const std::string& dataFolder, const ISelector& cbbOutputFiletype, const ISelector& cbbProfile);
+
 // The folder the open-files dialog starts in.
 std::string GetInitDir(const std::string& dataFolder);
 

@@ -151,9 +151,9 @@ AppRoot::AppRoot(AppSeams seams)
   optionForm_.InputQuery = [this](const std::string& caption, const std::string& prompt, const std::string& text) {
     return RunInputQuery(&frmOption_, caption, prompt, text);
   };
-  frmOption_.Events = {[&option] { option.btnAddClick(); }, [&option] { option.btnSaveClick(); },
-                       [&option] { option.btnDelClick(); }, [&option] { option.btnApplyClick(); },
-                       [&option] { option.btnCancelClick(); }};
+  frmOption_.Events = {[&option] { option.btnAddClick(); },    [&option] { option.btnSaveClick(); },
+                       [&option] { option.btnDelClick(); },    [&option] { option.btnApplyClick(); },
+                       [&option] { option.btnCancelClick(); }, [&option] { option.FormClose(); }};
   // Each item of a conversion is built with the custom profile the main
   // window shows, as stored now.
   conversion_.Builder().ApplyCustomProfile = [&option] { option.ApplyMainWindowProfile(); };

@@ -39,12 +39,15 @@ TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
       // The adding has just reported the same failure.
     }
   };
-  // Only the user's choices apply the profile; filling the lists does not.
-  const auto applyProfile = [this] {
+  // Only the user's choices apply the profile; filling the lists does not. A
+  // custom profile that cannot be applied is reported when it is chosen, not
+  // again with every output type.
+  controls_.options.cbbOutputFiletype.OnChange = [this] {
+    ApplyProfile(controls_.options, [this] { parts_.frmOption.ApplyCustomProfile(true); });
+  };
+  controls_.options.cbbProfile.OnChange = [this] {
     ApplyProfile(controls_.options, [this] { parts_.frmOption.ApplyCustomProfile(); });
   };
-  controls_.options.cbbOutputFiletype.OnChange = applyProfile;
-  controls_.options.cbbProfile.OnChange = applyProfile;
 }
 
 UserSettingsControls TFrmMainForm::SettingsControls() {
@@ -62,9 +65,10 @@ void TFrmMainForm::FormShow() {
     // main window's custom profiles are found there by position.
     FillCustomProfileList(controls_.options.cbbCustomProfile, profiles);
     LoadUserSettings(parts_.dataFolder, SettingsControls());
+    LoadOutputChoice(parts_.dataFolder, controls_.options.cbbOutputFiletype, controls_.options.cbbProfile);
   });
   dropsAccepted_ = true;
-  ApplyProfile(controls_.options, [this] { parts_.frmOption.ApplyCustomProfile(); });
+  ApplyProfile(controls_.options, [this] { parts_.frmOption.ApplyCustomProfile(true); });
 }
 
 void TFrmMainForm::btnOpenFileClick() {
@@ -167,6 +171,7 @@ void TFrmMainForm::FormClose() {
   if (releasePreviewGraph) RunGuarded(releasePreviewGraph);
   try {
     SaveUserSettings(parts_.dataFolder, SettingsControls());
+    SaveOutputChoice(parts_.dataFolder, controls_.options.cbbOutputFiletype, controls_.options.cbbProfile);
   } catch (const std::exception& error) {
     // Closing always ends the program; the choices of this run are lost.
     parts_.appFunc.WriteLog(std::string(kSaveSettingsFailed) + error.what());

@@ -131,6 +131,7 @@ void OptionsDialog::closeEvent(QCloseEvent* event) {
   // QDialog would reject(), which is Cancel here.
   event->accept();
   hide();
+  Raise(Events.FormClose);
 }
 
 std::optional<std::string> RunInputQuery(QWidget* owner, const std::string& caption, const std::string& prompt,

@@ -20,6 +20,7 @@ struct OptionsDialogEvents {
   std::function<void()> btnDelClick;
   std::function<void()> btnApplyClick;   // OK, the default button (Enter)
   std::function<void()> btnCancelClick;  // Cancel, also Esc
+  std::function<void()> FormClose;       // the title bar's close button
 };
 
 // The Options dialog's Qt skin (`TfrmOption`): the custom profiles with

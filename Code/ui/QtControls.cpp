@@ -1,6 +1,8 @@
 #include "ui/QtControls.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 #include "ui/Guarded.h"
@@ -16,10 +18,46 @@ void QtFocusKeepingControl::SetEnabled(bool enabled) {
   if (focus_ && focus_->isEnabled() && focus_->isVisible()) focus_->setFocus(Qt::OtherFocusReason);
 }
 
+namespace {
+
+// Runs the box's own handling of the events that end typing with a flag set,
+// so that the activation Qt raises from within it can be told apart.
+class TypingEndFilter final : public QObject {
+ public:
+  TypingEndFilter(QComboBox* box, bool& endingTyping) : QObject(box), endingTyping_(endingTyping) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!EndsTyping(*event)) return false;
+    const QScopedValueRollback<bool> ending(endingTyping_, true);
+    // Handled here: an Enter the box leaves unaccepted still goes on to the
+    // dialog's default button.
+    watched->event(event);
+    return true;
+  }
+
+ private:
+  static bool EndsTyping(const QEvent& event) {
+    if (event.type() == QEvent::FocusOut) return true;
+    if (event.type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent&>(event).key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+  }
+
+  bool& endingTyping_;
+};
+
+}  // namespace
+
 QtSelector::QtSelector(QComboBox* box) : box_(box) {
   QObject::connect(box_, &QComboBox::activated, Guarded([this] {
+                     if (endingTyping_) return;
                      if (OnChange) OnChange();
                    }));
+  if (box_->isEditable()) {
+    // The line edit hands its focus to the box but may be sent events itself.
+    box_->installEventFilter(new TypingEndFilter(box_, endingTyping_));
+    box_->lineEdit()->installEventFilter(new TypingEndFilter(box_, endingTyping_));
+  }
 }
 
 bool QtSelector::Enabled() const { return box_->isEnabled(); }

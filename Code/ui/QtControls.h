@@ -39,10 +39,15 @@ class QtFocusKeepingControl final : public IControl {
 };
 
 // A QComboBox as a selector. OnChange follows QComboBox::activated, which Qt
-// raises for the user's choices only, never for setCurrentIndex.
+// raises for the user's choices only, never for setCurrentIndex. An editable
+// box also raises it when typing ends (the focus leaves the box, Enter) with
+// a text that matches an item; that is no choice from the list and raises
+// no OnChange. The box must be made editable before the selector is built.
 class QtSelector final : public ISelector {
  public:
   explicit QtSelector(QComboBox* box);
+  QtSelector(const QtSelector&) = delete;
+  QtSelector& operator=(const QtSelector&) = delete;
   bool Enabled() const override;
   void SetEnabled(bool enabled) override;
   int Count() const override;
@@ -57,6 +62,7 @@ class QtSelector final : public ISelector {
 
  private:
   QComboBox* box_;
+  bool endingTyping_ = false;
 };
 
 class QtCheckBox final : public ICheckBox {

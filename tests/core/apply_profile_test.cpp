@@ -86,31 +86,30 @@ TEST_F(ApplyProfileTest, EveryPresetSelectsItsQuality) {
   EXPECT_EQ(customApplied, 0);
 }
 
-TEST_F(ApplyProfileTest, OutputTypeSetsTheEnabledStates) {
-  f.outputFiletype.UserSelects(kOutputOgg);
-  EXPECT_FALSE(f.profile.Enabled());
-  EXPECT_FALSE(f.btnOptions.Enabled());
-  for (auto* video : VideoSelectors()) EXPECT_FALSE(video->Enabled());
-
-  // AMR enables the lists again but leaves the Options button as it was.
-  f.outputFiletype.UserSelects(kOutputAmr);
-  EXPECT_TRUE(f.profile.Enabled());
-  EXPECT_FALSE(f.btnOptions.Enabled());
-  for (auto* video : VideoSelectors()) EXPECT_TRUE(video->Enabled());
-
-  f.outputFiletype.UserSelects(kOutputAac);
-  EXPECT_TRUE(f.btnOptions.Enabled());
-
-  f.outputFiletype.UserSelects(kOutputWav);
-  EXPECT_TRUE(f.profile.Enabled());
-  EXPECT_TRUE(f.btnOptions.Enabled());
-  for (auto* video : VideoSelectors()) EXPECT_FALSE(video->Enabled());
-
-  for (int type : {kOutputMp3, kOutputAc3, kOutputM4a}) {
-    f.outputFiletype.UserSelects(type);
-    EXPECT_TRUE(f.profile.Enabled());
-    EXPECT_TRUE(f.btnOptions.Enabled());
-    for (auto* video : VideoSelectors()) EXPECT_TRUE(video->Enabled());
+// The enabled states depend on the output type alone, whichever type and
+// profile were chosen before it (AMR after OGG enables the Options button).
+TEST_F(ApplyProfileTest, OutputTypeAloneSetsTheEnabledStates) {
+  struct States {
+    bool profile, options, video;
+  };
+  const States expected[kOutputTypeCount] = {
+      {true, true, true}, {true, true, true},    {true, true, true},  {true, true, true},
+      {true, true, true}, {false, false, false}, {true, true, false},
+  };
+  for (int profile : {2, kFirstCustomProfile}) {
+    for (int before = 0; before < kOutputTypeCount; ++before) {
+      for (int type = 0; type < kOutputTypeCount; ++type) {
+        SCOPED_TRACE("profile " + std::to_string(profile) + ", type " + std::to_string(before) + " then " +
+                     std::to_string(type));
+        f.profile.SetItemIndex(profile);
+        f.outputFiletype.UserSelects(before);
+        f.outputFiletype.UserSelects(type);
+        const States& want = expected[type];
+        EXPECT_EQ(f.profile.Enabled(), want.profile);
+        EXPECT_EQ(f.btnOptions.Enabled(), want.options);
+        for (auto* video : VideoSelectors()) EXPECT_EQ(video->Enabled(), want.video);
+      }
+    }
   }
 }
 
@@ -149,24 +148,18 @@ TEST_F(ApplyProfileTest, TheProfileStaysWhenTheOutputTypeChanges) {
   EXPECT_EQ(f.audioSample.Text(), "22050");
 }
 
-TEST_F(ApplyProfileTest, CustomProfileSelectsItsEntryAndChangesNothingElse) {
-  f.outputFiletype.UserSelects(kOutputOgg);  // disables profile and Options
+TEST_F(ApplyProfileTest, CustomProfileSelectsItsEntryAndChangesNoOtherSelection) {
+  f.outputFiletype.UserSelects(kOutputMp3);
   f.profile.UserSelects(kFirstCustomProfile + 1);
   const auto texts = OptionTexts();
 
   EXPECT_EQ(customApplied, 1);
   EXPECT_EQ(f.customProfile.Text(), "Second custom");
-  EXPECT_FALSE(f.profile.Enabled());
-  EXPECT_FALSE(f.btnOptions.Enabled());
 
-  // Another output type applies the custom profile again, not a preset, and
-  // leaves the enabled states alone.
-  f.outputFiletype.UserSelects(kOutputMp3);
+  // Another output type applies the custom profile again, not a preset.
+  f.outputFiletype.UserSelects(kOutputWav);
   EXPECT_EQ(customApplied, 2);
   EXPECT_EQ(OptionTexts(), texts);
-  EXPECT_FALSE(f.profile.Enabled());
-  EXPECT_FALSE(f.btnOptions.Enabled());
-  for (auto* video : VideoSelectors()) EXPECT_FALSE(video->Enabled());
 
   f.profile.UserSelects(kFirstCustomProfile);
   EXPECT_EQ(customApplied, 3);
@@ -178,7 +171,7 @@ TEST_F(ApplyProfileTest, WithoutSelectionOrCustomStepNothingBreaks) {
   f.profile.UserSelects(-1);
   f.outputFiletype.UserSelects(kOutputOgg);
   EXPECT_EQ(OptionTexts(), texts);
-  EXPECT_TRUE(f.profile.Enabled());
+  EXPECT_FALSE(f.profile.Enabled());
 
   f.profile.SetItemIndex(kFirstCustomProfile);
   ApplyProfile(f.controls, nullptr);

@@ -102,6 +102,51 @@ TEST_F(UserSettingsTest, ASaveWithoutItsFolderFailsWithTheEnginesError) {
   EXPECT_THROW(SaveUserSettings(app, controls), IniFileError);
 }
 
+// The output type and profile come back by position and by name; whatever
+// cannot be used leaves the lists' defaults (AMR, "Normal Quality").
+TEST_F(UserSettingsTest, TheOutputTypeAndProfileComeBackOrFallToTheDefaults) {
+  dir.WriteFile("Config/UserProfileInfo.ini", "\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n[Broken]\r\nBroken=1|x|2|3|1|2\r\n");
+  struct Case {
+    const char* stored;  // the lines below [USRInfo]
+    int type;
+    const char* profile;
+  };
+  const Case cases[] = {
+      {"", 0, "Normal Quality"},  // a file from before these keys
+      {"OutType=2\r\nProfile=Superb Quality\r\n", 2, "Superb Quality"},
+      {"OutType=6\r\nProfile=Voice\r\n", 6, "Voice"},
+      {"OutType=9\r\nProfile=Gone\r\n", 0, "Normal Quality"},
+      {"OutType=-1\r\nProfile=\r\n", 0, "Normal Quality"},
+      {"OutType=2x\r\nProfile=Broken\r\n", 0, "Normal Quality"},  // cannot be applied
+      {"OutType= \r\nProfile=superb quality\r\n", 0, "Normal Quality"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    Stored(std::string("\r\n[USRInfo]\r\nOutDir=/x\r\n") + c.stored);
+    test::FakeSelector type, profile;
+    type.items = {"AMR", "AAC", "MP3", "AC3", "M4A", "OGG", "WAV"};
+    type.index = 0;
+    profile.items = {
+        "Low Quality", "Acceptable Quality", "Normal Quality", "Excellent Quality", "Superb Quality", "Voice",
+        "Broken"};
+    profile.index = 2;
+    LoadOutputChoice(app, type, profile);
+    EXPECT_EQ(type.index, c.type);
+    EXPECT_EQ(profile.Text(), c.profile);
+  }
+
+  test::FakeSelector type, profile;
+  type.items = {"AMR", "AAC", "MP3"};
+  type.index = 2;
+  profile.items = {"Low Quality", "Voice"};
+  profile.index = 1;
+  SaveOutputChoice(app, type, profile);
+  EXPECT_EQ(FileText(), "\r\n[USRInfo]\r\nOutDir=/x\r\nOutType=2\r\nProfile=Voice\r\n");
+  profile.index = -1;  // the list shows no profile
+  SaveOutputChoice(app, type, profile);
+  EXPECT_EQ(FileText(), "\r\n[USRInfo]\r\nOutDir=/x\r\nOutType=2\r\nProfile=\r\n");
+}
+
 TEST_F(UserSettingsTest, ConfigAccessorsReadSectionsAndSameNamedKeys) {
   dir.WriteFile("Config/UserProfileInfo.ini", "\r\n[Loud]\r\nLoud=1|2|3|4|5|6\r\n[Quiet]\r\nOther=x\r\n");
   EXPECT_EQ(ReadConfigSections(app, "UserProfileInfo.ini"), (std::vector<std::string>{"Loud", "Quiet"}));

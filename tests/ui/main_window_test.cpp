@@ -94,13 +94,16 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, FirstShowFillsTheListsAndLoadsTheSettings) {
   std::ofstream(app.Path() / "Config/UserSettings.ini")
-      << "\r\n[USRInfo]\r\nSHWDDir=0\r\nSHUTDOWN=1\r\nOutDir=/srv/out\r\n";
+      << "\r\n[USRInfo]\r\nSHWDDir=0\r\nSHUTDOWN=1\r\nOutDir=/srv/out\r\nOutType=2\r\nProfile=Superb Quality\r\n";
   MainWindowWidgets& w = window.Widgets();
   EXPECT_TRUE(w.chkShowOutputDirectory->isChecked());  // design state until the settings load
   EXPECT_EQ(w.edtOutputFolder->text().toStdString(), DefaultOutputFolder());
   Show();
   EXPECT_EQ(w.cbbOutputFiletype->count(), 7);
-  EXPECT_EQ(w.cbbProfile->currentText(), "Normal Quality");
+  // The output type and profile of the last run, applied.
+  EXPECT_EQ(w.cbbOutputFiletype->currentIndex(), 2);
+  EXPECT_EQ(w.cbbProfile->currentText(), "Superb Quality");
+  EXPECT_EQ(options.cbbAudioBitrate->currentText(), "224");
   EXPECT_GT(options.cbbAudioBitrate->count(), 0);
   EXPECT_FALSE(w.chkShowOutputDirectory->isChecked());
   EXPECT_TRUE(w.chkShutdown->isChecked());
@@ -310,9 +313,13 @@ TEST_F(MainWindowTest, ClosingSavesTheSettingsAndEndsTheProgram) {
   fs::create_directory(chosen);
   pickedFolder = chosen.string();
   window.Widgets().RzBmpButton1->click();
+  QComboBox* type = window.Widgets().cbbOutputFiletype;
+  type->setCurrentIndex(6);
+  emit type->activated(6);
   EXPECT_FALSE(fs::exists(app.Path() / "Config/UserSettings.ini")) << "nothing is saved before the close";
   window.close();
-  EXPECT_EQ(SettingsText(), "\r\n[USRInfo]\r\nSHWDDir=1\r\nSHUTDOWN=0\r\nOutDir=" + chosen.string() + "\r\n");
+  EXPECT_EQ(SettingsText(), "\r\n[USRInfo]\r\nSHWDDir=1\r\nSHUTDOWN=0\r\nOutDir=" + chosen.string() +
+                                "\r\nOutType=6\r\nProfile=Normal Quality\r\n");
   EXPECT_EQ(processEnds, 1);
 }
 

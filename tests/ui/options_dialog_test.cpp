@@ -13,6 +13,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "LogMessages.h"
@@ -216,8 +217,51 @@ TEST_F(OptionsDialogTest, SaveStoresUnderTheTypedNameWithoutCounting) {
   UserChooses(dialog.cbbAudioSample, 0);
   dialog.btnSave->click();
   EXPECT_EQ(ProfilesText(), "\r\n[Voice]\r\nVoice=1|1|2|3|1|0\r\n\r\n[Speech]\r\nSpeech=1|1|2|0|1|2\r\n");
-  EXPECT_EQ(BoxText(), "Speech") << "the last entry is selected, whichever was saved";
+  EXPECT_EQ(BoxText(), "Voice") << "the saved profile stays in the box, not the last entry";
   EXPECT_EQ(Positions(), "1|1|2|3|1|0") << "selecting from the program applies nothing";
+}
+
+// Typing a stored name and leaving the box (Tab, a click on a button, Enter)
+// is no choice from the list: the name's profile must not overwrite what the
+// lists show, so Save, Delete and OK act on the user's choices.
+TEST_F(OptionsDialogTest, TypingAStoredNameAppliesNothing) {
+  const std::string p2 = "\r\n[P2]\r\nP2=1|1|2|3|1|2\r\n";
+  WriteProfiles("\r\n[P1]\r\nP1=1|1|2|5|1|2\r\n" + p2);
+  Show();
+  Open();
+  const auto typeName = [&](const char* name) {
+    QApplication::setActiveWindow(&dialog);  // keys and focus as for a user
+    dialog.cbbCustomProfile->setFocus(Qt::OtherFocusReason);
+    dialog.cbbCustomProfile->clearEditText();
+    QTest::keyClicks(dialog.cbbCustomProfile, name);
+  };
+  UserChooses(dialog.cbbAudioBitrate, 8);  // 224
+
+  typeName("P1");
+  QTest::mouseClick(dialog.btnSave, Qt::LeftButton);
+  EXPECT_EQ(ProfilesText(), "\r\n[P1]\r\nP1=1|1|2|8|1|2\r\n" + p2);
+  EXPECT_EQ(dialog.cbbAudioBitrate->currentText(), "224");
+  EXPECT_EQ(BoxText(), "P1") << "the saved profile stays chosen";
+
+  // Leaving the box with Tab applies nothing either.
+  UserChooses(dialog.cbbAudioBitrate, 0);
+  typeName("P2");
+  QTest::keyClick(dialog.cbbCustomProfile, Qt::Key_Tab);
+  EXPECT_EQ(dialog.cbbAudioBitrate->currentText(), "16");
+
+  // The arrow keys choose from the list, and apply.
+  dialog.cbbCustomProfile->setFocus(Qt::OtherFocusReason);
+  dialog.cbbCustomProfile->setCurrentIndex(0);
+  QTest::keyClick(dialog.cbbCustomProfile, Qt::Key_Down);
+  EXPECT_EQ(BoxText(), "P2");
+  EXPECT_EQ(Positions(), "1|1|2|3|1|2");
+
+  // Enter ends the typing and presses OK: the choices stay.
+  UserChooses(dialog.cbbAudioBitrate, 0);
+  typeName("P1");
+  QTest::keyClick(dialog.cbbCustomProfile, Qt::Key_Return);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.cbbAudioBitrate->currentText(), "16");
 }
 
 TEST_F(OptionsDialogTest, DeletingTheOnlyProfileEmptiesTheListsAndLeavesTheCounter) {
@@ -277,17 +321,19 @@ TEST_F(OptionsDialogTest, AStoredProfileIsAppliedWholeOrNotAtAll) {
     const char* value;
     const char* positions;  // from 0|0|0|0|0|0
     bool logged;
+    const char* message;  // shown when chosen, or empty
   };
   const Case cases[] = {
-      {"Whole", "4|1|4|8|1|3", "4|1|4|8|1|3", false},
-      {"Gap", "4|1|4||1|3", "4|1|4|0|1|3", false},  // an empty part leaves its list
-      {"Keep", "none|none|none|2|1|1", "0|0|0|2|1|1", false},
-      {"Outside", "-1|1|9|8|1|3", "-1|1|-1|8|1|3", false},  // no selection
-      {"Trailing", "4|1|4|8|1|", "0|0|0|0|0|0", true},      // five parts
-      {"Seven", "4|1|4|8|1|3|1", "0|0|0|0|0|0", true},
-      {"Word", "4|1|4|x|1|3", "0|0|0|0|0|0", true},  // nothing before the bad part either
-      {"Sign", "4|1|4|+-8|1|3", "0|0|0|0|0|0", true},
-      {"Empty", "", "0|0|0|0|0|0", false},
+      {"Whole", "4|1|4|8|1|3", "4|1|4|8|1|3", false, ""},
+      {"Gap", "4|1|4||1|3", "4|1|4|0|1|3", false, ""},  // an empty part leaves its list
+      {"Keep", "none|none|none|2|1|1", "0|0|0|2|1|1", false, ""},
+      {"Outside", "-1|1|9|8|1|3", "-1|1|-1|8|1|3", false, ""},  // no selection
+      {"Trailing", "4|1|4|8|1|", "0|0|0|0|0|0", true, ""},      // five parts
+      {"Seven", "4|1|4|8|1|3|1", "0|0|0|0|0|0", true, ""},
+      // Nothing before the bad part either, and the user is told which part.
+      {"Word", "4|1|4|x|1|3", "0|0|0|0|0|0", true, "'x' is not a valid integer value"},
+      {"Sign", "4|1|4|+-8|1|3", "0|0|0|0|0|0", true, "'+-8' is not a valid integer value"},
+      {"Empty", "", "0|0|0|0|0|0", false, ""},
   };
   std::string file;
   for (const Case& c : cases) file += std::string("\r\n[") + c.name + "]\r\n" + c.name + "=" + c.value + "\r\n";
@@ -299,12 +345,33 @@ TEST_F(OptionsDialogTest, AStoredProfileIsAppliedWholeOrNotAtAll) {
     const Case& c = cases[i];
     SCOPED_TRACE(c.name);
     SetPositions({0, 0, 0, 0, 0, 0});
+    desktop.messages.clear();
     UserChooses(dialog.cbbCustomProfile, i);
     EXPECT_EQ(Positions(), c.positions);
     if (c.logged) expectedLog.push_back(std::string("Custom profile error. ->") + c.name + "=" + c.value);
+    if (*c.message) {
+      ASSERT_EQ(desktop.messages.size(), 1u);
+      EXPECT_EQ(desktop.messages[0].text, c.message);
+      EXPECT_EQ(desktop.messages[0].icon, platform::MessageIcon::Error);
+    } else {
+      EXPECT_TRUE(desktop.messages.empty());
+    }
   }
   EXPECT_EQ(test::LogMessagesStartingWith(app.Folder(), "Custom profile error."), expectedLog);
-  EXPECT_TRUE(desktop.messages.empty());
+}
+
+// Chosen on the main window, a profile with a word in it is reported once:
+// not again for another output type nor for each converted item.
+TEST_F(OptionsDialogTest, ABrokenProfileIsReportedOnceWhenChosenOnTheMainWindow) {
+  WriteProfiles("\r\n[Word]\r\nWord=4|1|4|x|1|3\r\n");
+  Show();
+  UserChooses(main.cbbOutputFiletype, kOutputMp3);
+  UserChooses(main.cbbProfile, kFirstCustomProfile);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "'x' is not a valid integer value");
+  UserChooses(main.cbbOutputFiletype, kOutputAac);
+  root.OptionForm().ApplyMainWindowProfile();
+  EXPECT_EQ(desktop.messages.size(), 1u);
 }
 
 TEST_F(OptionsDialogTest, CancelRestoresTheEightListsAndTheProfileBox) {
@@ -362,8 +429,57 @@ TEST_F(OptionsDialogTest, OkRebuildsTheMainProfileListAndKeepsTheDialogsChoices)
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(Items(main.cbbProfile), (Names{"Low Quality", "Acceptable Quality", "Normal Quality", "Excellent Quality",
                                            "Superb Quality", "Voice", "Extra"}));
-  EXPECT_EQ(main.cbbProfile->currentText(), "Normal Quality");
+  EXPECT_EQ(main.cbbProfile->currentText(), "Extra") << "the profile added last holds the lists' values";
   EXPECT_EQ(Positions(), "4|0|4|8|0|3");
+}
+
+// After the dialog the main window's list shows the profile the lists hold,
+// or nothing when they hold no profile: never one profile while the next
+// file is converted with another.
+TEST_F(OptionsDialogTest, AfterTheDialogTheMainListShowsWhatWillBeConverted) {
+  WriteProfiles("\r\n[Voice]\r\nVoice=4|0|4|8|0|3\r\n[Same]\r\nSame=1|1|4|8|1|3\r\n");
+  struct Case {
+    const char* what;
+    int mainProfile;
+    std::function<void()> inDialog;
+    bool ok;  // OK, else the title bar's close button
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"nothing changed", 4, [] {}, true, "Superb Quality"},
+      {"a custom profile chosen", 4, [&] { UserChooses(dialog.cbbCustomProfile, 0); }, true, "Voice"},
+      {"values of another preset", 4,
+       [&] {
+         SetPositions({1, 1, 2, 5, 1, 2});
+       },
+       true, "Normal Quality"},
+      {"values of no profile", 4, [&] { UserChooses(dialog.cbbAudioBitrate, 0); }, true, ""},
+      {"closed after a change", 2, [&] { UserChooses(dialog.cbbAudioBitrate, 0); }, false, ""},
+      {"a profile saved", 2,
+       [&] {
+         UserChooses(dialog.cbbAudioBitrate, 0);
+         Type("Voice");
+         dialog.btnSave->click();
+       },
+       true, "Voice"},
+  };
+  Show();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    UserChooses(main.cbbOutputFiletype, kOutputMp3);
+    UserChooses(main.cbbProfile, c.mainProfile);
+    Open();
+    c.inDialog();
+    const std::string lists = Positions();
+    if (c.ok) {
+      dialog.btnApply->click();
+    } else {
+      dialog.close();
+    }
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(main.cbbProfile->currentText().toStdString(), c.shown);
+    EXPECT_EQ(Positions(), lists) << "the dialog's choices are what converts";
+  }
 }
 
 TEST_F(OptionsDialogTest, ChoosingANameOnTheMainWindowAppliesThatProfile) {
@@ -420,13 +536,20 @@ TEST_F(OptionsDialogTest, EachConvertedItemUsesTheProfileTheMainWindowShows) {
       {kCheckedText, "/in/clip.wav", "1 KB", "00:00:05", "00:00:00", "00:00:05", "00:00:05"});
   TCommandLineBuilder& builder = root.Conversion().Builder();
 
-  // The profile as stored, over what the dialog changed since it was chosen.
+  // The profile as stored, over what the lists were changed to since.
   UserChooses(main.cbbOutputFiletype, kOutputMp3);
   UserChooses(main.cbbProfile, 5);
+  dialog.cbbAudioBitrate->setCurrentIndex(8);
+  EXPECT_NE(builder.BuildCommandLine("/in/clip.wav").text.find(" -ab 64 -vol 200 -ac 1 -ar 48000 "), std::string::npos);
+
+  // Changed in the dialog and closed with the title bar's button, the lists
+  // hold no profile any more: the main window shows none and converts them.
   Open();
   UserChooses(dialog.cbbAudioBitrate, 8);
   dialog.close();
-  EXPECT_NE(builder.BuildCommandLine("/in/clip.wav").text.find(" -ab 64 -vol 200 -ac 1 -ar 48000 "), std::string::npos);
+  EXPECT_EQ(main.cbbProfile->currentIndex(), -1);
+  EXPECT_NE(builder.BuildCommandLine("/in/clip.wav").text.find(" -ab 224 -vol 200 -ac 1 -ar 48000 "),
+            std::string::npos);
 
   // A preset chosen since: the profile still selected in the dialog stays out.
   UserChooses(main.cbbProfile, 0);
