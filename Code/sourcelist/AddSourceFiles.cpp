@@ -28,7 +28,7 @@ void AddSourceFiles(ISourceGrid& grid, const std::vector<std::string>& paths, co
 
     const std::string duration = TimeText(ProbeDuration(path, *probeGraph));
     if (duration == kZeroTime && extension != kDurationlessExtension) {
-      hooks.showFileReadError();
+      hooks.showFileReadError(path);
       continue;
     }
     std::string size;
@@ -36,7 +36,7 @@ void AddSourceFiles(ISourceGrid& grid, const std::vector<std::string>& paths, co
       size = SizeText(ReadFileSize(path));
     } catch (const std::system_error&) {
       // Gone or locked since it was probed: the rest of the list still comes in.
-      hooks.showFileReadError();
+      hooks.showFileReadError(path);
       continue;
     }
     grid.AppendRow({kCheckedText, path, size, duration, kZeroTime, duration, duration});
