@@ -87,6 +87,9 @@ SourceGrid::SourceGrid(QWidget* parent) : QTableView(parent) {
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setShowGrid(true);
   setWordWrap(false);
+  // A path too wide for File Name loses part of its folders, not the name
+  // of the file; the tooltip has the whole path.
+  setTextElideMode(Qt::ElideMiddle);
   // A click on the cell that already has the focus opens its editor in
   // mouseReleaseEvent, at once rather than after a double click's wait.
   setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |
