@@ -174,9 +174,9 @@ TEST(SourceGrid, ALongPathShowsItsFileNameAndKeepsThePathInTheTooltip) {
   EXPECT_TRUE(texts.contains("/short.mp3")) << texts.join('|').toStdString();
   QString shown;
   for (const QString& text : texts) {
-    if (text.startsWith("/home")) shown = text;
+    if (text.startsWith("/ho")) shown = text;  // the start of the path stays too
   }
-  EXPECT_TRUE(shown.endsWith("take 7.flac")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("/encore take 7.flac")) << "the whole name: " << texts.join("|").toStdString();
   EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
   EXPECT_EQ(grid.Model().data(cell, Qt::ToolTipRole).toString().toStdString(), path);
   EXPECT_EQ(grid.Cell(1, kColFileName), path) << "the cell itself keeps the whole path";
