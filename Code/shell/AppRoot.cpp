@@ -91,8 +91,9 @@ AppRoot::AppRoot(AppSeams seams)
     return RunOpenSourceFileDialog(&frmMain_, initialDir);
   };
   mainForm_.pickOutputFolder = [this] { return PickOutputFolderDialog(&frmMain_); };
-  mainForm_.showFileReadError = [this] {
+  mainForm_.showFileReadError = [this](const std::string& path) {
     TFrmCodeErrorForm form(&frmMain_);
+    form.SetFileName(QString::fromStdString(path));
     form.Label2Click = [this] { mainForm_.Label3Click(); };
     form.exec();
   };

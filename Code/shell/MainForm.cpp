@@ -89,7 +89,8 @@ void TFrmMainForm::StoreInitDir() {
 
 void TFrmMainForm::AddFiles(const std::vector<std::string>& paths) {
   AddSourceFiles(controls_.dxTreeSourceFileInfo, paths,
-                 {newProbeGraph, [this] { showFileReadError(); }, [this] { SyncTimelineToSelection(); }});
+                 {newProbeGraph, [this](const std::string& path) { showFileReadError(path); },
+                  [this] { SyncTimelineToSelection(); }});
 }
 
 void TFrmMainForm::WMDropFiles(std::vector<std::string> paths) {

@@ -64,7 +64,8 @@ class TFrmMainForm : private IPreviewSeam {
   // tests their doubles.
   OpenFilesDialog dlgOpenSourceFile;
   FolderPicker pickOutputFolder;
-  std::function<void()> showFileReadError;
+  // "Error Info" for the file at the path.
+  std::function<void(const std::string& path)> showFileReadError;
   std::function<std::unique_ptr<MediaGraph>()> newProbeGraph;
   // Ends the program once the window has closed.
   std::function<void()> endProcess;

@@ -29,13 +29,13 @@ void AddSourceFiles(ISourceGrid& grid, const std::vector<std::string>& paths, co
     // A pipe or a device under a media name is never a file to convert, not
     // even an AMR file without a duration: reading it could wait forever.
     if (!platform::IsRegularFile(path)) {
-      hooks.showFileReadError();
+      hooks.showFileReadError(path);
       continue;
     }
 
     const std::string duration = TimeText(ProbeDuration(path, *probeGraph));
     if (duration == kZeroTime && extension != kDurationlessExtension) {
-      hooks.showFileReadError();
+      hooks.showFileReadError(path);
       continue;
     }
     std::string size;
@@ -43,7 +43,7 @@ void AddSourceFiles(ISourceGrid& grid, const std::vector<std::string>& paths, co
       size = SizeText(ReadFileSize(path));
     } catch (const std::system_error&) {
       // Gone or locked since it was probed: the rest of the list still comes in.
-      hooks.showFileReadError();
+      hooks.showFileReadError(path);
       continue;
     }
     grid.AppendRow({kCheckedText, path, size, duration, kZeroTime, duration, duration});

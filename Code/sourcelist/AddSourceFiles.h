@@ -15,9 +15,9 @@ namespace sonvarro {
 struct AddSourceFilesHooks {
   // Makes the private graph that probes durations for one call.
   std::function<std::unique_ptr<MediaGraph>()> makeProbeGraph;
-  // Tells the user that a file cannot be read ("Error Info"); returns when
-  // the user has confirmed.
-  std::function<void()> showFileReadError;
+  // Tells the user that the file at the path cannot be read ("Error Info");
+  // returns when the user has confirmed.
+  std::function<void(const std::string& path)> showFileReadError;
   // Brings the timeline in line with the grid's selection.
   std::function<void()> syncTimelineToSelection;
 };

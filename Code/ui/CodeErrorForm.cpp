@@ -1,5 +1,7 @@
 #include "ui/CodeErrorForm.h"
 
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QStyle>
 
 #include "services/LastResort.h"
@@ -8,7 +10,8 @@ namespace sonvarro {
 namespace {
 
 constexpr int kClientWidth = 413;
-constexpr int kClientHeight = 96;
+// One line more than the message and the link need, for the file's name.
+constexpr int kClientHeight = 116;
 
 }  // namespace
 
@@ -16,6 +19,7 @@ TFrmCodeErrorForm::TFrmCodeErrorForm(QWidget* owner)
     : QDialog(owner),
       Image1(new QLabel(this)),
       Label1(new QLabel(QString::fromLatin1(kFileReadErrorText), this)),
+      lblFileName(new QLabel(this)),
       Label2(new ClickableLabel(QStringLiteral("(Click here to down)"), this)),
       btnOK(new QPushButton(QStringLiteral("OK"), this)) {
   setObjectName("TFrmCodeErrorForm");
@@ -27,17 +31,25 @@ TFrmCodeErrorForm::TFrmCodeErrorForm(QWidget* owner)
   Image1->setGeometry(12, 12, 32, 32);
   Label1->setWordWrap(true);
   Label1->setGeometry(56, 8, 345, 42);
+  lblFileName->setObjectName("lblFileName");
+  lblFileName->setGeometry(56, 52, 345, 18);
   Label2->setObjectName("Label2");
   Label2->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
   Label2->setCursor(Qt::PointingHandCursor);
-  Label2->setGeometry(56, 56, 140, 20);
+  Label2->setGeometry(56, 76, 140, 20);
   btnOK->setObjectName("btnOK");
-  btnOK->setGeometry(326, 60, 75, 25);
+  btnOK->setGeometry(326, 80, 75, 25);
   btnOK->setDefault(true);
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(Label2, &ClickableLabel::clicked, this, [this] {
     if (Label2Click) RunGuarded(Label2Click);
   });
+}
+
+void TFrmCodeErrorForm::SetFileName(const QString& path) {
+  const QString name = QFileInfo(path).fileName();
+  lblFileName->setText(lblFileName->fontMetrics().elidedText(name, Qt::ElideMiddle, lblFileName->width()));
+  lblFileName->setToolTip(path);
 }
 
 }  // namespace sonvarro

@@ -2,6 +2,8 @@
 
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -24,9 +26,22 @@ constexpr const char* kShownTime = "shownTime";
 
 bool IsTrimTime(int column) { return column == kColStartTime || column == kColEndTime; }
 
+// A path as wide as the room at most: the folders give way first, so the
+// file's name stays whole as long as it fits at all.
+QString PathFittingWidth(const QString& path, const QFontMetrics& metrics, int room) {
+  if (metrics.horizontalAdvance(path) <= room) return path;
+  const QString name = QFileInfo(path).fileName();
+  const QString folder = path.left(path.size() - name.size());
+  const int folderRoom = room - metrics.horizontalAdvance(name);
+  if (folder.isEmpty() || folderRoom < 2 * metrics.horizontalAdvance(QChar(0x2026))) {
+    return metrics.elidedText(name, Qt::ElideMiddle, room);
+  }
+  return metrics.elidedText(folder, Qt::ElideMiddle, folderRoom) + name;
+}
+
 // The time editors of the Start Time and End Time columns: only a time of
 // day can be typed, arrow keys and spin buttons step the field under the
-// cursor.
+// cursor. File Name shows as much of its path as fits, the name first.
 class TrimTimeDelegate final : public QStyledItemDelegate {
  public:
   explicit TrimTimeDelegate(SourceGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
@@ -64,6 +79,17 @@ class TrimTimeDelegate final : public QStyledItemDelegate {
     model->setData(index, timeEdit->time().toString(QString::fromLatin1(kTimeFormat)), Qt::EditRole);
   }
 
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() != kColFileName || !option->widget) return;
+    const QStyle* style = option->widget->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option->widget) + 1;
+    const int room = style->subElementRect(QStyle::SE_ItemViewItemText, option, option->widget).width() - 2 * margin;
+    // Without a cell to paint (a size hint) the whole path is asked for.
+    if (room > 0) option->text = PathFittingWidth(option->text, option->fontMetrics, room);
+  }
+
  private:
   SourceGrid* grid_;
 };
@@ -87,6 +113,9 @@ SourceGrid::SourceGrid(QWidget* parent) : QTableView(parent) {
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setShowGrid(true);
   setWordWrap(false);
+  // A text too wide for its cell keeps its start and its end (a size's
+  // unit, a path's file name; see the delegate); the tooltip has it whole.
+  setTextElideMode(Qt::ElideMiddle);
   // A click on the cell that already has the focus opens its editor in
   // mouseReleaseEvent, at once rather than after a double click's wait.
   setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |

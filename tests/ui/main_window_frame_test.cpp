@@ -67,9 +67,40 @@ TEST_F(MainWindowFrameTest, LinksAndHelpGoToTheDesktopsHandlers) {
     QTest::mouseClick(error->Label2, Qt::LeftButton);
     error->close();
   });
-  root->MainForm().showFileReadError();
+  root->MainForm().showFileReadError("/media/clip.mp4");
   EXPECT_EQ(desktop.browserOpened, (Texts{kCodecDownloadPage, kCodecDownloadPage}));
   EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainWindowFrameTest, EachUnreadableFileGetsAnErrorInfoNamingIt) {
+  Start();
+  const std::string first = app.WriteFile("broken one.ogg", "not media");
+  const std::string second = app.WriteFile("broken two.mp4", "not media either");
+  struct Shown {
+    QString name, tip, message;
+  };
+  std::vector<Shown> shown;
+  // Each dialog is modal: whatever comes up is read and closed, so the
+  // adding goes on to the next file.
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* error = qobject_cast<TFrmCodeErrorForm*>(QApplication::activeModalWidget())) {
+      shown.push_back({error->lblFileName->text(), error->lblFileName->toolTip(), error->Label1->text()});
+      error->accept();
+    }
+  });
+  closer.start(0);
+  root->MainForm().WMDropFiles({first, second});
+  scheduler.RunPending();
+  closer.stop();
+
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].name, "broken one.ogg");
+  EXPECT_EQ(shown[0].tip.toStdString(), first);
+  EXPECT_EQ(shown[1].name, "broken two.mp4");
+  EXPECT_EQ(shown[1].tip.toStdString(), second);
+  for (const Shown& each : shown) EXPECT_EQ(each.message.toStdString(), kFileReadErrorText);
+  EXPECT_EQ(Widgets().dxTreeSourceFileInfo->RowCount(), 0);
 }
 
 TEST_F(MainWindowFrameTest, F1OpensTheHelpWhateverElseIsHeld) {

@@ -49,7 +49,7 @@ class MainWindowTest : public ::testing::Test {
       ++pickerCalls;
       return pickedFolder;
     };
-    form.showFileReadError = [this] { ++fileReadErrors; };
+    form.showFileReadError = [this](const std::string&) { ++fileReadErrors; };
     form.endProcess = [this] { ++processEnds; };
   }
 
@@ -359,13 +359,15 @@ TEST(InitFileDialog, IsABorderlessBoxTheUserCannotClose) {
 TEST(SourceFileDialogs, ErrorInfoAndTheOpenDialogCarryTheirTexts) {
   TFrmCodeErrorForm error;
   EXPECT_EQ(error.windowTitle(), "Error Info");
-  EXPECT_EQ(error.size(), QSize(413, 96));
+  EXPECT_EQ(error.size(), QSize(413, 116));
   EXPECT_EQ(error.Label1->text().toStdString(), kFileReadErrorText);
   EXPECT_EQ(error.Label2->text(), "(Click here to down)");
   EXPECT_EQ(error.btnOK->text(), "OK");
   QSignalSpy accepted(&error, &QDialog::accepted);
   error.btnOK->click();
   EXPECT_EQ(accepted.count(), 1);
+
+  EXPECT_TRUE(error.lblFileName->text().isEmpty());
 
   QFileDialog dialog;
   ConfigureOpenSourceFileDialog(dialog, "/tmp/");
@@ -381,6 +383,25 @@ TEST(SourceFileDialogs, ErrorInfoAndTheOpenDialogCarryTheirTexts) {
   EXPECT_TRUE(dialog.selectedNameFilter().startsWith("Supported Files"));  // shown without its patterns
   EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFiles);
   EXPECT_EQ(dialog.directory().absolutePath(), "/tmp");
+}
+
+TEST(SourceFileDialogs, ErrorInfoNamesTheFileAndCutsALongNameInTheMiddle) {
+  TFrmCodeErrorForm error;
+  const QString folder = QStringLiteral("/home/user/a folder that is itself rather long/");
+  error.SetFileName(folder + "clip.mp4");
+  EXPECT_EQ(error.lblFileName->text(), "clip.mp4");
+  EXPECT_EQ(error.lblFileName->toolTip(), folder + "clip.mp4");
+
+  const QString longName = QStringLiteral("Start of a recording ") + QString(200, QChar('x')) + " its end.m2ts";
+  error.SetFileName(folder + longName);
+  const QString shown = error.lblFileName->text();
+  EXPECT_TRUE(shown.startsWith("Start of a")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("its end.m2ts")) << shown.toStdString();
+  EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+  EXPECT_LE(error.lblFileName->fontMetrics().horizontalAdvance(shown), error.lblFileName->width());
+  EXPECT_GE(error.lblFileName->geometry().right(), error.Label1->geometry().right()) << "the name has the full line";
+  EXPECT_EQ(error.lblFileName->toolTip(), folder + longName);
+  EXPECT_EQ(error.Label1->text().toStdString(), kFileReadErrorText);
 }
 
 }  // namespace

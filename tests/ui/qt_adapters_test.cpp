@@ -5,12 +5,15 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <climits>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -107,6 +110,76 @@ TEST(QtSelector, OnlyUserChoicesRaiseTheChangeEvent) {
 
 SourceItem Row(const std::string& path) {
   return {kCheckedText, path, "1 KB", "00:00:10", "00:00:00", "00:00:10", "00:00:10"};
+}
+
+// A paint device that keeps the texts drawn on it, so a test can read what
+// a widget shows rather than what its model holds.
+class DrawnTexts final : public QPaintDevice {
+ public:
+  explicit DrawnTexts(QSize size) : size_(size) {}
+  QPaintEngine* paintEngine() const override { return &engine_; }
+  const QStringList& Texts() const { return engine_.texts; }
+
+ protected:
+  int metric(PaintDeviceMetric metric) const override {
+    switch (metric) {
+      case PdmWidth: return size_.width();
+      case PdmHeight: return size_.height();
+      case PdmWidthMM: return size_.width() * 254 / 960;
+      case PdmHeightMM: return size_.height() * 254 / 960;
+      case PdmNumColors: return INT_MAX;
+      case PdmDepth: return 32;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY: return 96;
+      case PdmDevicePixelRatio: return 1;
+      case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+      default: return 0;
+    }
+  }
+
+ private:
+  struct Engine final : QPaintEngine {
+    Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawTextItem(const QPointF&, const QTextItem& item) override { texts << item.text(); }
+    Type type() const override { return QPaintEngine::User; }
+    QStringList texts;
+  };
+  QSize size_;
+  mutable Engine engine_;
+};
+
+TEST(SourceGrid, ALongPathShowsItsFileNameAndKeepsThePathInTheTooltip) {
+  SourceGrid grid;
+  grid.resize(600, 160);
+  const std::string folder = "/home/user/Music/Recordings from the long summer tour/Second leg/Concerts/";
+  const std::string path = folder + "encore take 7.flac";
+  grid.AppendRow(Row("/short.mp3"));
+  grid.AppendRow(Row(path));
+  const QModelIndex cell = grid.Model().index(1, kColFileName);
+  ASSERT_GT(grid.fontMetrics().horizontalAdvance(QString::fromStdString(path)), grid.columnWidth(kColFileName))
+      << "the path must be wider than its column";
+
+  DrawnTexts drawn(grid.size());
+  grid.render(&drawn);
+  const QStringList& texts = drawn.Texts();
+  EXPECT_TRUE(texts.contains("/short.mp3")) << texts.join('|').toStdString();
+  QString shown;
+  for (const QString& text : texts) {
+    if (text.startsWith("/ho")) shown = text;  // the start of the path stays too
+  }
+  EXPECT_TRUE(shown.endsWith("/encore take 7.flac")) << "the whole name: " << texts.join("|").toStdString();
+  EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+  EXPECT_EQ(grid.Model().data(cell, Qt::ToolTipRole).toString().toStdString(), path);
+  EXPECT_EQ(grid.Cell(1, kColFileName), path) << "the cell itself keeps the whole path";
 }
 
 TEST(SourceGrid, DeletingTheFocusedRowLeavesNoRowFocused) {
