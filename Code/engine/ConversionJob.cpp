@@ -60,8 +60,9 @@ void TConversionJob::EndForExit() {
   Abandon();
   if (!unsettledOutput_.empty()) platform::RemoveRegularFile(unsettledOutput_);
   unsettledOutput_.clear();
-  list_ = nullptr;
-  parts_.proc.JobRunning = false;
+  // The progress window goes too: a window still shown would be asked to
+  // close as the program quits, and its question would hold the quit up.
+  Finish();
 }
 
 void TConversionJob::After(int delayMs, Step step) {

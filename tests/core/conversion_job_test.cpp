@@ -339,6 +339,7 @@ TEST_F(ConversionJobTest, EndingForExitEndsTheEncoderAndRemovesItsHalfWrittenFil
 
   job.EndForExit();
   EXPECT_FALSE(job.Running());
+  EXPECT_FALSE(progress.window.visible) << "nothing is left to ask whether it may close";
   EXPECT_FALSE(std::filesystem::exists(partial));
   EXPECT_TRUE(std::filesystem::exists(finishedOutput)) << "a converted file stays";
   EXPECT_EQ(encoders.runnersAlive, 0);
