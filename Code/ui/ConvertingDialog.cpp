@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "ui/Guarded.h"
@@ -23,21 +24,29 @@ QProgressBar* NamedBar(const char* name, QWidget* parent) {
   return bar;
 }
 
-// The status line: a long line is cut with an ellipsis rather than widening
-// the window; text() keeps the whole line.
+// The status line: one line high whatever it holds, so that the window keeps
+// its size. The encoder's chunk may hold several lines; the newest one shows,
+// cut with an ellipsis when long. text() keeps the chunk unchanged.
 class StatusLine final : public QLabel {
  public:
   using QLabel::QLabel;
-  QSize sizeHint() const override { return {0, QLabel::sizeHint().height()}; }
-  QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+  QSize sizeHint() const override {
+    const QMargins margins = contentsMargins();
+    return {0, fontMetrics().height() + margins.top() + margins.bottom() + 2 * margin()};
+  }
+  QSize minimumSizeHint() const override { return sizeHint(); }
 
  protected:
   void paintEvent(QPaintEvent*) override {
+    QString line;
+    for (const QString& part : text().split(QRegularExpression(QStringLiteral("[\\r\\n]")), Qt::SkipEmptyParts)) {
+      if (!part.trimmed().isEmpty()) line = part;
+    }
     QPainter painter(this);
-    const QRect area = contentsRect();
+    const QRect area = contentsRect().marginsRemoved(QMargins(margin(), margin(), margin(), margin()));
     painter.setPen(palette().color(foregroundRole()));
     painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
-                     fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+                     fontMetrics().elidedText(line, Qt::ElideRight, area.width()));
   }
 };
 

@@ -233,11 +233,18 @@ TEST(ConvertingDialog, AStatusLineKeepsTheDesignSizeAndALongOneIsCut) {
   const QRect stop = dialog.btnStop->geometry();
   const QString line = QStringLiteral("Converting ") + QString(300, QLatin1Char('x')) + QStringLiteral(".mp3");
   dialog.statStatePanel->setText(line);
-  QApplication::processEvents();
+  QTest::qWait(50);  // the layout settles on posted events
   EXPECT_EQ(dialog.size(), size);
   EXPECT_EQ(dialog.btnStop->geometry(), stop);
   EXPECT_LE(dialog.statStatePanel->width(), size.width());
   EXPECT_EQ(dialog.statStatePanel->text(), line);
+  // A chunk of several lines, as the encoder writes them, is one line high.
+  const QString chunk = QStringLiteral("Input \"/m/a.mp4\"\r\n  Duration: 00:01:00\nsize=  12kB time=00:00:03.00\n");
+  dialog.statStatePanel->setText(chunk);
+  QTest::qWait(50);
+  EXPECT_EQ(dialog.size(), size);
+  EXPECT_EQ(dialog.btnStop->geometry(), stop);
+  EXPECT_EQ(dialog.statStatePanel->text(), chunk);
 }
 
 }  // namespace
