@@ -8,7 +8,7 @@
 #include "engine/CommandLayout.h"
 #include "services/TextHelpers.h"
 #include "services/platform/Paths.h"
-#include "sourcelist/SourceRows.h"
+#include "sourcerows/SourceRows.h"
 
 namespace sonvarro {
 

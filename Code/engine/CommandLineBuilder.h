@@ -12,7 +12,7 @@
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
 #include "services/FileFunc.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

@@ -53,7 +53,7 @@
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
 #include "services/Scheduler.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

@@ -17,7 +17,7 @@
 #include "services/CommonLib.h"
 #include "services/FileFunc.h"
 #include "services/Scheduler.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

@@ -6,7 +6,7 @@
 #include "engine/ProgressWindowControls.h"
 #include "services/CommonLib.h"
 #include "services/Scheduler.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

@@ -21,8 +21,8 @@
 #include "sourcelist/InitFileForm.h"
 #include "sourcelist/PreviewSeam.h"
 #include "sourcelist/SourceFiles.h"
-#include "sourcelist/SourceItem.h"
 #include "sourcelist/TrimTimeline.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

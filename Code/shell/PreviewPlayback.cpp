@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "services/platform/Desktop.h"
-#include "sourcelist/SourceRows.h"
+#include "sourcerows/SourceRows.h"
 
 namespace sonvarro {
 namespace {

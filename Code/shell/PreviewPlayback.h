@@ -15,7 +15,7 @@
 #include "player/PositionTrackBar.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

@@ -7,7 +7,7 @@
 
 #include "controls/Controls.h"
 #include "player/MediaGraph.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "controls/Controls.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "services/TextHelpers.h"
-#include "sourcelist/SourceRows.h"
+#include "sourcerows/SourceRows.h"
 
 namespace sonvarro {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sourcelist/PreviewSeam.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

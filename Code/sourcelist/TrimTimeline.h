@@ -11,7 +11,7 @@
 #include "controls/Keys.h"
 #include "services/Scheduler.h"
 #include "sourcelist/PreviewSeam.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

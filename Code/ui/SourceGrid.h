@@ -4,7 +4,7 @@
 #include <QTableView>
 
 #include "controls/Controls.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 #include "ui/SourceListModel.h"
 
 namespace sonvarro {

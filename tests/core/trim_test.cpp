@@ -15,9 +15,9 @@
 #include "FakeControls.h"
 #include "VirtualScheduler.h"
 #include "player/MediaGraph.h"
-#include "sourcelist/SourceRows.h"
 #include "sourcelist/TrimRange.h"
 #include "sourcelist/TrimTimeline.h"
+#include "sourcerows/SourceRows.h"
 
 namespace sonvarro {
 namespace {

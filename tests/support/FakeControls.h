@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "controls/Controls.h"
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro::test {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "sourcelist/SourceItem.h"
+#include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
 

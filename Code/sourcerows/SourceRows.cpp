@@ -1,4 +1,4 @@
-#include "sourcelist/SourceRows.h"
+#include "sourcerows/SourceRows.h"
 
 #include <charconv>
 #include <vector>
