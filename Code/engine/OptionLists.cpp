@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "engine/OutputTables.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 namespace sonvarro {
 

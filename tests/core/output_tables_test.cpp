@@ -6,7 +6,7 @@
 #include "FakeControls.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 namespace sonvarro {
 namespace {

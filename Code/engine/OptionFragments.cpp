@@ -1,4 +1,4 @@
-#include "engine/CommandFragments.h"
+#include "engine/OptionFragments.h"
 
 #include "engine/OutputTables.h"
 

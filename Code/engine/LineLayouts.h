@@ -1,5 +1,9 @@
 #pragma once
 
+// The order of the pieces in the encoder command line: one layout for AMR
+// output, another for every other type, and the joining of the pieces by
+// them into the logged text and the argument vector.
+
 #include <optional>
 #include <string>
 #include <string_view>
