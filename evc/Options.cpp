@@ -11,6 +11,12 @@ const std::vector<std::string> kAudioCodecNames = {"amr_nb", "aac", "mp3", "ac3"
 
 namespace {
 
+std::string OneOfCodecNames() {
+  std::string text = "one of ";
+  for (const std::string& name : kAudioCodecNames) text += (&name == &kAudioCodecNames.front() ? "" : ", ") + name;
+  return text;
+}
+
 std::optional<double> ParseDecimal(const std::string& text) {
   static const std::regex kDecimal(R"([+-]?(\d+(\.\d*)?|\.\d+))");
   if (!std::regex_match(text, kDecimal)) return std::nullopt;
@@ -32,7 +38,7 @@ using Setter = std::function<bool(EncoderOptions&, const std::string&)>;
 struct OptionRule {
   const char* name;
   bool takesValue;
-  const char* expected;  // how a valid value looks, for the refusal message
+  std::string expected;  // how a valid value looks, for the refusal message
   Setter set;
 };
 
@@ -46,7 +52,7 @@ const std::vector<OptionRule>& Rules() {
          o.input = v;
          return !v.empty();
        }},
-      {"-acodec", true, "one of amr_nb, aac, mp3, ac3, vorbis, pcm_s16le",
+      {"-acodec", true, OneOfCodecNames(),
        [](EncoderOptions& o, const std::string& v) {
          for (const auto& name : kAudioCodecNames)
            if (v == name) {

@@ -4,9 +4,9 @@
 #include <optional>
 #include <system_error>
 
-#include "engine/CommandFragments.h"
-#include "engine/CommandLayout.h"
-#include "services/TextHelpers.h"
+#include "engine/LineLayouts.h"
+#include "engine/OptionFragments.h"
+#include "services/TextFormats.h"
 #include "services/platform/Paths.h"
 #include "sourcerows/SourceRows.h"
 

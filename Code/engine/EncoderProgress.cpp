@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 namespace sonvarro {
 namespace {

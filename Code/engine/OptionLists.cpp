@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "engine/OutputTables.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 namespace sonvarro {
 
@@ -19,25 +19,7 @@ int ReadIndex(std::string_view text) {
   return index;
 }
 
-// What each output type enables, whatever was chosen before it: OGG has no
-// profile choice at all; OGG and WAV carry no video.
-struct EnabledStates {
-  bool profile;
-  bool options;
-  bool video;
-};
-
-constexpr std::array<EnabledStates, kOutputTypeCount> kEnabledStates = {{
-    {true, true, true},     // AMR
-    {true, true, true},     // AAC
-    {true, true, true},     // MP3
-    {true, true, true},     // AC3
-    {true, true, true},     // M4A
-    {false, false, false},  // OGG
-    {true, true, false},    // WAV
-}};
-
-void ApplyEnabledStates(OptionControls& c, const EnabledStates& states) {
+void ApplyEnabledStates(OptionControls& c, const EnabledLists& states) {
   c.cbbProfile.SetEnabled(states.profile);
   c.btnOptions.SetEnabled(states.options);
   const std::array<IControl*, 4> videoSelectors = {&c.cbbAspectratio, &c.cbbFramerate, &c.cbbVideoBitrate,
@@ -68,7 +50,8 @@ void FillProfileList(ISelector& profile, const std::vector<std::string>& customN
 }
 
 void FillOptionLists(OptionControls& c, const std::vector<std::string>& customProfileNames) {
-  FillFromTable(c.cbbOutputFiletype, OutputTypeCaptions);
+  for (const OutputTypeRow& type : OutputTypeTable) c.cbbOutputFiletype.AddItem(std::string(type.caption));
+  c.cbbOutputFiletype.SetItemIndex(kDefaultOutputType);
   FillProfileList(c.cbbProfile, customProfileNames);
   FillFromTable(c.cbbAspectratio, AspectRatios);
   FillFromTable(c.cbbVideoBitrate, VideoBitrates);
@@ -88,8 +71,8 @@ std::array<ISelector*, 6> ProfileSelectors(OptionControls& c) {
 bool PresetMatches(OptionControls& c, int preset) {
   const int outputType = c.cbbOutputFiletype.ItemIndex();
   if (outputType < 0 || outputType >= kOutputTypeCount || preset < 0 || preset >= kPresetCount) return false;
-  const std::vector<std::string> pieces =
-      SplitText(std::string(PresetTable[static_cast<size_t>(outputType)][static_cast<size_t>(preset)]), '|');
+  const std::vector<std::string> pieces = SplitText(
+      std::string(OutputTypeTable[static_cast<size_t>(outputType)].presets[static_cast<size_t>(preset)]), '|');
   const std::array<ISelector*, 6> selectors = ProfileSelectors(c);
   for (size_t i = 0; i < pieces.size() && i < selectors.size(); ++i) {
     if (pieces[i] != kProfilePieceUnchanged && selectors[i]->ItemIndex() != ReadIndex(pieces[i])) return false;
@@ -101,7 +84,7 @@ void ApplyProfile(OptionControls& c, const std::function<void()>& applyCustomPro
   const int outputType = c.cbbOutputFiletype.ItemIndex();
   const bool typeChosen = outputType >= 0 && outputType < kOutputTypeCount;
   // The enabled states follow the output type alone, for a custom profile too.
-  if (typeChosen) ApplyEnabledStates(c, kEnabledStates[static_cast<size_t>(outputType)]);
+  if (typeChosen) ApplyEnabledStates(c, OutputTypeTable[static_cast<size_t>(outputType)].enabled);
 
   const int profile = c.cbbProfile.ItemIndex();
   if (profile >= kFirstCustomProfile) {
@@ -113,7 +96,7 @@ void ApplyProfile(OptionControls& c, const std::function<void()>& applyCustomPro
   // Without a selected output type or profile there is no preset to apply.
   if (!typeChosen || profile < 0) return;
 
-  ApplyPreset(c, PresetTable[static_cast<size_t>(outputType)][static_cast<size_t>(profile)]);
+  ApplyPreset(c, OutputTypeTable[static_cast<size_t>(outputType)].presets[static_cast<size_t>(profile)]);
 }
 
 }  // namespace sonvarro

@@ -1,6 +1,6 @@
 #include "services/SysFunc.h"
 
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 namespace sonvarro {
 

@@ -6,7 +6,7 @@
 
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 #include "settings/ConfigFiles.h"
 
 namespace sonvarro {

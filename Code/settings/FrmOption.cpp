@@ -9,7 +9,7 @@
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
 #include "services/ApplicationTitle.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 #include "settings/ConfigFiles.h"
 #include "settings/CustomProfiles.h"
 

@@ -6,7 +6,7 @@
 
 #include "services/ApplicationTitle.h"
 #include "services/Picture.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 #include "services/platform/FileVersion.h"
 #include "services/platform/Files.h"
 #include "services/platform/Modules.h"

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 #include "services/platform/Files.h"
 #include "sourcelist/Probe.h"
 #include "sourcelist/SourceFiles.h"

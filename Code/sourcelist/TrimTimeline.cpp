@@ -6,7 +6,7 @@
 #include <exception>
 #include <optional>
 
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 #include "sourcerows/SourceRows.h"
 
 namespace sonvarro {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <vector>
 
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 namespace sonvarro {
 namespace {

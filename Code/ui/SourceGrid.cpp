@@ -15,11 +15,12 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "ui/SourceColumns.h"
+
 namespace sonvarro {
 namespace {
 
-// Design widths; the columns share the grid's width in these proportions.
-constexpr int kDesignWidths[kSourceColumnCount] = {16, 68, 28, 28, 28, 28, 28};
+int DesignWidth(int column) { return kSourceColumns[static_cast<size_t>(column)].designWidth; }
 
 constexpr const char* kTimeFormat = "HH:mm:ss";
 constexpr const char* kShownTime = "shownTime";
@@ -221,18 +222,18 @@ void SourceGrid::ShareWidth() {
   // The check box column keeps room for its box; the text columns share the
   // rest in their design proportions, each wide enough for its caption, and
   // the file name takes what is left.
-  const int checkWidth = std::max(kDesignWidths[kColCheck], style()->pixelMetric(QStyle::PM_IndicatorWidth) + 12);
+  const int checkWidth = std::max(DesignWidth(kColCheck), style()->pixelMetric(QStyle::PM_IndicatorWidth) + 12);
   int total = 0;
-  for (int c = kColFileName; c < kSourceColumnCount; ++c) total += kDesignWidths[c];
+  for (int c = kColFileName; c < kSourceColumnCount; ++c) total += DesignWidth(c);
   const int available = std::max(0, viewport()->width() - checkWidth);
   setColumnWidth(kColCheck, checkWidth);
   int used = 0;
   for (int c = kColFileSize; c < kSourceColumnCount; ++c) {
-    const int width = std::max(available * kDesignWidths[c] / total, horizontalHeader()->sectionSizeHint(c));
+    const int width = std::max(available * DesignWidth(c) / total, horizontalHeader()->sectionSizeHint(c));
     setColumnWidth(c, width);
     used += width;
   }
-  setColumnWidth(kColFileName, std::max(available - used, kDesignWidths[kColFileName]));
+  setColumnWidth(kColFileName, std::max(available - used, DesignWidth(kColFileName)));
 }
 
 void SourceGrid::startDrag(Qt::DropActions) {

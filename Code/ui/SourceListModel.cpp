@@ -2,13 +2,12 @@
 
 #include <QMimeData>
 
+#include "ui/SourceColumns.h"
+
 namespace sonvarro {
 namespace {
 
-const char* const kColumnCaptions[kSourceColumnCount] = {"",           "File Name", "File Size", "Duration",
-                                                         "Start Time", "End Time",  "Cut Time"};
-
-bool IsUserEditable(int column) { return column == kColCheck || column == kColStartTime || column == kColEndTime; }
+bool IsUserEditable(int column) { return kSourceColumns[static_cast<size_t>(column)].userEdits; }
 
 }  // namespace
 
@@ -28,6 +27,7 @@ QVariant SourceListModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole) {
     return QString::fromStdString(text);
   }
+  if (role == Qt::TextAlignmentRole) return kSourceColumns[static_cast<size_t>(index.column())].alignment.toInt();
   return {};
 }
 
@@ -47,7 +47,7 @@ bool SourceListModel::setData(const QModelIndex& index, const QVariant& value, i
 
 QVariant SourceListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kSourceColumnCount) {
-    return QString::fromLatin1(kColumnCaptions[section]);
+    return QString::fromLatin1(kSourceColumns[static_cast<size_t>(section)].title);
   }
   return {};
 }

@@ -7,12 +7,12 @@
 #include "FakeControls.h"
 #include "LogMessages.h"
 #include "TempDir.h"
-#include "engine/CommandFragments.h"
-#include "engine/CommandLayout.h"
 #include "engine/CommandLineBuilder.h"
+#include "engine/LineLayouts.h"
+#include "engine/OptionFragments.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 namespace sonvarro {
 namespace {

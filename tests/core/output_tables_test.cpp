@@ -6,7 +6,7 @@
 #include "FakeControls.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 namespace sonvarro {
 namespace {
@@ -14,11 +14,6 @@ namespace {
 using test::FakeOptionControls;
 using test::FakeSelector;
 using Items = std::vector<std::string>;
-
-template <std::size_t N>
-Items ItemsOf(const std::array<std::string_view, N>& table) {
-  return Items(table.begin(), table.end() - 1);
-}
 
 TEST(OutputTables, EveryOutputTypeHasItsExtensionAndCodec) {
   struct Row {
@@ -34,13 +29,13 @@ TEST(OutputTables, EveryOutputTypeHasItsExtensionAndCodec) {
   };
   for (const Row& row : rows) {
     const auto at = static_cast<size_t>(row.type);
-    EXPECT_EQ(OutputExtensions[at], row.extension);
-    EXPECT_EQ(CodecFragments[at], row.codec);
-    EXPECT_EQ(FormatFragments[at], "none");
+    const OutputTypeRow& type = OutputTypeTable[at];
+    EXPECT_EQ(type.extension, row.extension);
+    EXPECT_EQ(type.codecFragment, row.codec);
+    EXPECT_EQ(type.formatFragment, "none");
     // The caption names the extension, except for WAV's.
     if (row.type != kOutputWav) {
-      EXPECT_NE(std::string(OutputTypeCaptions[at]).find(std::string("*") + row.extension), std::string::npos)
-          << OutputTypeCaptions[at];
+      EXPECT_NE(std::string(type.caption).find(std::string("*") + row.extension), std::string::npos) << type.caption;
     }
   }
 }
@@ -48,8 +43,8 @@ TEST(OutputTables, EveryOutputTypeHasItsExtensionAndCodec) {
 TEST(OutputTables, EveryPresetIsSixIndexesWithinTheirLists) {
   const size_t listSizes[6] = {VideoSizes.size() - 1,    FrameRates.size() - 1,          VideoBitrates.size() - 1,
                                AudioBitrates.size() - 1, AudioChannelChoices.size() - 1, SampleRates.size() - 1};
-  for (const auto& row : PresetTable) {
-    for (std::string_view preset : row) {
+  for (const OutputTypeRow& row : OutputTypeTable) {
+    for (std::string_view preset : row.presets) {
       const Items pieces = SplitText(std::string(preset), '|');
       ASSERT_EQ(pieces.size(), 6u) << preset;
       for (size_t i = 0; i < 6; ++i) {
@@ -119,7 +114,9 @@ TEST(FillOptionLists, FillsEveryListInOrderWithItsDefault) {
 
   EXPECT_EQ(order, (Items{"type", "profile", "aspect", "vbitrate", "abitrate", "channels", "framerate", "sample",
                           "volume", "size"}));
-  EXPECT_EQ(s[0].items, ItemsOf(OutputTypeCaptions));
+  EXPECT_EQ(s[0].items, (Items{"AMR Audio Files (*.amr)", "AAC Audio Files (*.aac)", "MP3 Audio Files (*.mp3)",
+                               "AC3 Audio Files (*.ac3)", "M4A MPEG4 Audio Files (*.m4a)", "OGG Audio Files (*.ogg)",
+                               "WAV Audio Files"}));
   EXPECT_EQ(s[0].Text(), "AMR Audio Files (*.amr)");
   EXPECT_EQ(s[1].Count(), 6);
   EXPECT_EQ(s[1].Text(), "Normal Quality");

@@ -9,7 +9,7 @@
 #include "SilentWav.h"
 #include "TempDir.h"
 #include "player/ProbeGraph.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 #include "sourcelist/AddSourceFiles.h"
 #include "sourcelist/SourceFiles.h"
 

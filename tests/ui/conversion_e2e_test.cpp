@@ -25,7 +25,7 @@
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
 #include "player/ProbeGraph.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 #include "services/platform/Processes.h"
 #include "shell/AppRoot.h"
 #include "sourcelist/Probe.h"

@@ -34,7 +34,7 @@ constexpr int kExcellentQuality = 3;
 
 // The audio bitrate index that the chosen MP3 preset selects (fourth field).
 size_t PresetAudioBitrateIndex() {
-  const std::string_view preset = PresetTable[kOutputMp3][kExcellentQuality];
+  const std::string_view preset = OutputTypeTable[kOutputMp3].presets[kExcellentQuality];
   size_t start = 0;
   for (int field = 0; field < 3; ++field) start = preset.find('|', start) + 1;
   return static_cast<size_t>(std::stoi(std::string(preset.substr(start, preset.find('|', start) - start))));

@@ -13,7 +13,7 @@
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 #include "shell/AppRoot.h"
 
 namespace sonvarro {

@@ -1,4 +1,4 @@
-#include "engine/CommandFragments.h"
+#include "engine/OptionFragments.h"
 
 #include "engine/OutputTables.h"
 
@@ -13,17 +13,19 @@ std::string SelectedOrDefault(const ISelector& selector, const char* option, con
   return std::string(" ") + option + " " + text;
 }
 
-int DefaultOutputType() { return std::stoi(std::string(OutputTypeCaptions.back())); }
+const OutputTypeRow& SelectedRow(const OptionControls& controls) {
+  return OutputTypeTable[static_cast<size_t>(SelectedOutputType(controls))];
+}
 
 }  // namespace
 
 int SelectedOutputType(const OptionControls& controls) {
   const int index = controls.cbbOutputFiletype.ItemIndex();
-  return index >= 0 && index < kOutputTypeCount ? index : DefaultOutputType();
+  return index >= 0 && index < kOutputTypeCount ? index : kDefaultOutputType;
 }
 
 std::string MakeCodecOption(const OptionControls& controls) {
-  return " " + std::string(CodecFragments[SelectedOutputType(controls)]);
+  return " " + std::string(SelectedRow(controls).codecFragment);
 }
 
 std::string MakeVideoBitrateOption(const OptionControls& controls) {
@@ -63,13 +65,11 @@ std::string MakeSampleRateOption(const OptionControls& controls) {
 }
 
 std::string MakeFormatOption(const OptionControls& controls) {
-  const std::string_view entry = FormatFragments[SelectedOutputType(controls)];
-  if (entry == "none") return "";
+  const std::string_view entry = SelectedRow(controls).formatFragment;
+  if (entry == kNoFormatFragment) return "";
   return " -f " + std::string(entry);
 }
 
-std::string MakeExtension(const OptionControls& controls) {
-  return std::string(OutputExtensions[SelectedOutputType(controls)]);
-}
+std::string MakeExtension(const OptionControls& controls) { return std::string(SelectedRow(controls).extension); }
 
 }  // namespace sonvarro

@@ -1,4 +1,4 @@
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "engine/CommandLayout.h"
+#include "engine/LineLayouts.h"
 
 #include <vector>
 
-#include "services/TextHelpers.h"
+#include "services/TextFormats.h"
 
 namespace sonvarro {
 namespace {

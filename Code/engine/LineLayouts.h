@@ -1,16 +1,22 @@
 #pragma once
 
+// The order of the pieces in the encoder command line: one layout for AMR
+// output, another for every other type, and the joining of the pieces by
+// them into the logged text and the argument vector.
+
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/EncoderCommand.h"
+#include "engine/OutputTables.h"
 #include "services/ConvertParameters.h"
 
 namespace sonvarro {
 
 // AMR output is always mono at 8000 Hz, whatever the selectors hold.
 inline constexpr const char* kAmrAudioOptions = " -ac 1 -ar 8000";
-inline constexpr const char* kAmrExtension = ".amr";
+inline constexpr std::string_view kAmrExtension = OutputTypeTable[kOutputAmr].extension;
 
 // The trim range as the encoder receives it: the start and the length, each
 // one argument of its own whatever it holds.

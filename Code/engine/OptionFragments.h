@@ -1,9 +1,9 @@
 #pragma once
 
 // The option fragments of the encoder command line, each read from one
-// selector or from one table at the selected output type. A non-empty
-// fragment begins with a blank. A selector without a selection (a custom
-// profile may set an index outside its list) gives the fall-back value.
+// selector or from the selected output type's row of OutputTypeTable. A
+// non-empty fragment begins with a blank. A selector without a selection (a
+// custom profile may set an index outside its list) gives the fall-back value.
 
 #include <string>
 
