@@ -1,17 +1,16 @@
 #include "services/platform/DataFolder.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
+#include "services/platform/Folders.h"
+#include "services/platform/HomeFolder.h"
 #include "services/platform/Paths.h"
 
 namespace sonvarro::platform {
@@ -22,27 +21,6 @@ namespace fs = std::filesystem;
 constexpr const char* kUserDataBelowHome = ".local/share";
 // Folders the program creates for one user's data are that user's alone.
 constexpr mode_t kPrivateFolderMode = 0700;
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-std::string AccountHome() {
-  const long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-  std::vector<char> buffer(size > 0 ? static_cast<size_t>(size) : 16384);
-  passwd entry{};
-  passwd* found = nullptr;
-  if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir) {
-    return found->pw_dir;
-  }
-  return {};
-}
-
-bool IsFolder(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 // Asks the file system itself where it can: an unnamed file leaves no trace
 // and meets read-only mounts as well as modes. Where unnamed files are not
@@ -105,11 +83,7 @@ void CopyDefaults(const std::string& defaults, const std::string& config) {
 
 }  // namespace
 
-UserDataPlaces ProcessUserDataPlaces() {
-  UserDataPlaces places{Environment("XDG_DATA_HOME"), Environment("HOME")};
-  if (places.home.empty()) places.home = AccountHome();
-  return places;
-}
+UserDataPlaces ProcessUserDataPlaces() { return UserDataPlaces{EnvironmentValue("XDG_DATA_HOME"), HomeFolder()}; }
 
 bool CanWriteAppFolder(const std::string& appFolder) {
   const std::string config = appFolder + kConfigFolder;
