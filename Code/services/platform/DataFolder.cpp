@@ -37,17 +37,19 @@ bool MayWriteFolder(const std::string& folder) {
 }
 
 // Creates folder with the missing folders above it, each private to the user.
-void MakePrivateFolders(const std::string& folder) {
+Status MakePrivateFolders(const std::string& folder) {
   std::string path;
   for (size_t at = 0; at != std::string::npos;) {
     const size_t next = folder.find(kPathSeparator, at + 1);
     path = folder.substr(0, next);
     at = next;
     if (path.empty() || IsFolder(path)) continue;
-    if (mkdir(path.c_str(), kPrivateFolderMode) != 0 && !(errno == EEXIST && IsFolder(path))) {
-      throw fs::filesystem_error("cannot create the folder", path, std::error_code(errno, std::generic_category()));
+    if (mkdir(path.c_str(), kPrivateFolderMode) != 0) {
+      const int error = errno;
+      if (!(error == EEXIST && IsFolder(path))) return Status::Failed("create the folder", path, error);
     }
   }
+  return {};
 }
 
 // The base of the per-user folder; empty when the user has no home to put it in.
@@ -57,28 +59,45 @@ std::string UserDataHome(const UserDataPlaces& places) {
   return JoinPath(places.home, kUserDataBelowHome);
 }
 
+// Copies the regular files of from (when it is a folder) into the folder to,
+// each writable by its owner.
+Status CopyRegularFiles(const std::string& from, const std::string& to) {
+  if (!IsFolder(from)) return {};
+  std::error_code error;
+  for (fs::directory_iterator it(from, error); !error && it != fs::directory_iterator(); it.increment(error)) {
+    std::error_code typeError;
+    if (!it->is_regular_file(typeError)) continue;
+    const fs::path copy = fs::path(to) / it->path().filename();
+    if (fs::copy_file(it->path(), copy, error); error)
+      return Status::Failed("copy", it->path().string(), error.value());
+    fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, error);
+    if (error) return Status::Failed("give the owner the right to write", copy.string(), error.value());
+  }
+  if (error) return Status::Failed("list the folder", from, error.value());
+  return {};
+}
+
 // Copies the regular files of defaults (when it exists) into a new folder
 // config, each writable by its owner whatever the installed file's mode.
 // The copies are made aside and moved in at once, so a start that stops
 // half-way never leaves a Config/ that looks complete.
-void CopyDefaults(const std::string& defaults, const std::string& config) {
+Status CopyDefaults(const std::string& defaults, const std::string& config) {
   const std::string staging = config + ".part-" + std::to_string(getpid());
-  fs::remove_all(staging);
-  MakePrivateFolders(staging);
-  if (IsFolder(defaults)) {
-    for (const fs::directory_entry& entry : fs::directory_iterator(defaults)) {
-      if (!entry.is_regular_file()) continue;
-      const fs::path copy = fs::path(staging) / entry.path().filename();
-      fs::copy_file(entry.path(), copy);
-      fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
-    }
+  std::error_code ignored;
+  fs::remove_all(staging, ignored);
+  if (Status made = MakePrivateFolders(staging); !made) return made;
+  const Status copied = CopyRegularFiles(defaults, staging);
+  if (!copied) {
+    fs::remove_all(staging, ignored);
+    return copied;
   }
   if (rename(staging.c_str(), config.c_str()) != 0) {
-    const std::error_code error(errno, std::generic_category());
-    fs::remove_all(staging);
+    const int error = errno;
+    fs::remove_all(staging, ignored);
     // Another start of the program got there first: its copy is as good.
-    if (!IsFolder(config)) throw fs::filesystem_error("cannot create the folder", config, error);
+    if (!IsFolder(config)) return Status::Failed("create the folder", config, error);
   }
+  return {};
 }
 
 }  // namespace
@@ -100,17 +119,13 @@ std::string DataFolder(const std::string& appFolder, bool appFolderWritable, con
   }
   const std::string folder = JoinPath(base, kUserDataFolderName) + kPathSeparator;
   const std::string config = folder + kConfigFolder;
-  try {
-    if (!IsFolder(config)) {
-      MakePrivateFolders(folder.substr(0, folder.size() - 1));
-      CopyDefaults(app + kConfigFolder, config.substr(0, config.size() - 1));
-    }
-    return folder;
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "Cannot prepare %s (%s): the settings and the log stay in %s.\n", folder.c_str(), error.what(),
-                 app.c_str());
-    return app;
-  }
+  if (IsFolder(config)) return folder;
+  Status prepared = MakePrivateFolders(folder.substr(0, folder.size() - 1));
+  if (prepared) prepared = CopyDefaults(app + kConfigFolder, config.substr(0, config.size() - 1));
+  if (prepared) return folder;
+  std::fprintf(stderr, "Cannot prepare %s (%s): the settings and the log stay in %s.\n", folder.c_str(),
+               prepared.Describe().c_str(), app.c_str());
+  return app;
 }
 
 std::string DataFolder(const std::string& appFolder) {

@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "services/platform/ChildProcess.h"
 #include "services/platform/DataFolder.h"
 #include "services/platform/FileContent.h"
 #include "services/platform/Files.h"
 #include "services/platform/Folders.h"
 #include "services/platform/HomeFolder.h"
 #include "services/platform/Paths.h"
+#include "services/platform/Processes.h"
 #include "settings/DefaultFolders.h"
 
 namespace sonvarro::platform {
@@ -47,6 +49,9 @@ TEST(PlatformStatus, SaysWhatFailedWhereAndWhy) {
   EXPECT_FALSE(CreateFolders(underAFile).Ok());
   EXPECT_EQ(CreateFolders(underAFile).Path(), underAFile);
   EXPECT_FALSE(fs::exists(dir.Path() / "missing"));
+  const std::string program = dir.Folder() + "missing/evc.exe";
+  ExpectFailure(ChildProcess::Start({program}, dir.Folder()).GetStatus(), ENOENT, "start the program", program);
+  ExpectFailure(TerminateProcess(0), EINVAL, "end the process", "0");
 }
 
 TEST(PlatformStatus, SuccessCarriesNoReason) {
