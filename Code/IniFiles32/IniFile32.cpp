@@ -97,7 +97,7 @@ bool ParseInt32(const std::string& text, int32_t& result) {
   throw IniFileError("Cannot open file \"" + path + "\". " + failure.Message());
 }
 
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadContent(const std::string& path) {
   // Like a missing file, a folder at the path holds no settings.
   if (!platform::Exists(path) || platform::IsFolder(path)) return {};
   platform::Result<std::string> content = platform::ReadWholeFile(path);
@@ -108,7 +108,7 @@ std::string ReadWholeFile(const std::string& path) {
 }  // namespace
 
 TIniFile32::TIniFile32(std::string fileName) : fileName_(std::move(fileName)) {
-  std::string content = ReadWholeFile(fileName_);
+  std::string content = ReadContent(fileName_);
   const size_t nul = content.find('\0');
   if (nul != std::string::npos) content.resize(nul);
   lines_ = SplitLines(content);

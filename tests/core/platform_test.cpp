@@ -100,6 +100,11 @@ TEST(PlatformFolders, ForEachFileInSkipsFolders) {
   EXPECT_EQ(names, std::vector<std::string>{"a.mp3"});
 }
 
+TEST(PlatformFolders, AbsolutePathStartsFromTheWorkingFolder) {
+  EXPECT_EQ(AbsolutePath("/music/a.mp3").Value(), "/music/a.mp3");
+  EXPECT_EQ(AbsolutePath("http://a.mp3").Value(), fs::current_path().string() + "/http://a.mp3");
+}
+
 TEST(HomeFolder, HomeWinsWhenItIsAnAbsolutePath) {
   const struct {
     const char* home;

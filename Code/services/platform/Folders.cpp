@@ -40,6 +40,13 @@ Status RemoveEmptyFolder(const std::string& path) {
   return {};
 }
 
+Result<std::string> AbsolutePath(const std::string& path) {
+  std::error_code error;
+  fs::path absolute = fs::absolute(path, error);
+  if (error) return Status::Failed("find the working folder for", path, error.value());
+  return absolute.string();
+}
+
 Status ForEachFileIn(const std::string& folder, const std::function<void(const std::string& name)>& visit) {
   std::error_code error;
   fs::directory_iterator it(folder, error);

@@ -27,6 +27,10 @@ Status CreateFolders(const std::string& folder);
 // Removes path when it is an empty folder.
 Status RemoveEmptyFolder(const std::string& path);
 
+// path as seen from the working folder, made absolute (an absolute path
+// stays as it is). Fails when the working folder cannot be told.
+Result<std::string> AbsolutePath(const std::string& path);
+
 // Hands the name of every entry of folder that is not a folder (links are
 // judged by what they point to) to visit, in the order the system lists
 // them. Stops at the first failure and returns it; what was visited until
