@@ -58,7 +58,8 @@ class Status {
 template <typename T>
 class Result {
  public:
-  Result(T value) : value_(std::move(value)) {}            // NOLINT: a value converts to its result
+  Result(T value) : value_(std::move(value)) {}  // NOLINT: a value converts to its result
+  // Only from a failed Status: a Result holds a value or says why not.
   Result(Status failure) : status_(std::move(failure)) {}  // NOLINT: so does a failure
 
   bool Ok() const { return value_.has_value(); }
