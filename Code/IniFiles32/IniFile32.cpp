@@ -1,15 +1,11 @@
 #include "IniFiles32/IniFile32.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
 #include <charconv>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
+#include <utility>
+
+#include "services/platform/FileContent.h"
+#include "services/platform/Files.h"
+#include "services/platform/Folders.h"
 
 namespace sonvarro {
 
@@ -93,101 +89,26 @@ bool ParseInt32(const std::string& text, int32_t& result) {
   return true;
 }
 
-std::string SystemReason(int error) { return std::strerror(error); }
-
-[[noreturn]] void FailCreate(const std::string& path, int error) {
-  throw IniFileError("Cannot create file \"" + path + "\". " + SystemReason(error));
+[[noreturn]] void FailCreate(const std::string& path, const platform::Status& failure) {
+  throw IniFileError("Cannot create file \"" + path + "\". " + failure.Message());
 }
 
-[[noreturn]] void FailOpen(const std::string& path, int error) {
-  throw IniFileError("Cannot open file \"" + path + "\". " + SystemReason(error));
+[[noreturn]] void FailOpen(const std::string& path, const platform::Status& failure) {
+  throw IniFileError("Cannot open file \"" + path + "\". " + failure.Message());
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  struct stat info {};
+std::string ReadContent(const std::string& path) {
   // Like a missing file, a folder at the path holds no settings.
-  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return {};
-
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) FailOpen(path, errno);
-  std::string content;
-  char buffer[8192];
-  for (;;) {
-    const ssize_t count = ::read(fd, buffer, sizeof buffer);
-    if (count == 0) break;
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      FailOpen(path, error);
-    }
-    content.append(buffer, static_cast<size_t>(count));
-  }
-  ::close(fd);
-  return content;
-}
-
-bool WriteAll(int fd, const std::string& content) {
-  size_t written = 0;
-  while (written < content.size()) {
-    const ssize_t count = ::write(fd, content.data() + written, content.size() - written);
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    written += static_cast<size_t>(count);
-  }
-  return true;
-}
-
-// Creates a new file beside `target` under a name of its own; the umask
-// applies to it as to any new file.
-int CreateTemporaryBeside(const std::string& target, std::string& temporaryPath) {
-  static std::atomic<unsigned> counter{0};
-  const std::filesystem::path path(target);
-  for (;;) {
-    const std::string name = "." + path.filename().string() + ".tmp" + std::to_string(::getpid()) + "." +
-                             std::to_string(counter.fetch_add(1));
-    temporaryPath = (path.parent_path() / name).string();
-    const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-}
-
-// Writes the content under `path` so that the old file stays whole until the
-// new one is complete. Returns 0 or the errno of the failure.
-int ReplaceFile(const std::string& path, const std::string& content) {
-  // A link stays a link: the file it points to is replaced.
-  std::string target = path;
-  struct stat linkInfo {};
-  if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-      target = resolved;
-      std::free(resolved);
-    }
-  }
-
-  struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
-  // A file the user marked read-only is not overwritten.
-  if (exists && !S_ISDIR(existing.st_mode) && ::access(target.c_str(), W_OK) != 0) return errno;
-
-  std::string temporary;
-  const int fd = CreateTemporaryBeside(target, temporary);
-  if (fd < 0) return errno;
-  int error = 0;
-  if (!WriteAll(fd, content) || ::fsync(fd) != 0) error = errno;
-  if (!error && exists && !S_ISDIR(existing.st_mode)) ::fchmod(fd, existing.st_mode & 07777);
-  if (::close(fd) != 0 && !error) error = errno;
-  if (!error && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
-  if (error) ::unlink(temporary.c_str());
-  return error;
+  if (!platform::Exists(path) || platform::IsFolder(path)) return {};
+  platform::Result<std::string> content = platform::ReadWholeFile(path);
+  if (!content) FailOpen(path, content.GetStatus());
+  return std::move(content).Value();
 }
 
 }  // namespace
 
 TIniFile32::TIniFile32(std::string fileName) : fileName_(std::move(fileName)) {
-  std::string content = ReadWholeFile(fileName_);
+  std::string content = ReadContent(fileName_);
   const size_t nul = content.find('\0');
   if (nul != std::string::npos) content.resize(nul);
   lines_ = SplitLines(content);
@@ -279,7 +200,8 @@ void TIniFile32::UpdateFile() {
     content += line;
     content += "\r\n";
   }
-  if (const int error = ReplaceFile(fileName_, content)) FailCreate(fileName_, error);
+  if (const platform::Status saved = platform::ReplaceFileContent(fileName_, content); !saved)
+    FailCreate(fileName_, saved);
 }
 
 }  // namespace sonvarro

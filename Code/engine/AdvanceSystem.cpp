@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <system_error>
 #include <utility>
 
 #include "services/platform/ChildProcess.h"
@@ -64,12 +63,13 @@ bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOu
   EncoderOutcome ignored;
   EncoderOutcome& result = outcome ? *outcome : ignored;
   result = EncoderOutcome{};
-  std::error_code error;
-  std::unique_ptr<platform::ChildProcess> child = platform::ChildProcess::Start(command.args, workingFolder, error);
-  if (!child) {
-    result.startError = error.message();
+  platform::Result<std::unique_ptr<platform::ChildProcess>> started =
+      platform::ChildProcess::Start(command.args, workingFolder);
+  if (!started) {
+    result.startError = started.GetStatus().Message();
     return false;
   }
+  const std::unique_ptr<platform::ChildProcess> child = std::move(started).Value();
   result.started = true;
 
   LastLine lastLine;

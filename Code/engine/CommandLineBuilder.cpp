@@ -1,12 +1,11 @@
 #include "engine/CommandLineBuilder.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "engine/LineLayouts.h"
 #include "engine/OptionFragments.h"
 #include "services/TextFormats.h"
+#include "services/platform/Folders.h"
 #include "services/platform/Paths.h"
 #include "sourcerows/SourceRows.h"
 
@@ -38,9 +37,9 @@ int32_t TCommandLineBuilder::GetTrimLength(const std::string& path) {
 
 std::string TCommandLineBuilder::PrepareOutputFolder() {
   const std::string folder = platform::WithTrailingSeparator(sources_.edtOutputFolder.Text());
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  const bool exists = std::filesystem::is_directory(folder, error);
+  // A folder that cannot be made is told by the check that follows.
+  platform::CreateFolders(folder);
+  const bool exists = platform::IsFolder(folder);
   services_.appFunc.WriteLog((exists ? "Output directory " : "Output directory error. ->") + folder);
   return folder;
 }

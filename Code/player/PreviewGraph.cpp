@@ -11,12 +11,12 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <mutex>
 #include <new>
 #include <utility>
 
 #include "player/MediaFile.h"
+#include "services/platform/Folders.h"
 
 namespace sonvarro {
 namespace {
@@ -265,7 +265,9 @@ int PreviewGraph::Render(const std::string& path) {
     load_->reply = ++lastReply_;
     // An absolute path: libmpv must not take anything in the name for a
     // protocol.
-    Command({"loadfile", std::filesystem::absolute(path).string(), "replace"}, load_->reply);
+    const platform::Result<std::string> absolute = platform::AbsolutePath(path);
+    if (!absolute) throw MediaGraphError(absolute.GetStatus().Describe());
+    Command({"loadfile", absolute.Value(), "replace"}, load_->reply);
     // Only playback starting counts: libmpv reports a file as loaded before
     // it has found out whether it can decode it.
     failure = AwaitLoad(path);

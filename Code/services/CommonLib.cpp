@@ -23,7 +23,7 @@ bool TCommonLib::KillProcess(std::string_view exeName) {
   EnableDebugPrivilege();
   bool lastSucceeded = false;
   platform::ForEachChildProcess([&](const platform::ProcessEntry& entry) {
-    if (TSysFunc::IsNamed(entry, exeName)) lastSucceeded = platform::TerminateProcess(entry.id);
+    if (TSysFunc::IsNamed(entry, exeName)) lastSucceeded = platform::TerminateProcess(entry.id).Ok();
   });
   if (lastSucceeded) return true;
   appFunc_.WriteLog("Terminate process error.");

@@ -1,10 +1,9 @@
 #include "services/FileFunc.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "services/StrFunc.h"
+#include "services/platform/Folders.h"
 #include "services/platform/Paths.h"
 
 namespace sonvarro {
@@ -31,15 +30,12 @@ std::string Incremented(const std::string& digits) {
 
 std::vector<std::string> TFileFunc::GetFileList(const std::string& directory, const std::string& extensionFilter) {
   std::vector<std::string> files;
-  std::error_code error;
-  // An empty directory part means the working folder, as for any relative path.
-  std::filesystem::directory_iterator it(directory.empty() ? "." : directory, error);
-  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-    std::error_code typeError;
-    if (it->is_directory(typeError)) continue;
-    std::string path = directory + it->path().filename().string();
+  // An empty directory part means the working folder, as for any relative
+  // path. A folder that cannot be read lists what was read of it.
+  platform::ForEachFileIn(directory.empty() ? "." : directory, [&](const std::string& name) {
+    std::string path = directory + name;
     if (extensionFilter.empty() || platform::ExtensionPart(path) == extensionFilter) files.push_back(std::move(path));
-  }
+  });
   return files;
 }
 

@@ -4,8 +4,7 @@
 
 namespace sonvarro {
 
-// The user's home folder, ending in "/": the account's home as the system
-// records it, or HOME when the account database has none.
+// The user's home folder (services/platform/HomeFolder.h), ending in "/".
 std::string HomeFolder();
 
 // Where converted files go until the user picks another folder.

@@ -1,39 +1,31 @@
 #include "settings/OutputFolder.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <system_error>
-
 #include "services/CommonLib.h"
+#include "services/platform/Folders.h"
+#include "services/platform/Paths.h"
 
 namespace sonvarro {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const char* kProbeName = "test";
 constexpr int kWarningKind = 1;
 
-bool IsDirectory(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_directory(path, ec);
-}
+bool IsDirectory(const std::string& path) { return !path.empty() && platform::IsFolder(path); }
 
 // Whether a new subfolder can be made in `folder`. The probe takes a name
 // that is not there yet and removes only the folder it made itself, so a
 // folder of the user's is never touched.
 bool AcceptsNewFolder(const std::string& folder) {
-  const fs::path base = fs::path(folder) / kProbeName;
-  fs::path probe = base;
-  std::error_code ec;
-  for (int n = 1; fs::symlink_status(probe, ec).type() != fs::file_type::not_found; ++n) {
-    if (ec && ec != std::errc::no_such_file_or_directory) return false;
-    probe = base.string() + std::to_string(n);
+  const std::string base = platform::JoinPath(folder, kProbeName);
+  std::string probe = base;
+  for (int n = 1;; ++n) {
+    const platform::Result<bool> taken = platform::NameInUse(probe);
+    if (!taken) return false;
+    if (!taken.Value()) break;
+    probe = base + std::to_string(n);
   }
-  if (mkdir(probe.c_str(), 0777) != 0) return false;
-  rmdir(probe.c_str());
+  if (!platform::CreateFolder(probe)) return false;
+  platform::RemoveEmptyFolder(probe);
   return true;
 }
 
@@ -51,10 +43,8 @@ std::string SelectOutputFolder(TCommonLib& common, const std::string& current, c
     }
   }
   const std::string result = chosen.value_or(current);
-  if (!IsDirectory(result) && !result.empty()) {
-    std::error_code ignored;
-    fs::create_directories(result, ignored);
-  }
+  // One that cannot be made is left to the conversion to report.
+  if (!IsDirectory(result) && !result.empty()) platform::CreateFolders(result);
   return result;
 }
 

@@ -57,7 +57,7 @@ bool TStartUp::ShowSplash() {
   platform::Module res(resPath);
   if (!res) {
     if (!platform::IsRegularFile(resPath)) return FailStart(NotFound(kResLibrary));
-    return FailStart("'" + std::string(kResLibrary) + "' cannot be loaded (" + platform::ModuleError() + ")." +
+    return FailStart("'" + std::string(kResLibrary) + "' cannot be loaded (" + res.Failure().Message() + ")." +
                      kReinstall);
   }
   platform::ResourceData stream;

@@ -1,7 +1,5 @@
 #include "sourcelist/AddSourceFiles.h"
 
-#include <system_error>
-
 #include "services/TextFormats.h"
 #include "services/platform/Files.h"
 #include "sourcelist/Probe.h"
@@ -38,15 +36,13 @@ void AddSourceFiles(ISourceGrid& grid, const std::vector<std::string>& paths, co
       hooks.showFileReadError(path);
       continue;
     }
-    std::string size;
-    try {
-      size = SizeText(ReadFileSize(path));
-    } catch (const std::system_error&) {
+    const platform::Result<int64_t> size = platform::FileSize(path);
+    if (!size) {
       // Gone or locked since it was probed: the rest of the list still comes in.
       hooks.showFileReadError(path);
       continue;
     }
-    grid.AppendRow({kCheckedText, path, size, duration, kZeroTime, duration, duration});
+    grid.AppendRow({kCheckedText, path, SizeText(size.Value()), duration, kZeroTime, duration, duration});
   }
   if (grid.RowCount() > 0) {
     grid.SetSelected(0, true);

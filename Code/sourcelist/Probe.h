@@ -13,8 +13,4 @@ namespace sonvarro {
 // a file shorter than one second counts as unreadable.
 int32_t ProbeDuration(const std::string& path, MediaGraph& graph);
 
-// The length of the file at path in bytes. Throws std::system_error when the
-// file cannot be opened for reading (missing, no permission, a folder).
-int64_t ReadFileSize(const std::string& path);
-
 }  // namespace sonvarro

@@ -16,7 +16,7 @@ const std::string kGoodRes = SONVARRO_FIXTURE_DIR "/res_good/Res.dll";
 
 TEST(Modules, StringsAreCutToTheBufferAndMissingOnesAreEmpty) {
   Module res(kGoodRes);
-  ASSERT_TRUE(res) << ModuleError();
+  ASSERT_TRUE(res) << res.Failure().Describe();
   struct Row {
     unsigned id;
     int bufferMax;
@@ -48,7 +48,7 @@ TEST(Modules, StringsAreCutToTheBufferAndMissingOnesAreEmpty) {
 
 TEST(Modules, ResourcesAreFoundByNameAndTypeWhateverTheCase) {
   Module res(kGoodRes);
-  ASSERT_TRUE(res) << ModuleError();
+  ASSERT_TRUE(res) << res.Failure().Describe();
   ResourceData found;
   ASSERT_TRUE(FindResourceA(res.Handle(), "ImgFlash", "jpeg", found));
   ASSERT_GT(found.size, 4u);
@@ -65,14 +65,20 @@ TEST(Modules, ResourcesAreFoundByNameAndTypeWhateverTheCase) {
 
 TEST(Modules, WhatCannotBeLoadedSaysWhy) {
   test::TempDir dir;
-  EXPECT_EQ(LoadLibraryA(dir.Folder() + "Res.dll"), nullptr);
-  EXPECT_NE(ModuleError().find("Res.dll"), std::string::npos) << ModuleError();
+  const std::string missing = dir.Folder() + "Res.dll";
+  EXPECT_EQ(LoadLibraryA(missing), nullptr);
+  const Module absent(missing);
+  EXPECT_FALSE(absent);
+  EXPECT_EQ(absent.Failure().Path(), missing);
+  EXPECT_NE(absent.Failure().Message().find("Res.dll"), std::string::npos) << absent.Failure().Describe();
   const std::string notALibrary = dir.WriteFile("Form.dll", "MZ, but no library");
-  EXPECT_EQ(LoadLibraryA(notALibrary), nullptr);
-  EXPECT_FALSE(ModuleError().empty());
+  const Result<HMODULE> garbage = LoadModule(notALibrary);
+  EXPECT_FALSE(garbage);
+  EXPECT_FALSE(garbage.GetStatus().Message().empty());
+  EXPECT_EQ(garbage.GetStatus().Describe().rfind("Cannot load the library \"" + notALibrary + "\": ", 0), 0u);
 
   Module form(SONVARRO_FIXTURE_DIR "/form_recording/Form.dll");
-  ASSERT_TRUE(form) << ModuleError();
+  ASSERT_TRUE(form) << form.Failure().Describe();
   EXPECT_NE(GetProcAddress(form.Handle(), "ShowAboutForm"), nullptr);
   EXPECT_EQ(GetProcAddress(form.Handle(), "NoSuchExport"), nullptr);
   EXPECT_FALSE(FreeLibrary(nullptr));

@@ -16,13 +16,13 @@ namespace {
 // A JPEG picture of one colour, made by the ffmpeg tool.
 std::vector<uint8_t> MakeJpeg(const test::TempDir& dir, const std::string& colour, int width, int height) {
   const std::string path = dir.Folder() + "picture.jpg";
-  std::error_code error;
-  auto child = platform::ChildProcess::Start(
+  auto started = platform::ChildProcess::Start(
       {SONVARRO_FFMPEG_TOOL, "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
        "color=c=" + colour + ":s=" + std::to_string(width) + "x" + std::to_string(height), "-frames:v", "1", path},
-      "/", error);
-  EXPECT_TRUE(child) << error.message();
-  if (!child) return {};
+      "/");
+  EXPECT_TRUE(started) << started.GetStatus().Describe();
+  if (!started) return {};
+  const auto child = std::move(started).Value();
   char buffer[4096];
   for (bool running = true; running;) {
     running = child->Running();

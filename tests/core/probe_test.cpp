@@ -9,7 +9,6 @@
 #include <random>
 #include <stdexcept>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "Ffmpeg.h"
@@ -205,18 +204,6 @@ TEST(ProbeDuration, FailureGivesZeroAndReleasesTheGraph) {
   graph.durationMs = 5000;
   EXPECT_EQ(ProbeDuration("/media/broken.mp3", graph), 0);
   EXPECT_FALSE(graph.Active());
-}
-
-TEST(ReadFileSize, GivesTheLengthInBytes) {
-  test::TempDir temp;
-  EXPECT_EQ(ReadFileSize(temp.WriteFile("empty.wav")), 0);
-  EXPECT_EQ(ReadFileSize(temp.WriteFile("name with blanks ü.wav", std::string(70000, 'x'))), 70000);
-}
-
-TEST(ReadFileSize, ThrowsWhenTheFileCannotBeRead) {
-  test::TempDir temp;
-  EXPECT_THROW(ReadFileSize(temp.Folder() + "vanished.wav"), std::system_error);
-  EXPECT_THROW(ReadFileSize(temp.Folder()), std::system_error);
 }
 
 }  // namespace

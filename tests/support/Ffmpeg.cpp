@@ -12,9 +12,9 @@ namespace sonvarro::test {
 
 void RunFfmpeg(std::vector<std::string> args) {
   args.insert(args.begin(), {SONVARRO_FFMPEG_TOOL, "-nostdin", "-v", "error", "-y"});
-  std::error_code error;
-  auto child = platform::ChildProcess::Start(args, "/", error);
-  ASSERT_TRUE(child) << error.message();
+  auto started = platform::ChildProcess::Start(args, "/");
+  ASSERT_TRUE(started) << started.GetStatus().Describe();
+  const auto child = std::move(started).Value();
   std::string output;
   char buffer[4096];
   for (bool running = true; running;) {

@@ -36,7 +36,7 @@ std::string ReadString(platform::HMODULE module, unsigned id) {
 
 TEST(CompanionLibraries, ResHoldsTheProductStringsAndASplashPictureLibjpegDecodes) {
   platform::Module res(BuiltApp("Res.dll"));
-  ASSERT_TRUE(res) << platform::ModuleError();
+  ASSERT_TRUE(res) << res.Failure().Describe();
   EXPECT_EQ(ReadString(res.Handle(), 1), "Sonvarro Converter");
   EXPECT_EQ(ReadString(res.Handle(), 4).rfind("https://", 0), 0u);
   EXPECT_NE(ReadString(res.Handle(), 5).find('@'), std::string::npos);
@@ -57,7 +57,7 @@ TEST(CompanionLibraries, ResHoldsTheProductStringsAndASplashPictureLibjpegDecode
 
 TEST(CompanionLibraries, FormShowsTheAboutBoxBuiltFromTheRecord) {
   platform::Module form(BuiltApp("Form.dll"));
-  ASSERT_TRUE(form) << platform::ModuleError();
+  ASSERT_TRUE(form) << form.Failure().Describe();
   auto show = reinterpret_cast<ShowAboutFormProc>(platform::GetProcAddress(form.Handle(), SONVARRO_SHOW_ABOUT_FORM));
   ASSERT_NE(show, nullptr);
   RecSoftInfo info{};

@@ -51,18 +51,11 @@ int ExitCodeOf(int status) {
 
 }  // namespace
 
-std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>& args,
-                                                  const std::string& workingFolder, std::error_code& error) {
-  error.clear();
-  if (args.empty()) {
-    error = std::make_error_code(std::errc::invalid_argument);
-    return nullptr;
-  }
+Result<std::unique_ptr<ChildProcess>> ChildProcess::Start(const std::vector<std::string>& args,
+                                                          const std::string& workingFolder) {
+  if (args.empty()) return Status::Failed("start the program", {}, EINVAL);
   Pipe input, output;
-  if (!input.Open() || !output.Open()) {
-    error = std::error_code(errno, std::generic_category());
-    return nullptr;
-  }
+  if (!input.Open() || !output.Open()) return Status::FailedWithErrno("make the pipes for", args[0]);
   // Only our end of the output pipe polls; the child writes as usual.
   fcntl(output.read, F_SETFL, fcntl(output.read, F_GETFL) | O_NONBLOCK);
 
@@ -72,13 +65,10 @@ std::unique_ptr<ChildProcess> ChildProcess::Start(const std::vector<std::string>
   request.output = output.write;
   request.workingFolder = workingFolder;
   request.ownSession = true;
-  pid_t pid = -1;
-  if (const int rc = Spawn(request, pid); rc != 0) {
-    error = std::error_code(rc, std::generic_category());
-    return nullptr;
-  }
+  const Result<pid_t> started = Spawn(request);
+  if (!started) return started.GetStatus();
   // The child's ends close here (Pipe destructors); ours move into the object.
-  return std::unique_ptr<ChildProcess>(new ChildProcess(pid, output.ReleaseRead(), input.ReleaseWrite()));
+  return std::unique_ptr<ChildProcess>(new ChildProcess(started.Value(), output.ReleaseRead(), input.ReleaseWrite()));
 }
 
 ChildProcess::ChildProcess(pid_t pid, int outputFd, int inputFd) : pid_(pid), outputFd_(outputFd), inputFd_(inputFd) {}

@@ -5,8 +5,9 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <system_error>
 #include <vector>
+
+#include "services/platform/Result.h"
 
 namespace sonvarro::platform {
 
@@ -22,11 +23,11 @@ namespace sonvarro::platform {
 class ChildProcess {
  public:
   // Starts args[0] (a path, not looked up on PATH) with args as its argument
-  // vector and workingFolder as its current folder. Returns nullptr and sets
-  // error when the pipes or the child cannot be created (a missing program, a
-  // missing working folder, an empty vector); nothing is left open then.
-  static std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& args, const std::string& workingFolder,
-                                             std::error_code& error);
+  // vector and workingFolder as its current folder. Fails when the pipes or
+  // the child cannot be created (a missing program, a missing working
+  // folder, an empty vector); nothing is left open then.
+  static Result<std::unique_ptr<ChildProcess>> Start(const std::vector<std::string>& args,
+                                                     const std::string& workingFolder);
 
   // A child that still runs is killed and reaped, so no zombie is left behind.
   ~ChildProcess();

@@ -1,17 +1,16 @@
 #include "services/platform/DataFolder.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
+#include "services/platform/Folders.h"
+#include "services/platform/HomeFolder.h"
 #include "services/platform/Paths.h"
 
 namespace sonvarro::platform {
@@ -22,27 +21,6 @@ namespace fs = std::filesystem;
 constexpr const char* kUserDataBelowHome = ".local/share";
 // Folders the program creates for one user's data are that user's alone.
 constexpr mode_t kPrivateFolderMode = 0700;
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-std::string AccountHome() {
-  const long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-  std::vector<char> buffer(size > 0 ? static_cast<size_t>(size) : 16384);
-  passwd entry{};
-  passwd* found = nullptr;
-  if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir) {
-    return found->pw_dir;
-  }
-  return {};
-}
-
-bool IsFolder(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 // Asks the file system itself where it can: an unnamed file leaves no trace
 // and meets read-only mounts as well as modes. Where unnamed files are not
@@ -59,17 +37,19 @@ bool MayWriteFolder(const std::string& folder) {
 }
 
 // Creates folder with the missing folders above it, each private to the user.
-void MakePrivateFolders(const std::string& folder) {
+Status MakePrivateFolders(const std::string& folder) {
   std::string path;
   for (size_t at = 0; at != std::string::npos;) {
     const size_t next = folder.find(kPathSeparator, at + 1);
     path = folder.substr(0, next);
     at = next;
     if (path.empty() || IsFolder(path)) continue;
-    if (mkdir(path.c_str(), kPrivateFolderMode) != 0 && !(errno == EEXIST && IsFolder(path))) {
-      throw fs::filesystem_error("cannot create the folder", path, std::error_code(errno, std::generic_category()));
+    if (mkdir(path.c_str(), kPrivateFolderMode) != 0) {
+      const int error = errno;
+      if (!(error == EEXIST && IsFolder(path))) return Status::Failed("create the folder", path, error);
     }
   }
+  return {};
 }
 
 // The base of the per-user folder; empty when the user has no home to put it in.
@@ -79,37 +59,50 @@ std::string UserDataHome(const UserDataPlaces& places) {
   return JoinPath(places.home, kUserDataBelowHome);
 }
 
+// Copies the regular files of from (when it is a folder) into the folder to,
+// each writable by its owner.
+Status CopyRegularFiles(const std::string& from, const std::string& to) {
+  if (!IsFolder(from)) return {};
+  std::error_code error;
+  for (fs::directory_iterator it(from, error); !error && it != fs::directory_iterator(); it.increment(error)) {
+    std::error_code typeError;
+    if (!it->is_regular_file(typeError)) continue;
+    const fs::path copy = fs::path(to) / it->path().filename();
+    if (fs::copy_file(it->path(), copy, error); error)
+      return Status::Failed("copy", it->path().string(), error.value());
+    fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, error);
+    if (error) return Status::Failed("give the owner the right to write", copy.string(), error.value());
+  }
+  if (error) return Status::Failed("list the folder", from, error.value());
+  return {};
+}
+
 // Copies the regular files of defaults (when it exists) into a new folder
 // config, each writable by its owner whatever the installed file's mode.
 // The copies are made aside and moved in at once, so a start that stops
 // half-way never leaves a Config/ that looks complete.
-void CopyDefaults(const std::string& defaults, const std::string& config) {
+Status CopyDefaults(const std::string& defaults, const std::string& config) {
   const std::string staging = config + ".part-" + std::to_string(getpid());
-  fs::remove_all(staging);
-  MakePrivateFolders(staging);
-  if (IsFolder(defaults)) {
-    for (const fs::directory_entry& entry : fs::directory_iterator(defaults)) {
-      if (!entry.is_regular_file()) continue;
-      const fs::path copy = fs::path(staging) / entry.path().filename();
-      fs::copy_file(entry.path(), copy);
-      fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
-    }
+  std::error_code ignored;
+  fs::remove_all(staging, ignored);
+  if (Status made = MakePrivateFolders(staging); !made) return made;
+  const Status copied = CopyRegularFiles(defaults, staging);
+  if (!copied) {
+    fs::remove_all(staging, ignored);
+    return copied;
   }
   if (rename(staging.c_str(), config.c_str()) != 0) {
-    const std::error_code error(errno, std::generic_category());
-    fs::remove_all(staging);
+    const int error = errno;
+    fs::remove_all(staging, ignored);
     // Another start of the program got there first: its copy is as good.
-    if (!IsFolder(config)) throw fs::filesystem_error("cannot create the folder", config, error);
+    if (!IsFolder(config)) return Status::Failed("create the folder", config, error);
   }
+  return {};
 }
 
 }  // namespace
 
-UserDataPlaces ProcessUserDataPlaces() {
-  UserDataPlaces places{Environment("XDG_DATA_HOME"), Environment("HOME")};
-  if (places.home.empty()) places.home = AccountHome();
-  return places;
-}
+UserDataPlaces ProcessUserDataPlaces() { return UserDataPlaces{EnvironmentValue("XDG_DATA_HOME"), HomeFolder()}; }
 
 bool CanWriteAppFolder(const std::string& appFolder) {
   const std::string config = appFolder + kConfigFolder;
@@ -126,17 +119,13 @@ std::string DataFolder(const std::string& appFolder, bool appFolderWritable, con
   }
   const std::string folder = JoinPath(base, kUserDataFolderName) + kPathSeparator;
   const std::string config = folder + kConfigFolder;
-  try {
-    if (!IsFolder(config)) {
-      MakePrivateFolders(folder.substr(0, folder.size() - 1));
-      CopyDefaults(app + kConfigFolder, config.substr(0, config.size() - 1));
-    }
-    return folder;
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "Cannot prepare %s (%s): the settings and the log stay in %s.\n", folder.c_str(), error.what(),
-                 app.c_str());
-    return app;
-  }
+  if (IsFolder(config)) return folder;
+  Status prepared = MakePrivateFolders(folder.substr(0, folder.size() - 1));
+  if (prepared) prepared = CopyDefaults(app + kConfigFolder, config.substr(0, config.size() - 1));
+  if (prepared) return folder;
+  std::fprintf(stderr, "Cannot prepare %s (%s): the settings and the log stay in %s.\n", folder.c_str(),
+               prepared.Describe().c_str(), app.c_str());
+  return app;
 }
 
 std::string DataFolder(const std::string& appFolder) {

@@ -21,8 +21,8 @@ struct UserDataPlaces {
   std::string home;         // the user's home
 };
 
-// This process's places: XDG_DATA_HOME and HOME from the environment, the
-// account's home when HOME is unset or empty.
+// This process's places: XDG_DATA_HOME from the environment and the home
+// folder (HomeFolder.h).
 UserDataPlaces ProcessUserDataPlaces();
 
 // True when this process may create files in appFolder and, when it has

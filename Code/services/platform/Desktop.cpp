@@ -23,9 +23,9 @@ void SpawnDetached(std::vector<std::string> args) {
   SpawnRequest request;
   request.args = std::move(args);
   request.searchPath = true;
-  pid_t pid = 0;
-  const int failed = Spawn(request, pid);
-  if (failed) return;
+  const Result<pid_t> started = Spawn(request);
+  if (!started) return;
+  const pid_t pid = started.Value();
   try {
     std::thread([pid] {
       int status = 0;
@@ -46,11 +46,10 @@ std::string FirstLineOf(std::vector<std::string> args) {
   request.args = std::move(args);
   request.searchPath = true;
   request.output = pipeFds[1];
-  pid_t pid = 0;
-  const int failed = Spawn(request, pid);
+  const Result<pid_t> started = Spawn(request);
   close(pipeFds[1]);
   std::string text;
-  if (!failed) {
+  if (started) {
     char buffer[512];
     for (;;) {
       const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
@@ -62,9 +61,9 @@ std::string FirstLineOf(std::vector<std::string> args) {
     }
   }
   close(pipeFds[0]);
-  if (failed) return {};
+  if (!started) return {};
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  while (waitpid(started.Value(), &status, 0) < 0 && errno == EINTR) {
   }
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
   return text.substr(0, text.find('\n'));

@@ -8,6 +8,11 @@
 
 namespace sonvarro::platform {
 
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
 bool IsRegularFile(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -16,6 +21,19 @@ bool IsRegularFile(const std::string& path) {
 bool RemoveRegularFile(const std::string& path) {
   struct stat info {};
   return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && unlink(path.c_str()) == 0;
+}
+
+Result<int64_t> FileSize(const std::string& path) {
+  constexpr const char* kAttempt = "read the file";
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return Status::FailedWithErrno(kAttempt, path);
+  struct stat info {};
+  const int result = fstat(fd, &info);
+  const int error = errno;
+  close(fd);
+  if (result != 0) return Status::Failed(kAttempt, path, error);
+  if (S_ISDIR(info.st_mode)) return Status::Failed(kAttempt, path, EISDIR);
+  return static_cast<int64_t>(info.st_size);
 }
 
 NewFileResult CreateNewFile(const std::string& path) {

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
+#include "services/platform/Result.h"
+
 namespace sonvarro::platform {
+
+// True when the system finds anything at path (a link counts by what it
+// points to). A path the system cannot look into counts as missing.
+bool Exists(const std::string& path);
 
 // True for a regular file, or a link to one. A pipe, a device, a socket or a
 // folder under a media file's name is none: opening one to read could block
@@ -12,6 +19,12 @@ bool IsRegularFile(const std::string& path);
 // Removes path when it is a regular file itself (a link is not followed, a
 // folder or anything else is left alone). True when a file was removed.
 bool RemoveRegularFile(const std::string& path);
+
+// The length of the file at path in bytes. Fails when the file cannot be
+// opened for reading (missing, no permission) and for a folder (EISDIR). The
+// file is opened without blocking, so a pipe under the name does not hold the
+// caller up.
+Result<int64_t> FileSize(const std::string& path);
 
 enum class NewFileResult { Created, Exists, Failed };
 

@@ -10,8 +10,6 @@
 namespace sonvarro::platform {
 namespace {
 
-thread_local std::string lastError;
-
 const SonvarroModuleResources* TableOf(HMODULE module) {
   if (!module) return nullptr;
   return static_cast<const SonvarroModuleResources*>(dlsym(module, SONVARRO_MODULE_RESOURCES_SYMBOL));
@@ -29,24 +27,31 @@ bool SameName(const char* a, const char* b) {
 
 }  // namespace
 
-HMODULE LoadLibraryA(const std::string& path) {
+Result<HMODULE> LoadModule(const std::string& path) {
   // A bare name would be looked up on the system's library path, which is
   // not where our companions lie: it names a file like any other path.
   const std::string wanted = path.find('/') == std::string::npos ? "./" + path : path;
   dlerror();
   HMODULE module = dlopen(wanted.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!module) {
-    const char* reason = dlerror();
-    lastError = reason ? reason : "unknown error";
+  if (module) return module;
+  const char* reason = dlerror();
+  return Status::FailedWithText("load the library", path, reason ? reason : "unknown error");
+}
+
+HMODULE LoadLibraryA(const std::string& path) { return LoadModule(path).ValueOr(nullptr); }
+
+Module::Module(const std::string& path) {
+  Result<HMODULE> loaded = LoadModule(path);
+  if (loaded) {
+    handle_ = loaded.Value();
+  } else {
+    failure_ = loaded.GetStatus();
   }
-  return module;
 }
 
 void* GetProcAddress(HMODULE module, const char* name) { return module ? dlsym(module, name) : nullptr; }
 
 bool FreeLibrary(HMODULE module) { return module && dlclose(module) == 0; }
-
-std::string ModuleError() { return lastError; }
 
 int LoadStringA(HMODULE module, unsigned id, char* buffer, int bufferMax) {
   if (!buffer || bufferMax <= 0) return 0;

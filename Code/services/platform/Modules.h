@@ -8,13 +8,18 @@
 #include <cstddef>
 #include <string>
 
+#include "services/platform/Result.h"
+
 namespace sonvarro::platform {
 
 using HMODULE = void*;
 
 // Loads the library at path; a bare name is a file in the working folder,
-// never one on the system's library path. nullptr when it cannot be loaded;
-// ModuleError() says why.
+// never one on the system's library path. The failure carries the loader's
+// reason.
+Result<HMODULE> LoadModule(const std::string& path);
+
+// The same, nullptr when it cannot be loaded.
 HMODULE LoadLibraryA(const std::string& path);
 
 // The address of an exported function or object; nullptr when there is none.
@@ -22,9 +27,6 @@ void* GetProcAddress(HMODULE module, const char* name);
 
 // Unloads the library (once per LoadLibraryA). nullptr is ignored.
 bool FreeLibrary(HMODULE module);
-
-// Why the last LoadLibraryA of this thread failed, as the system says it.
-std::string ModuleError();
 
 // Copies string id of the module's table into buffer, cut to bufferMax - 1
 // bytes and ended with a NUL. The number of bytes copied, without the NUL;
@@ -44,16 +46,19 @@ bool FindResourceA(HMODULE module, const char* name, const char* type, ResourceD
 // A loaded library that is freed when the object goes, also after an error.
 class Module {
  public:
-  explicit Module(const std::string& path) : handle_(LoadLibraryA(path)) {}
+  explicit Module(const std::string& path);
   ~Module() { FreeLibrary(handle_); }
   Module(const Module&) = delete;
   Module& operator=(const Module&) = delete;
 
   explicit operator bool() const { return handle_ != nullptr; }
   HMODULE Handle() const { return handle_; }
+  // Why the library could not be loaded.
+  const Status& Failure() const { return failure_; }
 
  private:
-  HMODULE handle_;
+  HMODULE handle_ = nullptr;
+  Status failure_;
 };
 
 }  // namespace sonvarro::platform

@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -13,6 +14,8 @@
 
 namespace sonvarro::platform {
 namespace {
+
+constexpr const char* kProcFolder = "/proc";
 
 // "1234" -> 1234; anything else in /proc (self, sys, ...) -> 0.
 ProcessId ParseId(const char* name) {
@@ -72,9 +75,12 @@ bool ReadLiveCommandName(int procFd, ProcessId id, char (&buffer)[512], std::str
 
 }  // namespace
 
-bool ForEachProcess(const std::function<void(const ProcessEntry&)>& visit) {
-  DIR* proc = opendir("/proc");
-  if (!proc) return false;
+Status ForEachProcess(const std::function<void(const ProcessEntry&)>& visit) {
+  DIR* proc = opendir(kProcFolder);
+  if (!proc) {
+    const int error = errno;
+    return Status::Failed("list the processes in", kProcFolder, error);
+  }
   const int procFd = dirfd(proc);
   // One buffer each for the whole walk: the lookup runs every 100 ms while
   // the encoder works, so a pass allocates nothing per process.
@@ -101,16 +107,24 @@ bool ForEachProcess(const std::function<void(const ProcessEntry&)>& visit) {
     visit(ProcessEntry{id, exeFile, commandName, parentId});
   }
   closedir(proc);
-  return true;
+  return {};
 }
 
-bool ForEachChildProcess(const std::function<void(const ProcessEntry&)>& visit) {
+Status ForEachChildProcess(const std::function<void(const ProcessEntry&)>& visit) {
   const ProcessId self = getpid();
   return ForEachProcess([&](const ProcessEntry& entry) {
     if (entry.parentId == self) visit(entry);
   });
 }
 
-bool TerminateProcess(ProcessId id) { return id > 0 && kill(id, SIGKILL) == 0; }
+Status TerminateProcess(ProcessId id) {
+  constexpr const char* kAttempt = "end the process";
+  if (id <= 0) return Status::Failed(kAttempt, std::to_string(id), EINVAL);
+  if (kill(id, SIGKILL) != 0) {
+    const int error = errno;
+    return Status::Failed(kAttempt, std::to_string(id), error);
+  }
+  return {};
+}
 
 }  // namespace sonvarro::platform

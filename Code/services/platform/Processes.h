@@ -3,6 +3,8 @@
 #include <functional>
 #include <string_view>
 
+#include "services/platform/Result.h"
+
 namespace sonvarro {
 
 // A process id as the operating system hands it out; 0 means "none".
@@ -25,19 +27,19 @@ struct ProcessEntry {
 
 // Walks every running process once, in the order the system lists them
 // (ascending ids), and hands each to `visit`. Zombies are left out: they
-// have ended and only wait to be reaped. Returns false, visiting nothing,
-// when the process list cannot be read.
-bool ForEachProcess(const std::function<void(const ProcessEntry&)>& visit);
+// have ended and only wait to be reaped. Fails, visiting nothing, when the
+// process list cannot be read.
+Status ForEachProcess(const std::function<void(const ProcessEntry&)>& visit);
 
 // The same walk over the processes this program started itself (its
 // children), so that the programs of other users, other windows or scripts
 // are neither found nor ended.
-bool ForEachChildProcess(const std::function<void(const ProcessEntry&)>& visit);
+Status ForEachChildProcess(const std::function<void(const ProcessEntry&)>& visit);
 
-// Ends the process at once (SIGKILL; Windows: TerminateProcess). True when the
-// system accepted the request; false for ids of 0 and below, which would
-// address process groups.
-bool TerminateProcess(ProcessId id);
+// Ends the process at once (SIGKILL; Windows: TerminateProcess). Succeeds
+// when the system accepted the request; fails (EINVAL) for ids of 0 and
+// below, which would address process groups.
+Status TerminateProcess(ProcessId id);
 
 }  // namespace platform
 }  // namespace sonvarro

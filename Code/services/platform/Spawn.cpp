@@ -26,8 +26,9 @@ struct SpawnAttributes {
 
 }  // namespace
 
-int Spawn(const SpawnRequest& request, pid_t& pid) {
-  if (request.args.empty()) return EINVAL;
+Result<pid_t> Spawn(const SpawnRequest& request) {
+  constexpr const char* kAttempt = "start the program";
+  if (request.args.empty()) return Status::Failed(kAttempt, {}, EINVAL);
 
   SpawnActions files;
   posix_spawn_file_actions_t* actions = &files.actions;
@@ -50,15 +51,18 @@ int Spawn(const SpawnRequest& request, pid_t& pid) {
   if (rc == 0) rc = posix_spawnattr_setflags(&attributes.attributes, flags);
   if (rc == 0) rc = posix_spawnattr_setsigmask(&attributes.attributes, &none);
   if (rc == 0) rc = posix_spawnattr_setsigdefault(&attributes.attributes, &all);
-  if (rc != 0) return rc;
+  if (rc != 0) return Status::Failed(kAttempt, request.args[0], rc);
 
   std::vector<char*> argv;
   argv.reserve(request.args.size() + 1);
   for (const std::string& arg : request.args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   const char* program = request.args[0].c_str();
-  return request.searchPath ? posix_spawnp(&pid, program, actions, &attributes.attributes, argv.data(), environ)
-                            : posix_spawn(&pid, program, actions, &attributes.attributes, argv.data(), environ);
+  pid_t pid = -1;
+  rc = request.searchPath ? posix_spawnp(&pid, program, actions, &attributes.attributes, argv.data(), environ)
+                          : posix_spawn(&pid, program, actions, &attributes.attributes, argv.data(), environ);
+  if (rc != 0) return Status::Failed(kAttempt, request.args[0], rc);
+  return pid;
 }
 
 }  // namespace sonvarro::platform

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "services/platform/Result.h"
+
 namespace sonvarro::platform {
 
 // How to start a child program. It is always started from an argument
@@ -20,8 +22,8 @@ struct SpawnRequest {
   bool ownSession = false;        // detached from any terminal
 };
 
-// Starts the program; 0 and the child's id in pid, or the system's error
-// number (nothing was started then).
-int Spawn(const SpawnRequest& request, pid_t& pid);
+// Starts the program and gives the child's id; on failure nothing was
+// started.
+Result<pid_t> Spawn(const SpawnRequest& request);
 
 }  // namespace sonvarro::platform
