@@ -8,7 +8,7 @@ ConversionUnit::ConversionUnit(ConversionInputs inputs, ProgressWindowControls& 
                                ConversionServices services, ConversionTimings timings)
     : sourceList_(inputs.sourceList),
       builder_({inputs.sourceList, inputs.options, inputs.edtOutputFolder},
-               {services.proc, services.lib, services.appFunc, services.fileFunc}),
+               {services.proc, services.lib, services.appFunc, services.fileFunc, services.customProfile}),
       stopper_(services.scheduler, services.processes, services.appFunc),
       form_(progressWindow,
             {services.scheduler, services.proc, services.lib, inputs.sourceList, inputs.mainWindow, stopper_}),

@@ -38,7 +38,8 @@ struct ConversionServices {
   TCommonLib& lib;
   TAppFunc& appFunc;
   TFileFunc& fileFunc;
-  IEncoderProcesses& processes;  // running encoders, found and ended by name
+  IEncoderProcesses& processes;        // running encoders, found and ended by name
+  ICustomProfileInUse& customProfile;  // applied again before each item
   AdvanceSystemFactory newRunner;
   std::function<void()> quitApplication;  // ends the program right after the power-off
 };
@@ -62,7 +63,7 @@ class ConversionUnit {
 
   TCommandLineBuilder& Builder() { return builder_; }
   TEncoderStopper& Stopper() { return stopper_; }
-  TfrmConverting& Form() { return form_; }
+  TfrmConverting& ProgressBehaviour() { return form_; }
   TConversionJob& Job() { return job_; }
 
  private:

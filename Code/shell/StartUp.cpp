@@ -46,9 +46,14 @@ std::string GetVersionText(const std::string& path) { return VersionText(platfor
 
 TStartUp::TStartUp(StartUpParts parts) : parts_(std::move(parts)) { softInfo_.RecordSize = sizeof softInfo_; }
 
+void TStartUp::RequestTermination() {
+  terminationRequested_ = true;
+  parts_.terminate();
+}
+
 bool TStartUp::FailStart(const std::string& message) {
   ShowAppMessage(message, 1);
-  parts_.terminate();
+  RequestTermination();
   return false;
 }
 
@@ -78,7 +83,7 @@ bool TStartUp::ShowSplash() {
   TFrmFlashForm splash(*window, parts_.scheduler, [this] { InitApplication(); });
   splash.ShowModal();
   if (!splash.RoutineFailed()) return true;
-  parts_.terminate();
+  RequestTermination();
   return false;
 }
 
@@ -98,7 +103,7 @@ bool TStartUp::CheckCompanionLibraries() {
     if (platform::IsRegularFile(parts_.appFolder + library)) continue;
     allThere = false;
     ShowAppMessage(NotFound(library), 1);
-    parts_.terminate();
+    RequestTermination();
   }
   return allThere;
 }

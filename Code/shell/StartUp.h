@@ -78,14 +78,19 @@ class TStartUp {
   void LoadProductInfo();
 
   const RecSoftInfo& SoftInfo() const { return softInfo_; }
+  // Start-up found the program unable to go on, also where the splash
+  // itself still ran to its end.
+  bool TerminationRequested() const { return terminationRequested_; }
   // Title, one blank, version.
   std::string Caption() const;
 
  private:
   bool FailStart(const std::string& message);
+  void RequestTermination();
 
   StartUpParts parts_;
   RecSoftInfo softInfo_{};
+  bool terminationRequested_ = false;
 };
 
 }  // namespace sonvarro

@@ -14,8 +14,13 @@ constexpr std::array<const char*, 4> kSpinnerTexts = {"Installing File...  |", "
 
 }  // namespace
 
-TFrmInitFileForm::TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler)
-    : controls_(controls), scheduler_(scheduler), timer1_(scheduler, kTimer1IntervalMs, [this] { Timer1Timer(); }) {}
+TFrmInitFileForm::TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler, AddFilesRoutine addFiles,
+                                   std::function<void()> onClosed)
+    : controls_(controls),
+      scheduler_(scheduler),
+      addFiles_(std::move(addFiles)),
+      onClosed_(std::move(onClosed)),
+      timer1_(scheduler, kTimer1IntervalMs, [this] { Timer1Timer(); }) {}
 
 TFrmInitFileForm::~TFrmInitFileForm() { scheduler_.Cancel(timer2_); }
 
@@ -39,7 +44,7 @@ void TFrmInitFileForm::Timer2Timer() {
   platform::Desktop().ProcessPendingEvents();
   timer2_ = 0;
   try {
-    if (AddFiles) AddFiles(fileList_);
+    addFiles_(fileList_);
   } catch (...) {
     Close();
     throw;
@@ -50,7 +55,7 @@ void TFrmInitFileForm::Timer2Timer() {
 void TFrmInitFileForm::Close() {
   controls_.window.Hide();
   timer1_.Stop();
-  if (OnClosed) OnClosed();
+  onClosed_();
 }
 
 }  // namespace sonvarro

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FakeControls.h"
+#include "FakeCustomProfile.h"
 #include "FakeEncoders.h"
 #include "FakeProgressWindow.h"
 #include "LogMessages.h"
@@ -92,6 +93,7 @@ class ConversionJobTest : public testing::Test {
   TFileFunc fileFunc;
   TCustomProc proc;
   FakeEncoders encoders{scheduler};
+  test::FakeCustomProfile customProfile;
   int quits = 0;
   int finished = 0;
 
@@ -100,11 +102,12 @@ class ConversionJobTest : public testing::Test {
     return std::make_unique<ConversionUnit>(
         ConversionInputs{grid, options.controls, outputFolder, chkShowOutputDirectory, chkShutdown, mainWindow},
         progress.controls,
-        ConversionServices{scheduler, proc, lib, log, fileFunc, encoders, std::move(runners), [this] { ++quits; }});
+        ConversionServices{scheduler, proc, lib, log, fileFunc, encoders, customProfile, std::move(runners),
+                           [this] { ++quits; }});
   }
 
   std::unique_ptr<ConversionUnit> unit = MakeUnit(appFunc, encoders.Factory());
-  TfrmConverting& form = unit->Form();
+  TfrmConverting& form = unit->ProgressBehaviour();
   TConversionJob& job = unit->Job();
 };
 
