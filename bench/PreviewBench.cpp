@@ -87,7 +87,6 @@ struct ChosenVideo : IUserDialogs {
 
 int Run(const std::string& appFolder, const std::string& video, int runs, int playOnSeconds) {
   TerminalDesktop desktop;
-  platform::SetDesktop(&desktop);
   ChosenVideo dialogs{video};
   AppSeams seams;
   seams.appFolder = appFolder;
@@ -148,7 +147,6 @@ int Run(const std::string& appFolder, const std::string& video, int runs, int pl
     QTest::qWait(playOnSeconds * 1000);
   }
   form.btnStopClick();
-  platform::SetDesktop(nullptr);
   return 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include "player/ProbeGraph.h"
 #include "services/ApplicationTitle.h"
+#include "services/LastResort.h"
 #include "services/platform/DataFolder.h"
 #include "services/platform/ExecutableFolder.h"
 #include "services/platform/Paths.h"
@@ -25,12 +26,12 @@ IScheduler& SchedulerOf(const AppSeams& seams, std::unique_ptr<QtScheduler>& own
 
 AppRoot::AppRoot(AppSeams seams)
     : scheduler_(&SchedulerOf(seams, ownScheduler_)),
-      qtDesktop_(platform::Desktop()),
+      qtDesktop_(platform::SystemDesktop()),
       desktop_(seams.desktop ? *seams.desktop : qtDesktop_),
       appFolder_(
           platform::WithTrailingSeparator(seams.appFolder.empty() ? platform::ExecutableFolder() : seams.appFolder)),
       appFunc_(seams.dataFolder.empty() ? platform::DataFolder(appFolder_) : seams.dataFolder),
-      common_(appFolder_, appFunc_),
+      common_(appFolder_, appFunc_, desktop_),
       systemProcesses_(common_),
       quit_(seams.quitApplication ? std::move(seams.quitApplication)
                                   : std::function<void()>([] { QCoreApplication::exit(0); })),
@@ -67,10 +68,11 @@ AppRoot::AppRoot(AppSeams seams)
           {*scheduler_, proc_, common_, appFunc_, fileFunc_, seams.processes ? *seams.processes : systemProcesses_,
            // Each item of a conversion is built with the custom profile
            // the main window shows, as stored now.
-           optionForm_, seams.newRunner ? std::move(seams.newRunner) : AdvanceSystemFactory(NewAdvanceSystem), quit_},
+           optionForm_, desktop_, seams.newRunner ? std::move(seams.newRunner) : AdvanceSystemFactory(NewAdvanceSystem),
+           quit_},
           seams.timings),
       codeErrorForm_(frmCodeError_.Controls(), desktop_),
-      startUp_({appFolder_, seams.exePath.empty() ? platform::ExecutablePath() : seams.exePath, *scheduler_,
+      startUp_({appFolder_, seams.exePath.empty() ? platform::ExecutablePath() : seams.exePath, *scheduler_, desktop_,
                 [this, modalLoop = seams.modalLoop] { return std::make_unique<FlashWindow>(&frmMain_, modalLoop); },
                 [this](const std::string& caption) {
                   frmMain_.setWindowTitle(QString::fromStdString(caption));
@@ -90,8 +92,7 @@ AppRoot::AppRoot(AppSeams seams)
                  filterGraph_.dstrckbrMainform(), startUp_, frmInitFile_.Controls(), codeErrorForm_,
                  seams.dialogs ? *seams.dialogs : static_cast<IUserDialogs&>(mainWindowDialogs_), frmMain_.Frame(),
                  desktop_}) {
-  // Message boxes become the toolkit's own, captioned with the title.
-  if (!seams.desktop) platform::SetDesktop(&qtDesktop_);
+  previousLastResort_ = InstallLastResortDesktop(&desktop_);
 
   frmMain_.setWindowTitle(QString::fromLatin1(kApplicationTitle));
   // Until the product strings arrive with the start-up sequence, the
@@ -109,7 +110,7 @@ AppRoot::~AppRoot() {
   frmConverting_.Bind({});
   frmOption_.Bind({});
   frmMain_.Bind({});
-  if (&desktop_ == &qtDesktop_) platform::SetDesktop(nullptr);
+  InstallLastResortDesktop(previousLastResort_);
 }
 
 void AppRoot::Show() {

@@ -36,7 +36,7 @@ struct AppSeams {
   std::string appFolder;                   // empty: the running program's folder
   std::string dataFolder;                  // empty: the platform's choice for the application folder
   IScheduler* scheduler = nullptr;         // none: the Qt event loop's
-  platform::IDesktop* desktop = nullptr;   // none: the toolkit's message boxes over the system's desktop
+  platform::IDesktop* desktop = nullptr;   // none: the system's, with the toolkit's message boxes
   IUserDialogs* dialogs = nullptr;         // none: the toolkit's file, folder and input dialogs
   IEncoderProcesses* processes = nullptr;  // none: the machine's
   AdvanceSystemFactory newRunner;          // empty: the real runner
@@ -99,6 +99,7 @@ class AppRoot {
   IScheduler* scheduler_;
   QtDesktop qtDesktop_;
   platform::IDesktop& desktop_;
+  platform::IDesktop* previousLastResort_ = nullptr;
   std::string appFolder_;  // the program's files; the data folder is appFunc_'s
   TAppFunc appFunc_;
   TCommonLib common_;

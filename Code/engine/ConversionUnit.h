@@ -40,6 +40,7 @@ struct ConversionServices {
   TFileFunc& fileFunc;
   IEncoderProcesses& processes;        // running encoders, found and ended by name
   ICustomProfileInUse& customProfile;  // applied again before each item
+  platform::IDesktop& desktop;         // the progress window's questions
   AdvanceSystemFactory newRunner;
   std::function<void()> quitApplication;  // ends the program right after the power-off
 };

@@ -23,9 +23,9 @@ TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
       parts_(std::move(parts)),
       timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler),
       preview_(controls_.preview, {parts_.FilterGraph, parts_.dstrckbrMainform, controls_.dxTreeSourceFileInfo,
-                                   parts_.proc, parts_.common, parts_.appFunc}),
+                                   parts_.proc, parts_.common, parts_.appFunc, parts_.desktop}),
       frmInitFile_(
-          parts_.addFilesPopup, parts_.scheduler,
+          parts_.addFilesPopup, parts_.scheduler, parts_.desktop,
           [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); },
           [this] {
             try {
@@ -141,7 +141,7 @@ void TFrmMainForm::HandlesToEndsWhenListEmpty() {
 }
 
 void TFrmMainForm::btnRemoveFileClick() {
-  RemoveSelectedFiles(controls_.dxTreeSourceFileInfo);
+  RemoveSelectedFiles(controls_.dxTreeSourceFileInfo, parts_.desktop);
   HandlesToEndsWhenListEmpty();
   StopPreview();
   SyncTimelineToSelection();
@@ -150,7 +150,7 @@ void TFrmMainForm::btnRemoveFileClick() {
 void TFrmMainForm::dxTreeSourceFileInfoKeyDown(int key) {
   SyncTimelineToSelection();
   if (key != kKeyDelete) return;
-  RemoveSelectedFiles(controls_.dxTreeSourceFileInfo);
+  RemoveSelectedFiles(controls_.dxTreeSourceFileInfo, parts_.desktop);
   StopPreview();
   HandlesToEndsWhenListEmpty();
 }

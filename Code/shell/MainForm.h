@@ -66,7 +66,7 @@ struct MainFormParts {
   TCodeErrorForm& codeErrorForm;  // "Error Info"
   IUserDialogs& dialogs;          // the open dialog and the folder picker
   IWindowFrame& frame;            // the window's own minimise and close
-  platform::IDesktop& desktop;    // links, help and the codec page
+  platform::IDesktop& desktop;    // links, help, the codec page; lets the window draw
 };
 
 // The main window's behaviour (`TFrmMainForm`): the source list commands,

@@ -27,12 +27,11 @@ void CopyText(char (&field)[N], const std::string& text) {
 
 }  // namespace
 
-platform::MessageAnswer ShowAppMessage(const std::string& text, int kind) {
+platform::MessageAnswer ShowAppMessage(platform::IDesktop& desktop, const std::string& text, int kind) {
   static constexpr platform::MessageButtons kButtons[] = {platform::MessageButtons::Ok, platform::MessageButtons::YesNo,
                                                           platform::MessageButtons::YesNoCancel};
   if (kind < 1 || kind > 3) return platform::MessageAnswer::None;
-  return platform::Desktop().ShowMessage(kApplicationTitle, text, platform::MessageIcon::Information,
-                                         kButtons[kind - 1]);
+  return desktop.ShowMessage(kApplicationTitle, text, platform::MessageIcon::Information, kButtons[kind - 1]);
 }
 
 std::string VersionText(const std::string& fileVersion) {
@@ -52,7 +51,7 @@ void TStartUp::RequestTermination() {
 }
 
 bool TStartUp::FailStart(const std::string& message) {
-  ShowAppMessage(message, 1);
+  ShowAppMessage(parts_.desktop, message, 1);
   RequestTermination();
   return false;
 }
@@ -91,7 +90,7 @@ void TStartUp::InitApplication() {
   // The controller and the service objects are made by the composition root
   // before any window exists; what start-up adds is below.
   CheckCompanionLibraries();
-  platform::Desktop().ProcessPendingEvents();
+  parts_.desktop.ProcessPendingEvents();
   LoadProductInfo();
   CopyText(softInfo_.AppFolder, parts_.appFolder);
   parts_.setCaption(Caption());
@@ -102,7 +101,7 @@ bool TStartUp::CheckCompanionLibraries() {
   for (const char* library : {kFormLibrary, kLibLibrary, kResLibrary}) {
     if (platform::IsRegularFile(parts_.appFolder + library)) continue;
     allThere = false;
-    ShowAppMessage(NotFound(library), 1);
+    ShowAppMessage(parts_.desktop, NotFound(library), 1);
     RequestTermination();
   }
   return allThere;

@@ -14,10 +14,11 @@ constexpr std::array<const char*, 4> kSpinnerTexts = {"Installing File...  |", "
 
 }  // namespace
 
-TFrmInitFileForm::TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler, AddFilesRoutine addFiles,
-                                   std::function<void()> onClosed)
+TFrmInitFileForm::TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler, platform::IDesktop& desktop,
+                                   AddFilesRoutine addFiles, std::function<void()> onClosed)
     : controls_(controls),
       scheduler_(scheduler),
+      desktop_(desktop),
       addFiles_(std::move(addFiles)),
       onClosed_(std::move(onClosed)),
       timer1_(scheduler, kTimer1IntervalMs, [this] { Timer1Timer(); }) {}
@@ -35,13 +36,13 @@ void TFrmInitFileForm::Show() {
 }
 
 void TFrmInitFileForm::Timer1Timer() {
-  platform::Desktop().ProcessPendingEvents();
+  desktop_.ProcessPendingEvents();
   spinnerStep_ = spinnerStep_ % static_cast<int>(kSpinnerTexts.size()) + 1;
   controls_.lblInfo.SetText(kSpinnerTexts[static_cast<size_t>(spinnerStep_ - 1)]);
 }
 
 void TFrmInitFileForm::Timer2Timer() {
-  platform::Desktop().ProcessPendingEvents();
+  desktop_.ProcessPendingEvents();
   timer2_ = 0;
   try {
     addFiles_(fileList_);

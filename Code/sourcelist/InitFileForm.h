@@ -6,6 +6,7 @@
 
 #include "controls/Controls.h"
 #include "services/Scheduler.h"
+#include "services/platform/Desktop.h"
 
 namespace sonvarro {
 
@@ -29,8 +30,8 @@ class TFrmInitFileForm {
   using AddFilesRoutine = std::function<void(const std::vector<std::string>& paths)>;
 
   // addFiles adds the list; onClosed runs once the popup has closed.
-  TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler, AddFilesRoutine addFiles,
-                   std::function<void()> onClosed);
+  TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler, platform::IDesktop& desktop,
+                   AddFilesRoutine addFiles, std::function<void()> onClosed);
   ~TFrmInitFileForm();
   TFrmInitFileForm(const TFrmInitFileForm&) = delete;
   TFrmInitFileForm& operator=(const TFrmInitFileForm&) = delete;
@@ -53,6 +54,7 @@ class TFrmInitFileForm {
 
   InitFileFormControls controls_;
   IScheduler& scheduler_;
+  platform::IDesktop& desktop_;  // lets the window draw before the adding
   AddFilesRoutine addFiles_;
   std::function<void()> onClosed_;
   std::vector<std::string> fileList_;

@@ -7,6 +7,7 @@
 #include "FakeControls.h"
 #include "FakeCustomProfile.h"
 #include "LogMessages.h"
+#include "RecordingDesktop.h"
 #include "TempDir.h"
 #include "engine/CommandFragments.h"
 #include "engine/CommandLayout.h"
@@ -56,7 +57,8 @@ class CommandLineTest : public testing::Test {
   FakeOptionControls options;
   FakeTextField outputFolder;
   TAppFunc appFunc{app.Folder()};
-  TCommonLib lib{app.Folder(), appFunc};
+  test::GuardDesktop desktop;  // building a command line shows nothing
+  TCommonLib lib{app.Folder(), appFunc, desktop};
   TFileFunc fileFunc;
   TCustomProc proc;
   FakeCustomProfile customProfile;

@@ -89,7 +89,7 @@ class ConversionJobTest : public testing::Test {
   FakeWindow mainWindow;
   FakeProgressWindow progress;
   TAppFunc appFunc{app.Folder()};
-  TCommonLib lib{app.Folder(), appFunc};
+  TCommonLib lib{app.Folder(), appFunc, desktop};
   TFileFunc fileFunc;
   TCustomProc proc;
   FakeEncoders encoders{scheduler};
@@ -102,7 +102,7 @@ class ConversionJobTest : public testing::Test {
     return std::make_unique<ConversionUnit>(
         ConversionInputs{grid, options.controls, outputFolder, chkShowOutputDirectory, chkShutdown, mainWindow},
         progress.controls,
-        ConversionServices{scheduler, proc, lib, log, fileFunc, encoders, customProfile, std::move(runners),
+        ConversionServices{scheduler, proc, lib, log, fileFunc, encoders, customProfile, desktop, std::move(runners),
                            [this] { ++quits; }});
   }
 

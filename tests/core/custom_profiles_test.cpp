@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "FakeControls.h"
+#include "RecordingDesktop.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "engine/OptionLists.h"
@@ -21,7 +22,8 @@ TEST(CustomProfiles, TheAddCounterCountsOnPastItsLargestNumber) {
   FillOptionLists(f.controls, {});
   test::FakeWindow window;
   TAppFunc appFunc(dir.Folder());
-  TCommonLib common(dir.Folder(), appFunc);
+  test::RecordingDesktop desktop;
+  TCommonLib common(dir.Folder(), appFunc, desktop);
   std::vector<std::string> proposed;
   test::ScriptedDialogs dialogs;
   dialogs.inputQuery = [&](const std::string&, const std::string&, const std::string& text) {

@@ -32,7 +32,7 @@ TEST(InitFileForm, SpinsEverySecondWhileTheAddingRunsAndClosesAfterIt) {
     }
     throw std::runtime_error("adding failed");
   };
-  TFrmInitFileForm popup({window, lblInfo}, scheduler, addFiles, [&] { ++closed; });
+  TFrmInitFileForm popup({window, lblInfo}, scheduler, desktop, addFiles, [&] { ++closed; });
   popup.SetFileList({"/a.mp3"});
   popup.Show();
   EXPECT_TRUE(window.visible);

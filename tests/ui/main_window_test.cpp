@@ -347,8 +347,9 @@ TEST(InitFileDialog, IsABorderlessBoxTheUserCannotClose) {
   test::VirtualScheduler scheduler;
   InitFileDialog dialog;
   QString shownWhileAdding;
+  test::RecordingDesktop desktop;
   TFrmInitFileForm popup(
-      dialog.Controls(), scheduler,
+      dialog.Controls(), scheduler, desktop,
       [&](const Paths&) {
         scheduler.AdvanceBy(1000);
         shownWhileAdding = dialog.lblInfo->text();
