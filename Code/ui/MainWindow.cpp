@@ -20,7 +20,8 @@ constexpr int kMinimumHeight = 519;
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWindowWidgets(this)) {
+MainWindow::MainWindow(QWidget* parent, std::function<bool()> startSystemMove)
+    : QWidget(parent), widgets_(new MainWindowWidgets(this)), startSystemMove_(std::move(startSystemMove)) {
   setObjectName("TFrmMainForm");
   // The skin is the frame: no border, no system caption.
   setWindowFlag(Qt::FramelessWindowHint);
@@ -30,10 +31,12 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   resize(widgets_->size());
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   setAcceptDrops(true);
-  StartSystemMove = [this] {
-    QWindow* window = windowHandle();
-    return window && window->startSystemMove();
-  };
+  if (!startSystemMove_) {
+    startSystemMove_ = [this] {
+      QWindow* window = windowHandle();
+      return window && window->startSystemMove();
+    };
+  }
 
   MainWindowWidgets& w = *widgets_;
   const auto on = [this](QPushButton* button, std::function<void()> MainWindowEvents::*handler) {
@@ -133,7 +136,7 @@ void MainWindow::FollowDrag(const QPoint& globalPosition, Qt::MouseButtons held)
     // A click is no move: handing the window manager a move on the press
     // alone makes the window stick to the pointer after the release.
     if ((globalPosition - pressAt_).manhattanLength() < QGuiApplication::styleHints()->startDragDistance()) return;
-    if (StartSystemMove && StartSystemMove()) {
+    if (startSystemMove_()) {
       // The window manager moves the window until the button comes up.
       pressed_ = false;
       return;

@@ -20,7 +20,10 @@ namespace sonvarro {
 class MainWindow final : public QWidget, public KeyPreviewWindow {
   Q_OBJECT
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // startSystemMove hands the move of the window to the window manager;
+  // false where none offers it (the window then follows the mouse itself).
+  // Empty: the platform's window manager; tests stand in for one.
+  explicit MainWindow(QWidget* parent = nullptr, std::function<bool()> startSystemMove = {});
 
   MainWindowWidgets& Widgets() { return *widgets_; }
   SourceGrid& Grid() { return *widgets_->dxTreeSourceFileInfo; }
@@ -39,11 +42,6 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
   // Dragging by the title: on every move over it with the left button held
   // the window moves with the mouse.
   void lblTitleMouseMove(QMouseEvent* event);
-
-  // Hands the move of the window to the window manager; false where none
-  // offers it (the window then follows the mouse itself). Replaceable so
-  // that tests can stand in for a window manager.
-  std::function<bool()> StartSystemMove;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -75,6 +73,7 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
   };
 
   MainWindowWidgets* widgets_;
+  std::function<bool()> startSystemMove_;
   MainWindowEvents events_;
   OwnFrame frame_{this};
   QtFocusKeepingControl windowControl_{this};

@@ -60,7 +60,6 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   AppSeams seams = test::TestAppSeams(app.Folder(), desktop, dialogs);
   seams.quitApplication = [&] { ++ends; };
   AppRoot root(std::move(seams));
-  TFrmMainForm& form = root.MainWindowBehaviour();
   MainWindow& window = root.MainWindowSkin();
   MainWindowWidgets& w = window.Widgets();
   fs::create_directory(out.Path() / "converted");

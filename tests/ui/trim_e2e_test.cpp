@@ -51,7 +51,6 @@ TEST(TrimEndToEnd, RowsTrimmedByTypingAndWithTheTimelineGiveTheirRanges) {
   AppSeams seams = test::TestAppSeams(app.Folder(), desktop, dialogs);
   seams.quitApplication = [] {};
   AppRoot root(std::move(seams));
-  TFrmMainForm& form = root.MainWindowBehaviour();
   MainWindow& window = root.MainWindowSkin();
   SourceGrid& grid = window.Grid();
   TimelineStrip& strip = window.Timeline();
