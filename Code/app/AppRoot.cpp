@@ -69,7 +69,7 @@ AppRoot::AppRoot(AppSeams seams)
            // Each item of a conversion is built with the custom profile
            // the main window shows, as stored now.
            optionForm_, desktop_, seams.newRunner ? std::move(seams.newRunner) : AdvanceSystemFactory(NewAdvanceSystem),
-           quit_},
+           quit_, std::move(seams.onJobFinished)},
           seams.timings),
       codeErrorForm_(frmCodeError_.Controls(), desktop_),
       startUp_({appFolder_, seams.exePath.empty() ? platform::ExecutablePath() : seams.exePath, *scheduler_, desktop_,

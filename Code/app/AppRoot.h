@@ -43,6 +43,7 @@ struct AppSeams {
   // Ends the program, after the main window has closed or the machine's
   // power-off was asked for. Empty: leave the event loop at once.
   std::function<void()> quitApplication;
+  std::function<void()> onJobFinished;  // after each conversion job; empty: nothing
   // Stands between the main window and its preview graph; empty: nothing
   // does. Tests watch the preview through it.
   std::function<std::unique_ptr<MediaGraph>(MediaGraph& preview)> wrapPreviewGraph;

@@ -14,7 +14,7 @@ ConversionUnit::ConversionUnit(ConversionInputs inputs, ProgressWindowControls& 
                              stopper_, services.desktop}),
       job_({services.scheduler, services.proc, services.lib, services.appFunc, builder_, form_, inputs.mainWindow,
             inputs.chkShowOutputDirectory, inputs.chkShutdown, services.processes, stopper_,
-            std::move(services.newRunner), std::move(services.quitApplication)},
+            std::move(services.newRunner), std::move(services.quitApplication), std::move(services.onJobFinished)},
            timings) {}
 
 }  // namespace sonvarro

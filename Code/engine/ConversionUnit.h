@@ -43,6 +43,7 @@ struct ConversionServices {
   platform::IDesktop& desktop;         // the progress window's questions
   AdvanceSystemFactory newRunner;
   std::function<void()> quitApplication;  // ends the program right after the power-off
+  std::function<void()> onJobFinished;    // after each job; may be empty
 };
 
 // Everything behind the Convert button, on the progress window's controls:

@@ -43,7 +43,6 @@ class ConversionJobTest : public testing::Test {
     ApplyProfile(options.controls, {});
     outputFolder.text = out.Folder();
     progress.Wire(form.Events());
-    job.OnFinished = [this] { ++finished; };
   }
 
   void AddRows(std::initializer_list<const char*> names) {
@@ -103,7 +102,7 @@ class ConversionJobTest : public testing::Test {
         ConversionInputs{grid, options.controls, outputFolder, chkShowOutputDirectory, chkShutdown, mainWindow},
         progress.controls,
         ConversionServices{scheduler, proc, lib, log, fileFunc, encoders, customProfile, desktop, std::move(runners),
-                           [this] { ++quits; }});
+                           [this] { ++quits; }, [this] { ++finished; }});
   }
 
   std::unique_ptr<ConversionUnit> unit = MakeUnit(appFunc, encoders.Factory());

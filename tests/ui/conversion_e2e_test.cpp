@@ -105,9 +105,9 @@ class ConversionEndToEnd : public testing::Test {
     test::CopyCompanionLibraries(appFolder);  // the splash shows for real
     AppSeams seams = test::TestAppSeams(appFolder, desktop, dialogs);
     seams.quitApplication = [this] { ++quits; };
+    seams.onJobFinished = [this] { ++finished; };
     root = std::make_unique<AppRoot>(std::move(seams));
     unit = &root->Conversion();
-    unit->Job().OnFinished = [this] { ++finished; };
     MainWindow().show();  // fills the lists
     root->OptionControlViews().cbbOutputFiletype.SetItemIndex(kOutputMp3);
     ApplyProfile(root->OptionControlViews(), {});
