@@ -92,6 +92,7 @@ AppRoot::AppRoot(AppSeams seams)
                  filterGraph_.dstrckbrMainform(), startUp_, frmInitFile_.Controls(), codeErrorForm_,
                  seams.dialogs ? *seams.dialogs : static_cast<IUserDialogs&>(mainWindowDialogs_), frmMain_.Frame(),
                  desktop_}) {
+  // An error no handler caught is shown on the same desktop.
   previousLastResort_ = InstallLastResortDesktop(&desktop_);
 
   frmMain_.setWindowTitle(QString::fromLatin1(kApplicationTitle));
