@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "app/AppRoot.h"
 #include "services/platform/Desktop.h"
-#include "shell/AppRoot.h"
 #include "ui/Application.h"
 
 namespace sonvarro {
@@ -74,29 +74,40 @@ bool WaitFor(const std::function<bool()>& done, int maxMs) {
   return true;
 }
 
+// The open dialog always chooses the video; nothing else is asked.
+struct ChosenVideo : IUserDialogs {
+  std::string video;
+  explicit ChosenVideo(std::string path) : video(std::move(path)) {}
+  std::vector<std::string> OpenSourceFiles(const std::string&) override { return {video}; }
+  std::optional<std::string> PickOutputFolder() override { return std::nullopt; }
+  std::optional<std::string> InputQuery(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+};
+
 int Run(const std::string& appFolder, const std::string& video, int runs, int playOnSeconds) {
   TerminalDesktop desktop;
-  platform::SetDesktop(&desktop);
+  ChosenVideo dialogs{video};
   AppSeams seams;
   seams.appFolder = appFolder;
-  seams.keepDesktop = true;
+  seams.desktop = &desktop;
+  seams.dialogs = &dialogs;
   AppRoot root(seams);
   root.Show();
-  VideoWindow& area = *root.frmMainWindow().Widgets().DSVideoWindowEx1;
-  if (!QTest::qWaitForWindowExposed(&root.frmMainWindow())) {
+  VideoWindow& area = *root.MainWindowSkin().Widgets().DSVideoWindowEx1;
+  if (!QTest::qWaitForWindowExposed(&root.MainWindowSkin())) {
     std::fprintf(stderr, "the main window did not show\n");
     return 1;
   }
   // The video in the list as a user adds it, its row selected.
-  TFrmMainForm& form = root.MainForm();
-  form.dlgOpenSourceFile = [&video](const std::string&) { return std::vector<std::string>{video}; };
-  root.frmMainWindow().Widgets().btnOpenFile->click();
-  if (!WaitFor([&] { return !root.frmInitFileDialog().isVisible(); }, 30000) ||
-      root.frmMainWindow().Grid().RowCount() != 1) {
+  root.MainWindowSkin().Widgets().btnOpenFile->click();
+  if (!WaitFor([&] { return !root.AddFilesPopupSkin().isVisible(); }, 30000) ||
+      root.MainWindowSkin().Grid().RowCount() != 1) {
     std::fprintf(stderr, "cannot add %s to the list\n", video.c_str());
     return 1;
   }
-  root.frmMainWindow().Grid().SetSelected(0, true);
+  TFrmMainForm& form = root.MainWindowBehaviour();
+  root.MainWindowSkin().Grid().SetSelected(0, true);
   QTest::qWait(1500);  // the program settles; the player, prepared on the first show, gets ready
 
   std::vector<double> firstFrames;
@@ -136,7 +147,6 @@ int Run(const std::string& appFolder, const std::string& video, int runs, int pl
     QTest::qWait(playOnSeconds * 1000);
   }
   form.btnStopClick();
-  platform::SetDesktop(nullptr);
   return 0;
 }
 

@@ -75,4 +75,12 @@ class IWindow : public IControl {
   virtual bool Visible() const = 0;
 };
 
+// A window shown modally: ShowModal returns once the window has closed.
+class IModalWindow {
+ public:
+  virtual ~IModalWindow() = default;
+  virtual void ShowModal() = 0;
+  virtual void Close() = 0;
+};
+
 }  // namespace sonvarro

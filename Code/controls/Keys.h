@@ -18,4 +18,6 @@ struct HeldModifiers {
   bool mouseButton = false;
 };
 
+enum class MouseButton { Left, Right, Middle };
+
 }  // namespace sonvarro

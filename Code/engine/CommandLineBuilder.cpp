@@ -20,7 +20,7 @@ std::string TCommandLineBuilder::GetItemStartTime(const std::string& path) {
   for (int row = 0; row < rows.RowCount(); ++row) {
     if (rows.Cell(row, kColFileName) != path) continue;
     start = rows.Cell(row, kColStartTime);
-    if (ApplyCustomProfile) ApplyCustomProfile();
+    services_.customProfile.ApplyMainWindowProfile();
   }
   return start;
 }

@@ -24,11 +24,22 @@ struct CommandLineSources {
   ITextField& edtOutputFolder;
 };
 
+// The custom profile in use, as each item of a conversion applies it.
+class ICustomProfileInUse {
+ public:
+  virtual ~ICustomProfileInUse() = default;
+  // Sets the six profile selectors from the custom profile the main
+  // window's profile list shows, as stored now; nothing when it shows a
+  // preset.
+  virtual void ApplyMainWindowProfile() = 0;
+};
+
 struct CommandLineServices {
   TCustomProc& proc;    // receives CurrentStartTime and CurrentCutSeconds
   TCommonLib& lib;      // AppFolder; receives Params
   TAppFunc& appFunc;    // the log
   TFileFunc& fileFunc;  // the free output name
+  ICustomProfileInUse& customProfile;
 };
 
 // Builds the encoder command line of one row of the source list.
@@ -50,7 +61,7 @@ class TCommandLineBuilder {
 
   // Start Time of the last row whose path is path, byte for byte (names that
   // differ in case only are two files), empty when none does. Each matching row also applies
-  // the custom profile through ApplyCustomProfile.
+  // the custom profile in use.
   std::string GetItemStartTime(const std::string& path);
 
   // End Time minus Start Time, in seconds, of the last row holding path; 0
@@ -60,11 +71,6 @@ class TCommandLineBuilder {
   // True when the last row holding path has a Start Time and an End Time
   // that read as times; only such a range goes to the encoder.
   bool HasReadableTrimRange(const std::string& path) const;
-
-  // Sets the six profile selectors from the custom profile in use (the
-  // program's: the one the main window's profile list shows, as stored now);
-  // does nothing when a preset is in use. May be empty.
-  std::function<void()> ApplyCustomProfile;
 
  private:
   CommandLineSources sources_;

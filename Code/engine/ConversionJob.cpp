@@ -239,7 +239,7 @@ void TConversionJob::Finish() {
   parts_.mainWindow.SetEnabled(true);
   list_ = nullptr;
   parts_.proc.JobRunning = false;
-  if (OnFinished) OnFinished();
+  if (parts_.onFinished) parts_.onFinished();
 }
 
 void TConversionJob::OnEncoderOutput(const std::string& chunk) {

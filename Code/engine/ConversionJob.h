@@ -93,6 +93,9 @@ struct ConversionJobParts {
   TEncoderStopper& stopper;  // its give-ups end the wait for an encoder
   AdvanceSystemFactory newRunner;
   std::function<void()> quitApplication;  // ends the program at once
+  // Runs on the user-interface thread once a job has ended (not after the
+  // power-off, which ends the program); may be empty.
+  std::function<void()> onFinished;
 };
 
 // The conversion job: every checked row of the source list, one after
@@ -124,10 +127,6 @@ class TConversionJob {
   // what it left of the current row is removed, so that no half-written file
   // stays behind; nothing more runs. No-op without a job.
   void EndForExit();
-
-  // Runs on the user-interface thread once a job has ended (not after the
-  // power-off, which ends the program).
-  std::function<void()> OnFinished;
 
  private:
   bool PastLastRow() const;

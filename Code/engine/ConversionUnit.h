@@ -38,9 +38,12 @@ struct ConversionServices {
   TCommonLib& lib;
   TAppFunc& appFunc;
   TFileFunc& fileFunc;
-  IEncoderProcesses& processes;  // running encoders, found and ended by name
+  IEncoderProcesses& processes;        // running encoders, found and ended by name
+  ICustomProfileInUse& customProfile;  // applied again before each item
+  platform::IDesktop& desktop;         // the progress window's questions
   AdvanceSystemFactory newRunner;
   std::function<void()> quitApplication;  // ends the program right after the power-off
+  std::function<void()> onJobFinished;    // after each job; may be empty
 };
 
 // Everything behind the Convert button, on the progress window's controls:
@@ -62,7 +65,7 @@ class ConversionUnit {
 
   TCommandLineBuilder& Builder() { return builder_; }
   TEncoderStopper& Stopper() { return stopper_; }
-  TfrmConverting& Form() { return form_; }
+  TfrmConverting& ProgressBehaviour() { return form_; }
   TConversionJob& Job() { return job_; }
 
  private:

@@ -82,8 +82,8 @@ bool TfrmConverting::UserConfirms(const char* question) const {
     explicit HoldJob(int& open) : questionsOpen(open) { ++questionsOpen; }
     ~HoldJob() { --questionsOpen; }
   } hold(parts_.proc.QuestionsOpen);
-  const bool yes = platform::Desktop().ShowMessage(kApplicationTitle, question, platform::MessageIcon::Question,
-                                                   platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes;
+  const bool yes = parts_.desktop.ShowMessage(kApplicationTitle, question, platform::MessageIcon::Question,
+                                              platform::MessageButtons::YesNo) == platform::MessageAnswer::Yes;
   // A yes that comes after its job has ended has nothing left to stop.
   return yes && parts_.proc.JobRunning;
 }

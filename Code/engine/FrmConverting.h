@@ -6,6 +6,7 @@
 #include "engine/ProgressWindowControls.h"
 #include "services/CommonLib.h"
 #include "services/Scheduler.h"
+#include "services/platform/Desktop.h"
 #include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
@@ -23,6 +24,7 @@ struct ConvertingParts {
   ISourceGrid& sourceList;  // its row count places a stop past the end
   IControl& mainWindow;     // enabled again by a stop
   TEncoderStopper& stopper;
+  platform::IDesktop& desktop;  // the stop and close questions
 };
 
 // The progress window's behaviour (`TfrmConverting`): shown by the job while

@@ -23,6 +23,10 @@ class MediaGraph {
  public:
   virtual ~MediaGraph() = default;
 
+  // Readies the player ahead of its first activation, so that the first
+  // play is as quick as the next; nothing for a graph that needs no readying.
+  virtual void Prepare() {}
+
   // True from activation until deactivation.
   virtual bool Active() const = 0;
   // true: a fresh graph with nothing rendered (whatever was there goes).

@@ -53,7 +53,7 @@ class PreviewGraph final : public MediaGraph {
 
   // Starts building libmpv's player on a thread of its own, so the first
   // activation finds it ready. Needs LC_NUMERIC to be "C".
-  void Prepare();
+  void Prepare() override;
 
   bool Active() const override { return active_; }
   // Throws MediaGraphError when libmpv's player cannot be built.

@@ -10,8 +10,8 @@
 
 namespace sonvarro {
 
-TCommonLib::TCommonLib(std::string appFolder, TAppFunc& appFunc)
-    : AppFolder(platform::WithTrailingSeparator(std::move(appFolder))), appFunc_(appFunc) {}
+TCommonLib::TCommonLib(std::string appFolder, TAppFunc& appFunc, platform::IDesktop& desktop)
+    : AppFolder(platform::WithTrailingSeparator(std::move(appFolder))), appFunc_(appFunc), desktop_(desktop) {}
 
 ProcessId TCommonLib::GetProcessIdByName(std::string_view exeName) {
   const ProcessId id = TSysFunc::FindProcessId(exeName);
@@ -38,14 +38,14 @@ void TCommonLib::EnableShutdownPrivilege() { SetPrivilege(0, "SeShutdownPrivileg
 
 void TCommonLib::ShutdownComputer() {
   EnableShutdownPrivilege();
-  platform::Desktop().PowerOff();
+  desktop_.PowerOff();
 }
 
-void TCommonLib::OpenInExplorer(const std::string& folder) { platform::Desktop().OpenFolder(folder); }
+void TCommonLib::OpenInExplorer(const std::string& folder) { desktop_.OpenFolder(folder); }
 
 void TCommonLib::ClearMemory() {
   platform::TrimFreedHeap();
-  platform::Desktop().ProcessPendingEvents();
+  desktop_.ProcessPendingEvents();
 }
 
 bool TCommonLib::ShowMessageBox(const std::string& text, int kind) { return ShowMessageBox(text, kind, 0); }
@@ -55,11 +55,10 @@ bool TCommonLib::ShowMessageBox(const std::string& text, int kind, int closeAfte
                                                      platform::MessageIcon::Question,
                                                      platform::MessageIcon::Information};
   if (kind < 0 || kind > 3) return false;
-  platform::IDesktop& desktop = platform::Desktop();
   const platform::MessageAnswer answer =
-      closeAfterMs > 0 ? desktop.ShowMessageClosingAfter(kApplicationTitle, text, kIcons[kind],
-                                                         platform::MessageButtons::Ok, closeAfterMs)
-                       : desktop.ShowMessage(kApplicationTitle, text, kIcons[kind], platform::MessageButtons::Ok);
+      closeAfterMs > 0 ? desktop_.ShowMessageClosingAfter(kApplicationTitle, text, kIcons[kind],
+                                                          platform::MessageButtons::Ok, closeAfterMs)
+                       : desktop_.ShowMessage(kApplicationTitle, text, kIcons[kind], platform::MessageButtons::Ok);
   return answer != platform::MessageAnswer::None;
 }
 

@@ -6,6 +6,7 @@
 
 #include "services/AppFunc.h"
 #include "services/ConvertParameters.h"
+#include "services/platform/Desktop.h"
 #include "services/platform/Processes.h"
 
 namespace sonvarro {
@@ -19,8 +20,9 @@ class TCommonLib {
   using PrivilegeToken = std::intptr_t;
 
   // `appFolder` is the application folder; `appFunc` receives the log lines
-  // and must outlive this object.
-  TCommonLib(std::string appFolder, TAppFunc& appFunc);
+  // and `desktop` the power-off, the folders shown and the message boxes;
+  // both must outlive this object.
+  TCommonLib(std::string appFolder, TAppFunc& appFunc, platform::IDesktop& desktop);
 
   // Folder of the running program, ending in "/".
   std::string AppFolder;
@@ -69,6 +71,7 @@ class TCommonLib {
 
  private:
   TAppFunc& appFunc_;
+  platform::IDesktop& desktop_;
 };
 
 }  // namespace sonvarro

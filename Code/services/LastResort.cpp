@@ -8,10 +8,12 @@
 namespace sonvarro {
 namespace {
 
+platform::IDesktop* reporter = nullptr;
+
 void Report(const char* message) noexcept {
   try {
-    platform::Desktop().ShowMessage(kApplicationTitle, message, platform::MessageIcon::Error,
-                                    platform::MessageButtons::Ok);
+    (reporter ? *reporter : platform::SystemDesktop())
+        .ShowMessage(kApplicationTitle, message, platform::MessageIcon::Error, platform::MessageButtons::Ok);
   } catch (...) {
     // Not even a message box: the console is all that is left.
     std::fprintf(stderr, "%s: %s\n", kApplicationTitle, message);
@@ -19,6 +21,12 @@ void Report(const char* message) noexcept {
 }
 
 }  // namespace
+
+platform::IDesktop* InstallLastResortDesktop(platform::IDesktop* desktop) noexcept {
+  platform::IDesktop* previous = reporter;
+  reporter = desktop;
+  return previous;
+}
 
 void ReportUnhandledError(const std::exception& error) noexcept { Report(error.what()); }
 

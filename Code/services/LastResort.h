@@ -3,6 +3,8 @@
 #include <exception>
 #include <functional>
 
+#include "services/platform/Desktop.h"
+
 namespace sonvarro {
 
 // The last resort for an error that nothing on its way handled. Every window
@@ -13,5 +15,11 @@ void RunGuarded(const std::function<void()>& work) noexcept;
 
 // Shows error as RunGuarded does, for callers that caught it themselves.
 void ReportUnhandledError(const std::exception& error) noexcept;
+
+// Where the last resort shows its messages (not owned); nullptr: the
+// machine's own desktop. The handler is reached from every window and every
+// scheduled step, none of which has a desktop of its own to give it, so
+// this one reporter is process-wide. Returns the one installed before.
+platform::IDesktop* InstallLastResortDesktop(platform::IDesktop* desktop) noexcept;
 
 }  // namespace sonvarro

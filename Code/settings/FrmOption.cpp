@@ -36,6 +36,11 @@ TfrmOption::TfrmOption(FrmOptionControls controls, FrmOptionParts parts)
   controls_.options.cbbCustomProfile.OnChange = [this] { cbbCustomProfileChange(); };
 }
 
+OptionsDialogEvents TfrmOption::Events() {
+  return {[this] { btnAddClick(); },   [this] { btnSaveClick(); },   [this] { btnDelClick(); },
+          [this] { btnApplyClick(); }, [this] { btnCancelClick(); }, [this] { FormClose(); }};
+}
+
 std::array<ISelector*, 8> TfrmOption::OptionLists() {
   OptionControls& o = controls_.options;
   return {&o.cbbVideoSize,    &o.cbbFramerate,   &o.cbbVideoBitrate,    &o.cbbAspectratio,
@@ -207,7 +212,7 @@ std::optional<std::string> TfrmOption::AddCustomProfile() {
   counter.WriteString(kProfileCountKey, kProfileCountKey, std::to_string(count));
 
   const std::optional<std::string> name =
-      InputQuery(kApplicationTitle, kNamePrompt, kProposedNamePrefix + std::to_string(count));
+      parts_.dialogs.InputQuery(kApplicationTitle, kNamePrompt, kProposedNamePrefix + std::to_string(count));
   if (!name || !AcceptName(*name)) return std::nullopt;
   return WriteProfile(*name);
 }

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "controls/Controls.h"
+#include "controls/UserDialogs.h"
+#include "engine/CommandLineBuilder.h"
 #include "engine/OptionControls.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
@@ -25,12 +27,19 @@ struct FrmOptionParts {
   std::string dataFolder;  // ends in the path separator
   TCommonLib& common;      // message boxes
   TAppFunc& appFunc;       // the log
+  IUserDialogs& dialogs;   // the input box for a profile's name
 };
 
-// A modal single-line input box: caption, prompt and the text it starts
-// with; the text confirmed, or nothing when the user cancels.
-using InputBox = std::function<std::optional<std::string>(const std::string& caption, const std::string& prompt,
-                                                          const std::string& text)>;
+// What the Options dialog reports to its behaviour; the profile list's
+// change comes through its selector.
+struct OptionsDialogEvents {
+  std::function<void()> btnAddClick;
+  std::function<void()> btnSaveClick;
+  std::function<void()> btnDelClick;
+  std::function<void()> btnApplyClick;   // OK, the default button (Enter)
+  std::function<void()> btnCancelClick;  // Cancel, also Esc
+  std::function<void()> FormClose;       // the title bar's close button
+};
 
 // The Options dialog's behaviour (`TfrmOption`) and the custom profile
 // operations. Profiles are applied whole or not at all, every write goes
@@ -38,14 +47,14 @@ using InputBox = std::function<std::optional<std::string>(const std::string& cap
 // IniFileError, the file keeping its content), and the main window's profile
 // list follows every Add, Save and Delete, so that choosing a name there
 // always applies the profile of that name.
-class TfrmOption {
+class TfrmOption : public ICustomProfileInUse {
  public:
   TfrmOption(FrmOptionControls controls, FrmOptionParts parts);
   TfrmOption(const TfrmOption&) = delete;
   TfrmOption& operator=(const TfrmOption&) = delete;
 
-  // The platform's input box; the program sets the real one, tests a script.
-  InputBox InputQuery;
+  // The handlers the dialog's skin raises.
+  OptionsDialogEvents Events();
 
   // The main window's Options command: shows the dialog, running FormShow
   // first when it was hidden.
@@ -85,7 +94,7 @@ class TfrmOption {
   // main window's profile list shows, by its name, so that the item is
   // converted with that profile as stored now; nothing when it shows a
   // preset.
-  void ApplyMainWindowProfile();
+  void ApplyMainWindowProfile() override;
 
  private:
   // The eight option lists, in a fixed order, for the Cancel snapshot.

@@ -23,22 +23,20 @@ TFrmMainForm::TFrmMainForm(MainFormControls controls, MainFormParts parts)
       parts_(std::move(parts)),
       timeline_(controls_.dxTreeSourceFileInfo, controls_.Panel1, *this, parts_.scheduler),
       preview_(controls_.preview, {parts_.FilterGraph, parts_.dstrckbrMainform, controls_.dxTreeSourceFileInfo,
-                                   parts_.proc, parts_.common, parts_.appFunc}),
+                                   parts_.proc, parts_.common, parts_.appFunc, parts_.desktop}),
+      frmInitFile_(
+          parts_.addFilesPopup, parts_.scheduler, parts_.desktop,
+          [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); },
+          [this] {
+            try {
+              StoreInitDir();
+            } catch (const IniFileError&) {
+              // The adding has just reported the same failure.
+            }
+          }),
       tmrClearMemory_(parts_.scheduler, 1000, [this] { tmrClearMemoryTimer(); }) {
   tmrClearMemory_.Start();
-  releasePreviewGraph = [this] {
-    parts_.FilterGraph.SetActive(false);
-    parts_.FilterGraph.Clear();
-  };
   controls_.edtOutputFolder.SetText(DefaultOutputFolder());
-  parts_.frmInitFile.AddFiles = [this](const std::vector<std::string>& paths) { AddChosenFiles(paths); };
-  parts_.frmInitFile.OnClosed = [this] {
-    try {
-      StoreInitDir();
-    } catch (const IniFileError&) {
-      // The adding has just reported the same failure.
-    }
-  };
   // Only the user's choices apply the profile; filling the lists does not. A
   // custom profile that cannot be applied is reported when it is chosen, not
   // again with every output type.
@@ -54,8 +52,44 @@ UserSettingsControls TFrmMainForm::SettingsControls() {
   return {controls_.chkShowOutputDirectory, controls_.chkShutdown, controls_.edtOutputFolder};
 }
 
+MainWindowEvents TFrmMainForm::Events() {
+  MainWindowEvents events;
+  events.FormShow = [this] { FormShow(); };
+  events.btnOpenFileClick = [this] { btnOpenFileClick(); };
+  events.btnRemoveFileClick = [this] { btnRemoveFileClick(); };
+  events.btnClearFileClick = [this] { btnClearFileClick(); };
+  events.btnConvertClick = [this] { btnConvertClick(); };
+  events.btnSelectOutputFolderClick = [this] { btnSelectOutputFolderClick(); };
+  events.btnOptionsClick = [this] { btnOptionsClick(); };
+  events.btnPlayClick = [this] { btnPlayClick(); };
+  events.btnPauseClick = [this] { btnPauseClick(); };
+  events.btnStopClick = [this] { btnStopClick(); };
+  events.WMDropFiles = [this](std::vector<std::string> paths) { WMDropFiles(std::move(paths)); };
+  events.dxTreeSourceFileInfoKeyDown = [this](int key) { dxTreeSourceFileInfoKeyDown(key); };
+  events.dxTreeSourceFileInfoKeyUp = [this](int key) { dxTreeSourceFileInfoKeyUp(key); };
+  events.actDxTreeListOnClickExecute = [this] { actDxTreeListOnClickExecute(); };
+  events.dxTreeSourceFileInfoEdited = [this](int row) { dxTreeSourceFileInfoEdited(row); };
+  events.dxtrlSourceFileStartTimeChange = [this] { dxtrlSourceFileStartTimeChange(); };
+  events.SetStartTimeAndPlay = [this](int width) { SetStartTimeAndPlay(width); };
+  events.Splitter2Moved = [this](int width) { Splitter2Moved(width); };
+  events.Panel2MouseDown = [this](MouseButton button, const HeldModifiers& held) { Panel2MouseDown(button, held); };
+  events.Panel3MouseDown = [this](MouseButton button, const HeldModifiers& held) { Panel3MouseDown(button, held); };
+  events.Panel4MouseDown = [this](MouseButton button, const HeldModifiers& held) { Panel4MouseDown(button, held); };
+  events.dxTreeSourceFileInfoEndDrag = [this] { dxTreeSourceFileInfoEndDrag(); };
+  events.FormClose = [this] { FormClose(); };
+  events.PreviewKey = [this](int key, const HeldModifiers& held) { PreviewKey(key, held); };
+  events.actMinimizeExecute = [this] { actMinimizeExecute(); };
+  events.actCloseWindowExecute = [this] { actCloseWindowExecute(); };
+  events.ActSysHomePageExecute = [this] { ActSysHomePageExecute(); };
+  events.ActSysEmailExecute = [this] { ActSysEmailExecute(); };
+  events.ActSysHelpExecute = [this] { ActSysHelpExecute(); };
+  events.ActSysAboutExecute = [this] { ActSysAboutExecute(); };
+  events.Label3Click = [this] { Label3Click(); };
+  return events;
+}
+
 void TFrmMainForm::FormShow() {
-  if (ShowSplash && !ShowSplash()) return;
+  if (!parts_.startUp.ShowSplash()) return;
   // Unreadable lists or settings are reported, and the window still takes
   // drops and applies the profile with what it has.
   RunGuarded([this] {
@@ -69,13 +103,17 @@ void TFrmMainForm::FormShow() {
   });
   dropsAccepted_ = true;
   ApplyProfile(controls_.options, [this] { parts_.frmOption.ApplyCustomProfile(true); });
+  // libmpv's player is built now, on a thread of its own, so that the first
+  // play is as quick as the next; a program about to end needs none.
+  if (!parts_.startUp.TerminationRequested()) parts_.FilterGraph.Prepare();
 }
 
 void TFrmMainForm::btnOpenFileClick() {
   const std::string initDir = GetInitDir(parts_.dataFolder);
-  lastChosenFiles_ = SelectSourceFiles(dlgOpenSourceFile, true, initDir);
-  parts_.frmInitFile.SetFileList(lastChosenFiles_);
-  parts_.frmInitFile.Show();
+  lastChosenFiles_ =
+      SelectSourceFiles([this](const std::string& dir) { return parts_.dialogs.OpenSourceFiles(dir); }, true, initDir);
+  frmInitFile_.SetFileList(lastChosenFiles_);
+  frmInitFile_.Show();
 }
 
 void TFrmMainForm::AddChosenFiles(const std::vector<std::string>& paths) {
@@ -89,7 +127,7 @@ void TFrmMainForm::StoreInitDir() {
 
 void TFrmMainForm::AddFiles(const std::vector<std::string>& paths) {
   AddSourceFiles(controls_.dxTreeSourceFileInfo, paths,
-                 {newProbeGraph, [this](const std::string& path) { showFileReadError(path); },
+                 {parts_.newProbeGraph, [this](const std::string& path) { parts_.codeErrorForm.ShowFor(path); },
                   [this] { SyncTimelineToSelection(); }});
 }
 
@@ -103,7 +141,7 @@ void TFrmMainForm::HandlesToEndsWhenListEmpty() {
 }
 
 void TFrmMainForm::btnRemoveFileClick() {
-  RemoveSelectedFiles(controls_.dxTreeSourceFileInfo);
+  RemoveSelectedFiles(controls_.dxTreeSourceFileInfo, parts_.desktop);
   HandlesToEndsWhenListEmpty();
   StopPreview();
   SyncTimelineToSelection();
@@ -112,7 +150,7 @@ void TFrmMainForm::btnRemoveFileClick() {
 void TFrmMainForm::dxTreeSourceFileInfoKeyDown(int key) {
   SyncTimelineToSelection();
   if (key != kKeyDelete) return;
-  RemoveSelectedFiles(controls_.dxTreeSourceFileInfo);
+  RemoveSelectedFiles(controls_.dxTreeSourceFileInfo, parts_.desktop);
   StopPreview();
   HandlesToEndsWhenListEmpty();
 }
@@ -161,7 +199,8 @@ void TFrmMainForm::btnConvertClick() { parts_.conversion.btnConvertClick(); }
 
 void TFrmMainForm::btnSelectOutputFolderClick() {
   ITextField& folder = controls_.edtOutputFolder;
-  folder.SetText(SelectOutputFolder(parts_.common, folder.Text(), pickOutputFolder));
+  folder.SetText(
+      SelectOutputFolder(parts_.common, folder.Text(), [this] { return parts_.dialogs.PickOutputFolder(); }));
 }
 
 void TFrmMainForm::btnOptionsClick() { parts_.frmOption.Show(); }
@@ -169,7 +208,7 @@ void TFrmMainForm::btnOptionsClick() { parts_.frmOption.Show(); }
 void TFrmMainForm::FormClose() {
   // A file being converted now would be left half-written.
   RunGuarded([this] { parts_.conversion.EndForExit(); });
-  if (releasePreviewGraph) RunGuarded(releasePreviewGraph);
+  RunGuarded([this] { ReleasePreviewGraph(); });
   try {
     SaveUserSettings(parts_.dataFolder, SettingsControls());
     SaveOutputChoice(parts_.dataFolder, controls_.options.cbbOutputFiletype, controls_.options.cbbProfile);
@@ -177,7 +216,12 @@ void TFrmMainForm::FormClose() {
     // Closing always ends the program; the choices of this run are lost.
     parts_.appFunc.WriteLog(std::string(kSaveSettingsFailed) + error.what());
   }
-  endProcess();
+  parts_.endProcess();
+}
+
+void TFrmMainForm::ReleasePreviewGraph() {
+  parts_.FilterGraph.SetActive(false);
+  parts_.FilterGraph.Clear();
 }
 
 void TFrmMainForm::PreviewKey(int key, const HeldModifiers& held) {

@@ -7,19 +7,24 @@
 
 #include "controls/Controls.h"
 #include "controls/Keys.h"
+#include "controls/MainWindowEvents.h"
+#include "controls/UserDialogs.h"
 #include "engine/ConversionUnit.h"
 #include "engine/OptionControls.h"
 #include "player/MediaGraph.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
 #include "services/Scheduler.h"
+#include "services/platform/Desktop.h"
 #include "settings/FrmOption.h"
 #include "settings/OutputFolder.h"
 #include "settings/UserSettings.h"
 #include "shell/PreviewPlayback.h"
 #include "shell/RecSoftInfo.h"
+#include "shell/StartUp.h"
+#include "sourcelist/CodeErrorForm.h"
 #include "sourcelist/InitFileForm.h"
-#include "sourcelist/PreviewSeam.h"
+#include "sourcelist/PreviewPlayer.h"
 #include "sourcelist/SourceFiles.h"
 #include "sourcelist/TrimTimeline.h"
 #include "sourcerows/SourceItem.h"
@@ -37,49 +42,46 @@ struct MainFormControls {
   PreviewControls preview;
 };
 
-// The shared objects and the other windows' behaviour it works with.
+using ProbeGraphFactory = std::function<std::unique_ptr<MediaGraph>()>;
+
+// The shared objects, the other windows' behaviour and the platform it works
+// with. The references come last, so that leaving anything out does not
+// compile.
 struct MainFormParts {
   std::string dataFolder;  // ends in the path separator
+  ProbeGraphFactory newProbeGraph;
+  // Ends the program once the window has closed.
+  std::function<void()> endProcess;
+  void* applicationObject;  // what Form.dll is handed first
   IScheduler& scheduler;
   TAppFunc& appFunc;
   TCommonLib& common;
-  TFrmInitFileForm& frmInitFile;  // the add-files popup
-  ConversionUnit& conversion;     // behind the Convert button
-  TfrmOption& frmOption;          // the Options dialog
+  ConversionUnit& conversion;  // behind the Convert button
+  TfrmOption& frmOption;       // the Options dialog
   TCustomProc& proc;
   MediaGraph& FilterGraph;             // the preview graph
   PositionTrackBar& dstrckbrMainform;  // its position track bar
+  TStartUp& startUp;                   // the splash of the first show; the product record
+  InitFileFormControls& addFilesPopup;
+  TCodeErrorForm& codeErrorForm;  // "Error Info"
+  IUserDialogs& dialogs;          // the open dialog and the folder picker
+  IWindowFrame& frame;            // the window's own minimise and close
+  platform::IDesktop& desktop;    // links, help, the codec page; lets the window draw
 };
 
 // The main window's behaviour (`TFrmMainForm`): the source list commands,
 // the output choices, the key map and the close. Its Qt skin raises these
 // handlers; tests call them on plain controls.
-class TFrmMainForm : private IPreviewSeam {
+class TFrmMainForm : private IPreviewPlayer {
  public:
   TFrmMainForm(MainFormControls controls, MainFormParts parts);
   TFrmMainForm(const TFrmMainForm&) = delete;
   TFrmMainForm& operator=(const TFrmMainForm&) = delete;
 
-  // The platform's pickers and dialogs; the program sets the real ones,
-  // tests their doubles.
-  OpenFilesDialog dlgOpenSourceFile;
-  FolderPicker pickOutputFolder;
-  // "Error Info" for the file at the path.
-  std::function<void(const std::string& path)> showFileReadError;
-  std::function<std::unique_ptr<MediaGraph>()> newProbeGraph;
-  // Ends the program once the window has closed.
-  std::function<void()> endProcess;
-  // Start-up: the splash with the start-up routine inside it; false when the
-  // program cannot start, and the rest of the first show is skipped.
-  std::function<bool()> ShowSplash;
+  // The handlers the window's skin raises.
+  MainWindowEvents Events();
 
   // The window frame's commands (MainFormFrame.cpp).
-  const RecSoftInfo* SoftInfo = nullptr;  // the product record, once start-up has filled it
-  void* ApplicationObject = nullptr;      // what Form.dll is handed first
-  std::function<void()> minimizeWindow;
-  std::function<void()> closeWindow;  // closing runs FormClose
-  // The preview's graph, released first on closing: deactivated and cleared.
-  std::function<void()> releasePreviewGraph;
   void actMinimizeExecute();
   void actCloseWindowExecute();
   void ActSysHomePageExecute();
@@ -90,7 +92,9 @@ class TFrmMainForm : private IPreviewSeam {
   void tmrClearMemoryTimer();
   bool ClearMemoryTimerEnabled() const { return tmrClearMemory_.Enabled(); }
 
-  // The first show: the lists filled, the settings loaded, drops taken.
+  // The first show: start-up with its splash; then the lists filled, the
+  // settings loaded, drops taken and the preview's player readied. A start
+  // that failed skips all of it.
   void FormShow();
   void btnOpenFileClick();
   void btnRemoveFileClick();
@@ -128,6 +132,7 @@ class TFrmMainForm : private IPreviewSeam {
 
   void SyncTimelineToSelection();
   TrimTimeline& Timeline() { return timeline_; }
+  TFrmInitFileForm& AddFilesPopup() { return frmInitFile_; }
 
   // The preview's buttons (also Ctrl+P, Ctrl+U, Ctrl+T) and its position
   // track bar's tick.
@@ -148,6 +153,9 @@ class TFrmMainForm : private IPreviewSeam {
   void StoreInitDir();
   UserSettingsControls SettingsControls();
   void HandlesToEndsWhenListEmpty();
+  // The preview's graph, released first on closing: deactivated and cleared.
+  void ReleasePreviewGraph();
+  const RecSoftInfo& SoftInfo() const;
 
   bool PreviewActive() const override { return parts_.FilterGraph.Active(); }
   void SeekPreview(int64_t positionMs) override { parts_.FilterGraph.SeekTo(positionMs); }
@@ -159,11 +167,10 @@ class TFrmMainForm : private IPreviewSeam {
   std::vector<std::string> lastChosenFiles_;
   TrimTimeline timeline_;
   PreviewPlayback preview_;
+  TFrmInitFileForm frmInitFile_;  // the add-files popup
   RepeatingTimer tmrClearMemory_;
 };
 
-// The codec download page on the product's web site.
-inline constexpr const char* kCodecDownloadPage = "https://www.quorvanesoft.example/downloadcode.htm";
 // The help file in the application folder.
 inline constexpr const char* kHelpFileName = "Help.chm";
 // The same pages as HTML, in a folder beside it, for desktops that have no

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "services/platform/Desktop.h"
 #include "services/platform/Files.h"
 #include "services/platform/Modules.h"
 #include "services/platform/Paths.h"
@@ -11,47 +10,35 @@
 #include "shell/StartUp.h"
 
 namespace sonvarro {
-namespace {
 
 // Before start-up has filled the record every field reads empty.
-const RecSoftInfo& Empty() {
-  static const RecSoftInfo empty{};
-  return empty;
-}
+const RecSoftInfo& TFrmMainForm::SoftInfo() const { return parts_.startUp.SoftInfo(); }
 
-}  // namespace
+void TFrmMainForm::actMinimizeExecute() { parts_.frame.Minimize(); }
 
-void TFrmMainForm::actMinimizeExecute() {
-  if (minimizeWindow) minimizeWindow();
-}
+void TFrmMainForm::actCloseWindowExecute() { parts_.frame.Close(); }
 
-void TFrmMainForm::actCloseWindowExecute() {
-  if (closeWindow) closeWindow();
-}
+void TFrmMainForm::ActSysHomePageExecute() { parts_.desktop.ShellOpen(SoftInfo().HomePage); }
 
-void TFrmMainForm::ActSysHomePageExecute() { platform::Desktop().ShellOpen((SoftInfo ? *SoftInfo : Empty()).HomePage); }
-
-void TFrmMainForm::ActSysEmailExecute() {
-  platform::Desktop().ShellOpen(std::string("mailto:") + (SoftInfo ? *SoftInfo : Empty()).EMail);
-}
+void TFrmMainForm::ActSysEmailExecute() { parts_.desktop.ShellOpen(std::string("mailto:") + SoftInfo().EMail); }
 
 void TFrmMainForm::ActSysHelpExecute() {
-  const std::string appFolder = (SoftInfo ? *SoftInfo : Empty()).AppFolder;
+  const std::string appFolder = SoftInfo().AppFolder;
   const std::string helpFile = appFolder + kHelpFileName;
   const std::string pages = platform::JoinPath(platform::JoinPath(appFolder, kHelpPagesFolder), kHelpPagesIndex);
   // Few Linux desktops come with a viewer for the help file; the browser
   // then shows the same pages.
-  const bool showPages = !platform::Desktop().HasHandlerFor(helpFile) && platform::IsRegularFile(pages);
-  platform::Desktop().ShellOpen(showPages ? pages : helpFile);
+  const bool showPages = !parts_.desktop.HasHandlerFor(helpFile) && platform::IsRegularFile(pages);
+  parts_.desktop.ShellOpen(showPages ? pages : helpFile);
 }
 
-void TFrmMainForm::Label3Click() { platform::Desktop().OpenInBrowser(kCodecDownloadPage); }
+void TFrmMainForm::Label3Click() { parts_.desktop.OpenInBrowser(kCodecDownloadPage); }
 
 void TFrmMainForm::ActSysAboutExecute() {
   // A missing library or export shows nothing: the about box is all it adds.
   platform::Module form(parts_.common.AppFolder + kFormLibrary);
   auto show = reinterpret_cast<ShowAboutFormProc>(platform::GetProcAddress(form.Handle(), SONVARRO_SHOW_ABOUT_FORM));
-  if (show) show(ApplicationObject, SoftInfo ? *SoftInfo : Empty());
+  if (show) show(parts_.applicationObject, SoftInfo());
 }
 
 void TFrmMainForm::tmrClearMemoryTimer() { parts_.common.ClearMemory(); }

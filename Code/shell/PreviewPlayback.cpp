@@ -122,7 +122,7 @@ std::string PreviewPlayback::LoadAndPlayPreview(const std::string& path) {
       PausePreview();
       PlayPreview();
       std::this_thread::sleep_for(kSettleAfterPlay);
-      platform::Desktop().ProcessPendingEvents();
+      parts_.desktop.ProcessPendingEvents();
       // A stop clicked meanwhile released the file: nothing plays, whether
       // or not a seek would have failed on it.
       if (!graph.Active()) throw MediaGraphError("stopped while starting");

@@ -15,6 +15,7 @@
 #include "player/PositionTrackBar.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
+#include "services/platform/Desktop.h"
 #include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
@@ -34,6 +35,7 @@ struct PreviewParts {
   TCustomProc& proc;                   // IsPlaying
   TCommonLib& common;                  // LoadedFile
   TAppFunc& appFunc;                   // the log
+  platform::IDesktop& desktop;         // lets the window draw while a file starts
 };
 
 // What each operation reports it left the preview in; nothing shows it. An

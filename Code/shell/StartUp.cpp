@@ -27,12 +27,11 @@ void CopyText(char (&field)[N], const std::string& text) {
 
 }  // namespace
 
-platform::MessageAnswer ShowAppMessage(const std::string& text, int kind) {
+platform::MessageAnswer ShowAppMessage(platform::IDesktop& desktop, const std::string& text, int kind) {
   static constexpr platform::MessageButtons kButtons[] = {platform::MessageButtons::Ok, platform::MessageButtons::YesNo,
                                                           platform::MessageButtons::YesNoCancel};
   if (kind < 1 || kind > 3) return platform::MessageAnswer::None;
-  return platform::Desktop().ShowMessage(kApplicationTitle, text, platform::MessageIcon::Information,
-                                         kButtons[kind - 1]);
+  return desktop.ShowMessage(kApplicationTitle, text, platform::MessageIcon::Information, kButtons[kind - 1]);
 }
 
 std::string VersionText(const std::string& fileVersion) {
@@ -46,9 +45,14 @@ std::string GetVersionText(const std::string& path) { return VersionText(platfor
 
 TStartUp::TStartUp(StartUpParts parts) : parts_(std::move(parts)) { softInfo_.RecordSize = sizeof softInfo_; }
 
-bool TStartUp::FailStart(const std::string& message) {
-  ShowAppMessage(message, 1);
+void TStartUp::RequestTermination() {
+  terminationRequested_ = true;
   parts_.terminate();
+}
+
+bool TStartUp::FailStart(const std::string& message) {
+  ShowAppMessage(parts_.desktop, message, 1);
+  RequestTermination();
   return false;
 }
 
@@ -78,7 +82,7 @@ bool TStartUp::ShowSplash() {
   TFrmFlashForm splash(*window, parts_.scheduler, [this] { InitApplication(); });
   splash.ShowModal();
   if (!splash.RoutineFailed()) return true;
-  parts_.terminate();
+  RequestTermination();
   return false;
 }
 
@@ -86,7 +90,7 @@ void TStartUp::InitApplication() {
   // The controller and the service objects are made by the composition root
   // before any window exists; what start-up adds is below.
   CheckCompanionLibraries();
-  platform::Desktop().ProcessPendingEvents();
+  parts_.desktop.ProcessPendingEvents();
   LoadProductInfo();
   CopyText(softInfo_.AppFolder, parts_.appFolder);
   parts_.setCaption(Caption());
@@ -97,8 +101,8 @@ bool TStartUp::CheckCompanionLibraries() {
   for (const char* library : {kFormLibrary, kLibLibrary, kResLibrary}) {
     if (platform::IsRegularFile(parts_.appFolder + library)) continue;
     allThere = false;
-    ShowAppMessage(NotFound(library), 1);
-    parts_.terminate();
+    ShowAppMessage(parts_.desktop, NotFound(library), 1);
+    RequestTermination();
   }
   return allThere;
 }

@@ -27,7 +27,7 @@ inline constexpr int kFailedStartExitCode = 1;
 // A message box owned by the application, captioned with the application
 // title, with the information icon and the buttons of kind: 1 OK, 2 Yes and
 // No, 3 Yes, No and Cancel. The user's answer; another kind shows nothing.
-platform::MessageAnswer ShowAppMessage(const std::string& text, int kind);
+platform::MessageAnswer ShowAppMessage(platform::IDesktop& desktop, const std::string& text, int kind);
 
 // The first two numbers of a file version, joined by ".": "1.8.0.0" gives
 // "1.8". Empty pieces do not count; a version of one number gives it alone.
@@ -41,6 +41,7 @@ struct StartUpParts {
   std::string appFolder;  // where the companion libraries lie, ending in "/"
   std::string exePath;    // the program whose version the caption shows
   IScheduler& scheduler;
+  platform::IDesktop& desktop;  // the messages of a failed start
   std::function<std::unique_ptr<ISplashWindow>()> newSplashWindow;
   // Sets the main window's caption and its title label.
   std::function<void(const std::string& caption)> setCaption;
@@ -78,14 +79,19 @@ class TStartUp {
   void LoadProductInfo();
 
   const RecSoftInfo& SoftInfo() const { return softInfo_; }
+  // Start-up found the program unable to go on, also where the splash
+  // itself still ran to its end.
+  bool TerminationRequested() const { return terminationRequested_; }
   // Title, one blank, version.
   std::string Caption() const;
 
  private:
   bool FailStart(const std::string& message);
+  void RequestTermination();
 
   StartUpParts parts_;
   RecSoftInfo softInfo_{};
+  bool terminationRequested_ = false;
 };
 
 }  // namespace sonvarro

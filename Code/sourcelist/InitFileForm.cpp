@@ -14,8 +14,14 @@ constexpr std::array<const char*, 4> kSpinnerTexts = {"Installing File...  |", "
 
 }  // namespace
 
-TFrmInitFileForm::TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler)
-    : controls_(controls), scheduler_(scheduler), timer1_(scheduler, kTimer1IntervalMs, [this] { Timer1Timer(); }) {}
+TFrmInitFileForm::TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler, platform::IDesktop& desktop,
+                                   AddFilesRoutine addFiles, std::function<void()> onClosed)
+    : controls_(controls),
+      scheduler_(scheduler),
+      desktop_(desktop),
+      addFiles_(std::move(addFiles)),
+      onClosed_(std::move(onClosed)),
+      timer1_(scheduler, kTimer1IntervalMs, [this] { Timer1Timer(); }) {}
 
 TFrmInitFileForm::~TFrmInitFileForm() { scheduler_.Cancel(timer2_); }
 
@@ -30,16 +36,16 @@ void TFrmInitFileForm::Show() {
 }
 
 void TFrmInitFileForm::Timer1Timer() {
-  platform::Desktop().ProcessPendingEvents();
+  desktop_.ProcessPendingEvents();
   spinnerStep_ = spinnerStep_ % static_cast<int>(kSpinnerTexts.size()) + 1;
   controls_.lblInfo.SetText(kSpinnerTexts[static_cast<size_t>(spinnerStep_ - 1)]);
 }
 
 void TFrmInitFileForm::Timer2Timer() {
-  platform::Desktop().ProcessPendingEvents();
+  desktop_.ProcessPendingEvents();
   timer2_ = 0;
   try {
-    if (AddFiles) AddFiles(fileList_);
+    addFiles_(fileList_);
   } catch (...) {
     Close();
     throw;
@@ -50,7 +56,7 @@ void TFrmInitFileForm::Timer2Timer() {
 void TFrmInitFileForm::Close() {
   controls_.window.Hide();
   timer1_.Stop();
-  if (OnClosed) OnClosed();
+  onClosed_();
 }
 
 }  // namespace sonvarro

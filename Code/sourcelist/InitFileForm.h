@@ -6,6 +6,7 @@
 
 #include "controls/Controls.h"
 #include "services/Scheduler.h"
+#include "services/platform/Desktop.h"
 
 namespace sonvarro {
 
@@ -26,7 +27,11 @@ class TFrmInitFileForm {
   static constexpr int kTimer2DelayMs = 300;
   static constexpr const char* kDesignCaption = "Installing File...";
 
-  TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler);
+  using AddFilesRoutine = std::function<void(const std::vector<std::string>& paths)>;
+
+  // addFiles adds the list; onClosed runs once the popup has closed.
+  TFrmInitFileForm(InitFileFormControls controls, IScheduler& scheduler, platform::IDesktop& desktop,
+                   AddFilesRoutine addFiles, std::function<void()> onClosed);
   ~TFrmInitFileForm();
   TFrmInitFileForm(const TFrmInitFileForm&) = delete;
   TFrmInitFileForm& operator=(const TFrmInitFileForm&) = delete;
@@ -37,11 +42,6 @@ class TFrmInitFileForm {
 
   // Shows the popup and starts both timers.
   void Show();
-
-  // Adds the list (set by the main window).
-  std::function<void(const std::vector<std::string>&)> AddFiles;
-  // Runs once the popup has closed.
-  std::function<void()> OnClosed;
 
   int SpinnerStep() const { return spinnerStep_; }
   bool Timer1Enabled() const { return timer1_.Enabled(); }
@@ -54,6 +54,9 @@ class TFrmInitFileForm {
 
   InitFileFormControls controls_;
   IScheduler& scheduler_;
+  platform::IDesktop& desktop_;  // lets the window draw before the adding
+  AddFilesRoutine addFiles_;
+  std::function<void()> onClosed_;
   std::vector<std::string> fileList_;
   int spinnerStep_ = 1;
   RepeatingTimer timer1_;

@@ -89,9 +89,9 @@ int FirstSelectedRow(const ISourceGrid& grid) {
 
 }  // namespace
 
-void RemoveSelectedFiles(ISourceGrid& grid) {
+void RemoveSelectedFiles(ISourceGrid& grid, platform::IDesktop& desktop) {
   if (FirstSelectedRow(grid) < 0) return;
-  platform::Desktop().ProcessPendingEvents();
+  desktop.ProcessPendingEvents();
   int candidate = grid.FocusedRow() > 0 ? grid.FocusedRow() - 1 : -1;
   grid.BeginUpdate();
   struct Finish {
@@ -106,7 +106,7 @@ void RemoveSelectedFiles(ISourceGrid& grid) {
     }
   } finish{grid, candidate};
   while (FirstSelectedRow(grid) >= 0) {
-    platform::Desktop().ProcessPendingEvents();
+    desktop.ProcessPendingEvents();
     const int row = FirstSelectedRow(grid);
     if (row < 0) break;
     if (row == candidate)

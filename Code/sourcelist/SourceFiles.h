@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/Controls.h"
+#include "services/platform/Desktop.h"
 #include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
@@ -57,7 +58,7 @@ std::vector<std::string> RemoveDuplicateNames(const std::vector<std::string>& pa
 // Deletes the selected rows inside one update bracket. When the row above
 // the focused row survives, it then takes the focus and the selection;
 // otherwise no row keeps the focus. No selection: nothing happens.
-void RemoveSelectedFiles(ISourceGrid& grid);
+void RemoveSelectedFiles(ISourceGrid& grid, platform::IDesktop& desktop);
 
 // Deletes every row; false when the grid refused.
 bool ClearSourceFiles(ISourceGrid& grid);

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kZeroTime = "00:00:00";
 
-void CheckRow(ISourceGrid& grid, int row, bool timelineReady, IPreviewSeam& preview) {
+void CheckRow(ISourceGrid& grid, int row, bool timelineReady, IPreviewPlayer& preview) {
   const std::string durationText = grid.Cell(row, kColDuration);
   const std::optional<int64_t> duration = ReadTimeText(durationText);
   if (!duration) return;
@@ -44,7 +44,7 @@ void CheckRow(ISourceGrid& grid, int row, bool timelineReady, IPreviewSeam& prev
 
 }  // namespace
 
-void CheckTrimRanges(ISourceGrid& grid, int editedRow, bool timelineReady, IPreviewSeam& preview) {
+void CheckTrimRanges(ISourceGrid& grid, int editedRow, bool timelineReady, IPreviewPlayer& preview) {
   for (int row = 0; row < grid.RowCount(); ++row) {
     if (grid.IsSelected(row) || row == editedRow) CheckRow(grid, row, timelineReady, preview);
   }

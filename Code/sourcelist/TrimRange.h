@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sourcelist/PreviewSeam.h"
+#include "sourcelist/PreviewPlayer.h"
 #include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
@@ -17,6 +17,6 @@ namespace sonvarro {
 //   6. Cut Time becomes End Time minus Start Time.
 // A cell that does not read as a time counts as empty. A row whose Duration
 // does not read as a time is left alone.
-void CheckTrimRanges(ISourceGrid& grid, int editedRow, bool timelineReady, IPreviewSeam& preview);
+void CheckTrimRanges(ISourceGrid& grid, int editedRow, bool timelineReady, IPreviewPlayer& preview);
 
 }  // namespace sonvarro

@@ -48,7 +48,7 @@ int64_t RowTrimLength(const ISourceGrid& grid, int row) {
 
 }  // namespace
 
-TrimTimeline::TrimTimeline(ISourceGrid& grid, ITimelineStrip& strip, IPreviewSeam& preview, IScheduler& scheduler)
+TrimTimeline::TrimTimeline(ISourceGrid& grid, ITimelineStrip& strip, IPreviewPlayer& preview, IScheduler& scheduler)
     : grid_(grid),
       strip_(strip),
       preview_(preview),

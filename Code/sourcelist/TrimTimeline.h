@@ -10,7 +10,7 @@
 
 #include "controls/Keys.h"
 #include "services/Scheduler.h"
-#include "sourcelist/PreviewSeam.h"
+#include "sourcelist/PreviewPlayer.h"
 #include "sourcerows/SourceItem.h"
 
 namespace sonvarro {
@@ -38,8 +38,6 @@ class ITimelineStrip {
   virtual bool DrawHandle(TimelineHandle handle) = 0;
 };
 
-enum class MouseButton { Left, Right, Middle };
-
 // What the timeline shares with the preview player.
 struct TimelineValues {
   // The handles have been placed for a row at least once; false while a
@@ -63,7 +61,7 @@ class TrimTimeline {
   static constexpr int kPaintIntervalMs = 10;
 
   // Starts `tmrPaintSP`.
-  TrimTimeline(ISourceGrid& grid, ITimelineStrip& strip, IPreviewSeam& preview, IScheduler& scheduler);
+  TrimTimeline(ISourceGrid& grid, ITimelineStrip& strip, IPreviewPlayer& preview, IScheduler& scheduler);
   TrimTimeline(const TrimTimeline&) = delete;
   TrimTimeline& operator=(const TrimTimeline&) = delete;
 
@@ -112,7 +110,7 @@ class TrimTimeline {
 
   ISourceGrid& grid_;
   ITimelineStrip& strip_;
-  IPreviewSeam& preview_;
+  IPreviewPlayer& preview_;
   TimelineValues values_;
   RepeatingTimer tmrPaintSP_;
 };

@@ -52,8 +52,8 @@ class StatusLine final : public QLabel {
 
 }  // namespace
 
-ConvertingDialog::ConvertingDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+ConvertingDialog::ConvertingDialog(const QWidget* centreOver)
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       lblInfo(NamedLabel("lblInfo", "Please wait . . .", this)),
       lblCurConvertFileL(NamedLabel("lblCurConvertFileL", "Current Convert File:", this)),
       lblCurFileName(NamedLabel("lblCurFileName", "", this)),
@@ -71,7 +71,8 @@ ConvertingDialog::ConvertingDialog(QWidget* parent)
       state_(statStatePanel),
       total_(pbTotal),
       current_(ProgressBar1),
-      controls_{window_, info_, fileName_, persent_, total_, current_, state_} {
+      controls_{window_, info_, fileName_, persent_, total_, current_, state_},
+      centreOver_(centreOver) {
   setObjectName("TfrmConverting");
   setWindowTitle(QStringLiteral("Converting"));
   setModal(false);
@@ -100,20 +101,30 @@ ConvertingDialog::ConvertingDialog(QWidget* parent)
   layout->setContentsMargins(10, 10, 10, 0);
 
   connect(btnStop, &QPushButton::clicked, this, Guarded([this] {
-            if (Events.btnStop1Click) Events.btnStop1Click();
+            if (events_.btnStop1Click) events_.btnStop1Click();
           }));
 }
 
 void ConvertingDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous() && Events.FormShow) RunGuarded(Events.FormShow);
+  if (event->spontaneous()) return;
+  CentreOverOwner();
+  if (events_.FormShow) RunGuarded(events_.FormShow);
+}
+
+void ConvertingDialog::CentreOverOwner() {
+  if (!centreOver_) return;
+  adjustSize();
+  QRect own = frameGeometry();
+  own.moveCenter(centreOver_->frameGeometry().center());
+  move(own.topLeft());
 }
 
 void ConvertingDialog::closeEvent(QCloseEvent* event) {
   // The behaviour asks the user and hides the window itself when the answer
   // is yes; otherwise the window stays as it is.
   event->ignore();
-  if (Events.FormClose) RunGuarded(Events.FormClose);
+  if (events_.FormClose) RunGuarded(events_.FormClose);
 }
 
 void ConvertingDialog::reject() { close(); }

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <utility>
 
 #include "engine/ProgressWindowControls.h"
 #include "ui/QtControls.h"
@@ -17,10 +18,12 @@ namespace sonvarro {
 class ConvertingDialog final : public QDialog {
   Q_OBJECT
  public:
-  explicit ConvertingDialog(QWidget* parent = nullptr);
+  // Each show centres the window over centreOver, which does not own it.
+  explicit ConvertingDialog(const QWidget* centreOver = nullptr);
 
   ProgressWindowControls& Controls() { return controls_; }
-  ProgressWindowEvents Events;
+  // Hands every event to the behaviour's handlers.
+  void Bind(ProgressWindowEvents events) { events_ = std::move(events); }
 
   QLabel* lblInfo;
   QLabel* lblCurConvertFileL;
@@ -40,10 +43,14 @@ class ConvertingDialog final : public QDialog {
   void reject() override;  // Esc asks as the close button does
 
  private:
+  void CentreOverOwner();
+
   QtWindow window_{this};
   QtLabelText info_, fileName_, persent_, state_;
   QtProgressBar total_, current_;
   ProgressWindowControls controls_;
+  const QWidget* centreOver_;
+  ProgressWindowEvents events_;
 };
 
 }  // namespace sonvarro

@@ -20,7 +20,8 @@ constexpr int kMinimumHeight = 519;
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWindowWidgets(this)) {
+MainWindow::MainWindow(QWidget* parent, std::function<bool()> startSystemMove)
+    : QWidget(parent), widgets_(new MainWindowWidgets(this)), startSystemMove_(std::move(startSystemMove)) {
   setObjectName("TFrmMainForm");
   // The skin is the frame: no border, no system caption.
   setWindowFlag(Qt::FramelessWindowHint);
@@ -30,14 +31,16 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   resize(widgets_->size());
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   setAcceptDrops(true);
-  StartSystemMove = [this] {
-    QWindow* window = windowHandle();
-    return window && window->startSystemMove();
-  };
+  if (!startSystemMove_) {
+    startSystemMove_ = [this] {
+      QWindow* window = windowHandle();
+      return window && window->startSystemMove();
+    };
+  }
 
   MainWindowWidgets& w = *widgets_;
   const auto on = [this](QPushButton* button, std::function<void()> MainWindowEvents::*handler) {
-    connect(button, &QPushButton::clicked, this, [this, handler] { Raise(Events.*handler); });
+    connect(button, &QPushButton::clicked, this, [this, handler] { Raise(events_.*handler); });
   };
   on(w.btnOpenFile, &MainWindowEvents::btnOpenFileClick);
   on(w.btnRemoveFile, &MainWindowEvents::btnRemoveFileClick);
@@ -56,36 +59,36 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), widgets_(new MainWind
   on(w.btnHelp, &MainWindowEvents::ActSysHelpExecute);
   on(w.btnAbout, &MainWindowEvents::ActSysAboutExecute);
   w.lblTitle->installEventFilter(this);
-  connect(w.Label3, &ClickableLabel::clicked, this, [this] { Raise(Events.Label3Click); });
+  connect(w.Label3, &ClickableLabel::clicked, this, [this] { Raise(events_.Label3Click); });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::keyDown, this, [this](int key) {
-    if (Events.dxTreeSourceFileInfoKeyDown) Raise([&] { Events.dxTreeSourceFileInfoKeyDown(BehaviourKey(key)); });
+    if (events_.dxTreeSourceFileInfoKeyDown) Raise([&] { events_.dxTreeSourceFileInfoKeyDown(BehaviourKey(key)); });
   });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::keyUp, this, [this](int key) {
-    if (Events.dxTreeSourceFileInfoKeyUp) Raise([&] { Events.dxTreeSourceFileInfoKeyUp(BehaviourKey(key)); });
+    if (events_.dxTreeSourceFileInfoKeyUp) Raise([&] { events_.dxTreeSourceFileInfoKeyUp(BehaviourKey(key)); });
   });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::gridClicked, this,
-          [this] { Raise(Events.actDxTreeListOnClickExecute); });
+          [this] { Raise(events_.actDxTreeListOnClickExecute); });
   connect(&w.dxTreeSourceFileInfo->Model(), &SourceListModel::cellEdited, this, [this](int row) {
-    if (Events.dxTreeSourceFileInfoEdited) Raise([&] { Events.dxTreeSourceFileInfoEdited(row); });
+    if (events_.dxTreeSourceFileInfoEdited) Raise([&] { events_.dxTreeSourceFileInfoEdited(row); });
   });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::startTimeEditorChanged, this,
-          [this] { Raise(Events.dxtrlSourceFileStartTimeChange); });
+          [this] { Raise(events_.dxtrlSourceFileStartTimeChange); });
   WireTimeline(*w.Panel1);
   connect(w.dxTreeSourceFileInfo, &SourceGrid::rowsDraggedOut, this,
-          [this] { Raise(Events.dxTreeSourceFileInfoEndDrag); });
+          [this] { Raise(events_.dxTreeSourceFileInfoEndDrag); });
   connect(w.dxTreeSourceFileInfo, &SourceGrid::filesDropped, this, [this](const QStringList& files) { Drop(files); });
 }
 
 void MainWindow::WireTimeline(TimelineStrip& strip) {
   strip.Splitter1->OnMoved = [this](int width) {
-    if (Events.SetStartTimeAndPlay) Raise([&] { Events.SetStartTimeAndPlay(width); });
+    if (events_.SetStartTimeAndPlay) Raise([&] { events_.SetStartTimeAndPlay(width); });
   };
   strip.Splitter2->OnMoved = [this](int width) {
-    if (Events.Splitter2Moved) Raise([&] { Events.Splitter2Moved(width); });
+    if (events_.Splitter2Moved) Raise([&] { events_.Splitter2Moved(width); });
   };
   const auto onPress = [this](TimelinePanelWidget* panel, PanelPress MainWindowEvents::*handler) {
     panel->OnMouseDown = [this, handler](MouseButton button, const HeldModifiers& held) {
-      if (Events.*handler) Raise([&] { (Events.*handler)(button, held); });
+      if (events_.*handler) Raise([&] { (events_.*handler)(button, held); });
     };
   };
   onPress(strip.Panel2, &MainWindowEvents::Panel2MouseDown);
@@ -93,12 +96,17 @@ void MainWindow::WireTimeline(TimelineStrip& strip) {
   onPress(strip.Panel4, &MainWindowEvents::Panel4MouseDown);
 }
 
+void MainWindow::OwnFrame::Minimize() {
+  window_->setWindowState((window_->windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)) |
+                          Qt::WindowMinimized);
+}
+
 void MainWindow::Raise(const std::function<void()>& handler) {
   if (handler) RunGuarded(handler);
 }
 
 void MainWindow::PreviewKey(const QKeyEvent& key) {
-  if (Events.PreviewKey) Raise([&] { Events.PreviewKey(BehaviourKey(key.key()), HeldWith(key.modifiers())); });
+  if (events_.PreviewKey) Raise([&] { events_.PreviewKey(BehaviourKey(key.key()), HeldWith(key.modifiers())); });
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -106,7 +114,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   if (shown_) return;
   shown_ = true;
   setMask(OutlineRegion(widgets_->Background()));
-  Raise(Events.FormShow);
+  Raise(events_.FormShow);
 }
 
 void MainWindow::PressToMove(const QPoint& globalPosition) {
@@ -128,7 +136,7 @@ void MainWindow::FollowDrag(const QPoint& globalPosition, Qt::MouseButtons held)
     // A click is no move: handing the window manager a move on the press
     // alone makes the window stick to the pointer after the release.
     if ((globalPosition - pressAt_).manhattanLength() < QGuiApplication::styleHints()->startDragDistance()) return;
-    if (StartSystemMove && StartSystemMove()) {
+    if (startSystemMove_()) {
       // The window manager moves the window until the button comes up.
       pressed_ = false;
       return;
@@ -175,7 +183,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
-  Raise(Events.FormClose);
+  Raise(events_.FormClose);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -194,10 +202,10 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::Drop(const QStringList& files) {
-  if (!Events.WMDropFiles) return;
+  if (!events_.WMDropFiles) return;
   std::vector<std::string> paths;
   for (const QString& file : files) paths.push_back(file.toStdString());
-  Raise([&] { Events.WMDropFiles(std::move(paths)); });
+  Raise([&] { events_.WMDropFiles(std::move(paths)); });
 }
 
 }  // namespace sonvarro

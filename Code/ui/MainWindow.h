@@ -3,53 +3,16 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/Keys.h"
+#include "controls/MainWindowEvents.h"
 #include "ui/Application.h"
 #include "ui/MainWindowWidgets.h"
 #include "ui/QtControls.h"
 
 namespace sonvarro {
-
-using PanelPress = std::function<void(MouseButton button, const HeldModifiers& held)>;
-
-// What the main window reports to its behaviour.
-struct MainWindowEvents {
-  std::function<void()> FormShow;  // the first show only
-  std::function<void()> btnOpenFileClick;
-  std::function<void()> btnRemoveFileClick;
-  std::function<void()> btnClearFileClick;
-  std::function<void()> btnConvertClick;
-  std::function<void()> btnSelectOutputFolderClick;  // also RzBmpButton1
-  std::function<void()> btnOptionsClick;
-  std::function<void()> btnPlayClick;
-  std::function<void()> btnPauseClick;
-  std::function<void()> btnStopClick;
-  std::function<void(std::vector<std::string> paths)> WMDropFiles;
-  std::function<void(int key)> dxTreeSourceFileInfoKeyDown;
-  std::function<void(int key)> dxTreeSourceFileInfoKeyUp;
-  std::function<void()> actDxTreeListOnClickExecute;
-  std::function<void(int row)> dxTreeSourceFileInfoEdited;
-  std::function<void()> dxtrlSourceFileStartTimeChange;
-  // The timeline: a handle's drag step or release with the width its outer
-  // part asks for, and presses on the pictures.
-  std::function<void(int panel2Width)> SetStartTimeAndPlay;
-  std::function<void(int panel3Width)> Splitter2Moved;
-  PanelPress Panel2MouseDown;
-  PanelPress Panel3MouseDown;
-  PanelPress Panel4MouseDown;
-  std::function<void()> dxTreeSourceFileInfoEndDrag;
-  std::function<void()> FormClose;
-  std::function<void(int key, const HeldModifiers& held)> PreviewKey;
-  std::function<void()> actMinimizeExecute;     // btnWindowMinimize
-  std::function<void()> actCloseWindowExecute;  // btnWindowClose
-  std::function<void()> ActSysHomePageExecute;  // btnHomePage
-  std::function<void()> ActSysEmailExecute;     // btnEMail
-  std::function<void()> ActSysHelpExecute;      // btnHelp
-  std::function<void()> ActSysAboutExecute;     // btnAbout
-  std::function<void()> Label3Click;
-};
 
 // The main window's Qt skin: its widgets, the control views of them, and
 // every event it raises, each run under the
@@ -57,7 +20,10 @@ struct MainWindowEvents {
 class MainWindow final : public QWidget, public KeyPreviewWindow {
   Q_OBJECT
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // startSystemMove hands the move of the window to the window manager;
+  // false where none offers it (the window then follows the mouse itself).
+  // Empty: the platform's window manager; tests stand in for one.
+  explicit MainWindow(QWidget* parent = nullptr, std::function<bool()> startSystemMove = {});
 
   MainWindowWidgets& Widgets() { return *widgets_; }
   SourceGrid& Grid() { return *widgets_->dxTreeSourceFileInfo; }
@@ -65,18 +31,17 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
   // The window as the conversion disables and enables it.
   IControl& WindowControl() { return windowControl_; }
 
-  MainWindowEvents Events;
+  // The window's own frame: its minimise and close buttons.
+  IWindowFrame& Frame() { return frame_; }
+
+  // Hands every event to the behaviour's handlers.
+  void Bind(MainWindowEvents events) { events_ = std::move(events); }
 
   void PreviewKey(const QKeyEvent& key) override;
 
   // Dragging by the title: on every move over it with the left button held
   // the window moves with the mouse.
   void lblTitleMouseMove(QMouseEvent* event);
-
-  // Hands the move of the window to the window manager; false where none
-  // offers it (the window then follows the mouse itself). Replaceable so
-  // that tests can stand in for a window manager.
-  std::function<bool()> StartSystemMove;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -97,7 +62,20 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
   void FollowDrag(const QPoint& globalPosition, Qt::MouseButtons held);
   void EndMove();
 
+  class OwnFrame final : public IWindowFrame {
+   public:
+    explicit OwnFrame(QWidget* window) : window_(window) {}
+    void Minimize() override;
+    void Close() override { window_->close(); }
+
+   private:
+    QWidget* window_;
+  };
+
   MainWindowWidgets* widgets_;
+  std::function<bool()> startSystemMove_;
+  MainWindowEvents events_;
+  OwnFrame frame_{this};
   QtFocusKeepingControl windowControl_{this};
   bool shown_ = false;
   // A left press that may become a move of the window: the move starts once

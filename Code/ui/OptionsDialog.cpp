@@ -101,7 +101,7 @@ OptionsDialog::OptionsDialog(QWidget* parent)
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   const auto on = [this](QPushButton* button, std::function<void()> OptionsDialogEvents::*handler) {
-    connect(button, &QPushButton::clicked, this, [this, handler] { Raise(Events.*handler); });
+    connect(button, &QPushButton::clicked, this, [this, handler] { Raise(events_.*handler); });
   };
   on(btnAdd, &OptionsDialogEvents::btnAddClick);
   on(btnSave, &OptionsDialogEvents::btnSaveClick);
@@ -114,7 +114,7 @@ void OptionsDialog::Raise(const std::function<void()>& handler) {
   if (handler) RunGuarded(handler);
 }
 
-void OptionsDialog::reject() { Raise(Events.btnCancelClick); }
+void OptionsDialog::reject() { Raise(events_.btnCancelClick); }
 
 void OptionsDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
@@ -131,7 +131,7 @@ void OptionsDialog::closeEvent(QCloseEvent* event) {
   // QDialog would reject(), which is Cancel here.
   event->accept();
   hide();
-  Raise(Events.FormClose);
+  Raise(events_.FormClose);
 }
 
 std::optional<std::string> RunInputQuery(QWidget* owner, const std::string& caption, const std::string& prompt,

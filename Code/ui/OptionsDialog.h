@@ -7,21 +7,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "settings/FrmOption.h"
 #include "ui/QtControls.h"
 
 namespace sonvarro {
-
-// What the Options dialog reports to its behaviour; the profile list's
-// change comes through its selector.
-struct OptionsDialogEvents {
-  std::function<void()> btnAddClick;
-  std::function<void()> btnSaveClick;
-  std::function<void()> btnDelClick;
-  std::function<void()> btnApplyClick;   // OK, the default button (Enter)
-  std::function<void()> btnCancelClick;  // Cancel, also Esc
-  std::function<void()> FormClose;       // the title bar's close button
-};
 
 // The Options dialog's Qt skin (`TfrmOption`): the custom profiles with
 // their buttons, the audio options in "Advanced Options", the video options
@@ -63,7 +54,8 @@ class OptionsDialog final : public QDialog {
 
   IWindow& WindowControl() { return window_; }
 
-  OptionsDialogEvents Events;
+  // Hands every event to the behaviour's handlers.
+  void Bind(OptionsDialogEvents events) { events_ = std::move(events); }
 
  public slots:
   // Esc: the Cancel button's handler, which restores and closes.
@@ -76,6 +68,7 @@ class OptionsDialog final : public QDialog {
  private:
   void Raise(const std::function<void()>& handler);
 
+  OptionsDialogEvents events_;
   QtWindow window_{this};
   bool centred_ = false;
 };

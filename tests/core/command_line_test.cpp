@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "FakeControls.h"
+#include "FakeCustomProfile.h"
 #include "LogMessages.h"
+#include "RecordingDesktop.h"
 #include "TempDir.h"
 #include "engine/CommandLineBuilder.h"
 #include "engine/LineLayouts.h"
@@ -17,6 +19,7 @@
 namespace sonvarro {
 namespace {
 
+using test::FakeCustomProfile;
 using test::FakeOptionControls;
 using test::FakeSelector;
 using test::FakeSourceGrid;
@@ -54,10 +57,12 @@ class CommandLineTest : public testing::Test {
   FakeOptionControls options;
   FakeTextField outputFolder;
   TAppFunc appFunc{app.Folder()};
-  TCommonLib lib{app.Folder(), appFunc};
+  test::GuardDesktop desktop;  // building a command line shows nothing
+  TCommonLib lib{app.Folder(), appFunc, desktop};
   TFileFunc fileFunc;
   TCustomProc proc;
-  TCommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc}};
+  FakeCustomProfile customProfile;
+  TCommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc, customProfile}};
 };
 
 TEST_F(CommandLineTest, WorkedExampleGivesTheExactLineAndArguments) {
@@ -230,8 +235,6 @@ TEST_F(CommandLineTest, AnOutputFolderThatCannotBeCreatedIsOnlyLogged) {
 // Names that differ in case only are two files here: each converts with its
 // own row's range, as the timeline shows it.
 TEST_F(CommandLineTest, EachRowIsFoundByItsOwnPathExactly) {
-  int customProfileCalls = 0;
-  builder.ApplyCustomProfile = [&] { ++customProfileCalls; };
   grid.AddFile("/in/Clip.avi", "00:05:00", "00:01:00", "00:01:30");
   grid.AddFile("/in/clip.avi", "00:05:00", "00:00:10", "00:00:20");
   grid.AddFile("/in/é.avi", "00:05:00", "00:00:01", "00:00:02");
@@ -241,20 +244,18 @@ TEST_F(CommandLineTest, EachRowIsFoundByItsOwnPathExactly) {
   EXPECT_EQ(builder.GetItemStartTime("/in/Clip.avi"), "00:01:00");
   EXPECT_EQ(builder.GetTrimLength("/in/Clip.avi"), 30);
   EXPECT_EQ(builder.GetTrimLength("/in/clip.avi"), 10);
-  customProfileCalls = 0;
+  customProfile.applied = 0;
   EXPECT_EQ(builder.GetItemStartTime("/IN/CLIP.AVI"), "");
   EXPECT_EQ(builder.GetItemStartTime("/in/É.avi"), "");
-  EXPECT_EQ(customProfileCalls, 0);
+  EXPECT_EQ(customProfile.applied, 0);
 }
 
 TEST_F(CommandLineTest, WithoutAMatchingRowTheWholeFileIsConverted) {
-  int customProfileCalls = 0;
-  builder.ApplyCustomProfile = [&] { ++customProfileCalls; };
   const EncoderCommand command = builder.BuildCommandLine("/in/unknown.avi");
   EXPECT_EQ(lib.Params.TrimOption, "");
   EXPECT_EQ(command.text.find("-ss"), std::string::npos);
   EXPECT_EQ(proc.CurrentCutSeconds, "0");
-  EXPECT_EQ(customProfileCalls, 0);
+  EXPECT_EQ(customProfile.applied, 0);
 }
 
 TEST_F(CommandLineTest, TrimLengthReadsOnlyThreePartTimes) {
@@ -330,7 +331,7 @@ TEST_F(CommandLineTest, TheLayoutKeepsEachTrimValueOneArgument) {
 
 TEST_F(CommandLineTest, CustomProfileAppliedByTheRowLookupIsSeenByTheFragments) {
   const std::string source = AddClip();
-  builder.ApplyCustomProfile = [&] { options.audioBitrate.SetText("32"); };
+  customProfile.onApply = [&] { options.audioBitrate.SetText("32"); };
   EXPECT_NE(builder.BuildCommandLine(source).text.find(" -ab 32 "), std::string::npos);
 }
 

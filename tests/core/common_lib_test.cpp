@@ -41,15 +41,16 @@ class CommonLibTest : public testing::Test {
   }
 
   test::TempDir folder_;
+  test::RecordingDesktop desktop_;
   TAppFunc appFunc_{folder_.Folder()};
-  TCommonLib lib_{folder_.Folder(), appFunc_};
+  TCommonLib lib_{folder_.Folder(), appFunc_, desktop_};
 };
 
 bool KilledBySigkill(int status) { return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL; }
 
 TEST_F(CommonLibTest, AppFolderEndsInASlash) {
   EXPECT_EQ(lib_.AppFolder, folder_.Folder());
-  TCommonLib withoutSlash(folder_.Path().string(), appFunc_);
+  TCommonLib withoutSlash(folder_.Path().string(), appFunc_, desktop_);
   EXPECT_EQ(withoutSlash.AppFolder, folder_.Folder());
 }
 
@@ -68,7 +69,7 @@ TEST_F(CommonLibTest, GetProcessIdByNameLogsWhenNothingRuns) {
 
 TEST_F(CommonLibTest, AnUnwritableLogNeverStopsTheLookups) {
   TAppFunc brokenLog(folder_.Folder() + "missing/");
-  TCommonLib lib(folder_.Folder(), brokenLog);
+  TCommonLib lib(folder_.Folder(), brokenLog, desktop_);
   testing::internal::CaptureStderr();
   EXPECT_EQ(lib.GetProcessIdByName(test::UniqueExecutableName()), 0);
   EXPECT_FALSE(lib.KillProcess(test::UniqueExecutableName()));
@@ -126,29 +127,23 @@ TEST_F(CommonLibTest, PrivilegesSucceedWithoutDoingAnything) {
 }
 
 TEST_F(CommonLibTest, ShutdownComputerAsksTheDesktopToPowerOffOnce) {
-  test::RecordingDesktop desktop;
   lib_.ShutdownComputer();
-  EXPECT_EQ(desktop.powerOffs, 1);
-  EXPECT_TRUE(desktop.openedFolders.empty());
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(desktop_.powerOffs, 1);
+  EXPECT_TRUE(desktop_.openedFolders.empty());
+  EXPECT_TRUE(desktop_.messages.empty());
 }
 
 TEST_F(CommonLibTest, OpenInExplorerHandsTheFolderOverAsItIs) {
-  test::RecordingDesktop desktop;
   const std::string folder = "/home/user/Sonvarro out/\"quoted\" $HOME é/";
   lib_.OpenInExplorer(folder);
-  EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{folder});
-  EXPECT_EQ(desktop.powerOffs, 0);
+  EXPECT_EQ(desktop_.openedFolders, std::vector<std::string>{folder});
+  EXPECT_EQ(desktop_.powerOffs, 0);
 }
 
 TEST_F(CommonLibTest, ClearMemoryLetsTheUserInterfaceCatchUp) {
-  struct CountingDesktop : test::RecordingDesktop {
-    void ProcessPendingEvents() override { ++pendingEventRuns; }
-    int pendingEventRuns = 0;
-  } desktop;
   lib_.ClearMemory();
   lib_.ClearMemory();
-  EXPECT_EQ(desktop.pendingEventRuns, 2);
+  EXPECT_EQ(desktop_.pendingEventRuns, 2);
 }
 
 TEST_F(CommonLibTest, ShowMessageBoxShowsTheIconOfItsKindWithOneOkButton) {
@@ -159,27 +154,25 @@ TEST_F(CommonLibTest, ShowMessageBoxShowsTheIconOfItsKindWithOneOkButton) {
       {0, MessageIcon::Error}, {1, MessageIcon::Warning}, {2, MessageIcon::Question}, {3, MessageIcon::Information}};
   for (const auto& k : kinds) {
     SCOPED_TRACE(k.kind);
-    test::RecordingDesktop desktop;
+    desktop_.messages.clear();
     EXPECT_TRUE(lib_.ShowMessageBox("The path is invalid.", k.kind));
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(desktop.messages[0].caption, kApplicationTitle);
-    EXPECT_EQ(desktop.messages[0].text, "The path is invalid.");
-    EXPECT_EQ(desktop.messages[0].icon, k.icon);
-    EXPECT_EQ(desktop.messages[0].buttons, MessageButtons::Ok);
+    ASSERT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_EQ(desktop_.messages[0].caption, kApplicationTitle);
+    EXPECT_EQ(desktop_.messages[0].text, "The path is invalid.");
+    EXPECT_EQ(desktop_.messages[0].icon, k.icon);
+    EXPECT_EQ(desktop_.messages[0].buttons, MessageButtons::Ok);
   }
 }
 
 TEST_F(CommonLibTest, ShowMessageBoxIsFalseWhenTheBoxGaveNoAnswer) {
-  test::RecordingDesktop desktop;
-  desktop.answers = {MessageAnswer::None, MessageAnswer::Yes};
+  desktop_.answers = {MessageAnswer::None, MessageAnswer::Yes};
   EXPECT_FALSE(lib_.ShowMessageBox("This is a read-only path.", 1));
   EXPECT_TRUE(lib_.ShowMessageBox("This is a read-only path.", 1));
 }
 
 TEST_F(CommonLibTest, ShowMessageBoxOfAnUnknownKindShowsNothing) {
-  test::RecordingDesktop desktop;
   for (int kind : {-1, 4, 16}) EXPECT_FALSE(lib_.ShowMessageBox("unseen", kind)) << kind;
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop_.messages.empty());
 }
 
 }  // namespace

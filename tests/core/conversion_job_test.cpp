@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FakeControls.h"
+#include "FakeCustomProfile.h"
 #include "FakeEncoders.h"
 #include "FakeProgressWindow.h"
 #include "LogMessages.h"
@@ -42,7 +43,6 @@ class ConversionJobTest : public testing::Test {
     ApplyProfile(options.controls, {});
     outputFolder.text = out.Folder();
     progress.Wire(form.Events());
-    job.OnFinished = [this] { ++finished; };
   }
 
   void AddRows(std::initializer_list<const char*> names) {
@@ -88,10 +88,11 @@ class ConversionJobTest : public testing::Test {
   FakeWindow mainWindow;
   FakeProgressWindow progress;
   TAppFunc appFunc{app.Folder()};
-  TCommonLib lib{app.Folder(), appFunc};
+  TCommonLib lib{app.Folder(), appFunc, desktop};
   TFileFunc fileFunc;
   TCustomProc proc;
   FakeEncoders encoders{scheduler};
+  test::FakeCustomProfile customProfile;
   int quits = 0;
   int finished = 0;
 
@@ -100,11 +101,12 @@ class ConversionJobTest : public testing::Test {
     return std::make_unique<ConversionUnit>(
         ConversionInputs{grid, options.controls, outputFolder, chkShowOutputDirectory, chkShutdown, mainWindow},
         progress.controls,
-        ConversionServices{scheduler, proc, lib, log, fileFunc, encoders, std::move(runners), [this] { ++quits; }});
+        ConversionServices{scheduler, proc, lib, log, fileFunc, encoders, customProfile, desktop, std::move(runners),
+                           [this] { ++quits; }, [this] { ++finished; }});
   }
 
   std::unique_ptr<ConversionUnit> unit = MakeUnit(appFunc, encoders.Factory());
-  TfrmConverting& form = unit->Form();
+  TfrmConverting& form = unit->ProgressBehaviour();
   TConversionJob& job = unit->Job();
 };
 

@@ -4,6 +4,8 @@
 #include <iterator>
 
 #include "FakeControls.h"
+#include "RecordingDesktop.h"
+#include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "engine/OptionLists.h"
 #include "settings/FrmOption.h"
@@ -20,13 +22,15 @@ TEST(CustomProfiles, TheAddCounterCountsOnPastItsLargestNumber) {
   FillOptionLists(f.controls, {});
   test::FakeWindow window;
   TAppFunc appFunc(dir.Folder());
-  TCommonLib common(dir.Folder(), appFunc);
-  TfrmOption form({window, f.controls}, {dir.Folder(), common, appFunc});
+  test::RecordingDesktop desktop;
+  TCommonLib common(dir.Folder(), appFunc, desktop);
   std::vector<std::string> proposed;
-  form.InputQuery = [&](const std::string&, const std::string&, const std::string& text) {
+  test::ScriptedDialogs dialogs;
+  dialogs.inputQuery = [&](const std::string&, const std::string&, const std::string& text) {
     proposed.push_back(text);
     return std::optional<std::string>();
   };
+  TfrmOption form({window, f.controls}, {dir.Folder(), common, appFunc, dialogs});
 
   form.btnAddClick();
   std::ifstream in(countFile, std::ios::binary);

@@ -30,21 +30,15 @@ esac
     chmod(script.c_str(), 0755);
     bin_.WriteFile("defaults", "text/html=browser.desktop\n");
     setenv("PATH", (bin_.Folder() + ":" + previousPath_).c_str(), 1);
-    previous_ = &platform::Desktop();
-    platform::SetDesktop(nullptr);
   }
-  ~SystemDesktopTest() override {
-    platform::SetDesktop(previous_);
-    setenv("PATH", previousPath_.c_str(), 1);
-  }
+  ~SystemDesktopTest() override { setenv("PATH", previousPath_.c_str(), 1); }
 
   test::TempDir bin_, files_;
   std::string previousPath_;
-  platform::IDesktop* previous_ = nullptr;
 };
 
 TEST_F(SystemDesktopTest, AFileHasAHandlerOnlyWhenItsTypeHasADefaultProgram) {
-  platform::IDesktop& desktop = platform::Desktop();
+  platform::IDesktop& desktop = platform::SystemDesktop();
   EXPECT_TRUE(desktop.HasHandlerFor(files_.WriteFile("index.htm", "<html></html>")));
   EXPECT_FALSE(desktop.HasHandlerFor(files_.WriteFile("Help.chm", "ITSF")));   // a type without a program
   EXPECT_FALSE(desktop.HasHandlerFor(files_.Folder() + "missing.htm"));        // xdg-mime fails

@@ -20,12 +20,10 @@ TEST(InitFileForm, SpinsEverySecondWhileTheAddingRunsAndClosesAfterIt) {
   test::FakeWindow window;
   test::FakeTextField lblInfo;
   lblInfo.text = TFrmInitFileForm::kDesignCaption;
-  TFrmInitFileForm popup({window, lblInfo}, scheduler);
   int closed = 0;
-  popup.OnClosed = [&] { ++closed; };
   std::vector<std::string> seen;
   Paths added;
-  popup.AddFiles = [&](const Paths& paths) {
+  const auto addFiles = [&](const Paths& paths) {
     added = paths;
     seen.push_back(lblInfo.text);
     for (int tick = 0; tick < 4; ++tick) {
@@ -34,6 +32,7 @@ TEST(InitFileForm, SpinsEverySecondWhileTheAddingRunsAndClosesAfterIt) {
     }
     throw std::runtime_error("adding failed");
   };
+  TFrmInitFileForm popup({window, lblInfo}, scheduler, desktop, addFiles, [&] { ++closed; });
   popup.SetFileList({"/a.mp3"});
   popup.Show();
   EXPECT_TRUE(window.visible);

@@ -38,7 +38,7 @@ class OutputFolderTest : public ::testing::Test {
   test::TempDir dir;
   test::RecordingDesktop desktop;
   TAppFunc appFunc{dir.Folder()};
-  TCommonLib common{dir.Folder(), appFunc};
+  TCommonLib common{dir.Folder(), appFunc, desktop};
 };
 
 TEST_F(OutputFolderTest, AWritableFolderBecomesTheOutputFolderWithoutLeavingAProbe) {

@@ -142,11 +142,11 @@ class PreviewPlaybackTest : public ::testing::Test {
   test::FakeSourceGrid grid;
   TCustomProc proc;
   TAppFunc appFunc{appFolder.Folder()};
-  TCommonLib common{appFolder.Folder(), appFunc};
+  TCommonLib common{appFolder.Folder(), appFunc, desktop};
   FakePanel logo;
   test::FakeTextField curTime;
   test::FakeProgressBar playState;
-  PreviewPlayback preview{{logo, curTime, playState}, {graph, bar, grid, proc, common, appFunc}};
+  PreviewPlayback preview{{logo, curTime, playState}, {graph, bar, grid, proc, common, appFunc, desktop}};
 };
 
 TEST(PreviewPositionText, WholeSecondsAsHoursMinutesAndSeconds) {

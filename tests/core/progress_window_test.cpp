@@ -32,16 +32,17 @@ class ProgressWindowTest : public testing::Test {
   }
 
   VirtualScheduler scheduler;
+  test::RecordingDesktop desktop;
   TempDir app;
   FakeSourceGrid grid;
   FakeWindow mainWindow;
   FakeProgressWindow progress;
   TAppFunc appFunc{app.Folder()};
-  TCommonLib lib{app.Folder(), appFunc};
+  TCommonLib lib{app.Folder(), appFunc, desktop};
   TCustomProc proc;
   FakeEncoders encoders{scheduler};
   TEncoderStopper stopper{scheduler, encoders, appFunc};
-  TfrmConverting form{progress.controls, {scheduler, proc, lib, grid, mainWindow, stopper}};
+  TfrmConverting form{progress.controls, {scheduler, proc, lib, grid, mainWindow, stopper, desktop}};
 };
 
 TEST_F(ProgressWindowTest, WorkedExample) {
@@ -175,7 +176,6 @@ TEST_F(ProgressWindowTest, StopEmptiesTheBarsAndTheCounter) {
   progress.pbTotal.position = 120;
   progress.ProgressBar1.maximum = 60;
   progress.ProgressBar1.position = 30;
-  test::RecordingDesktop desktop;
   desktop.answers = {platform::MessageAnswer::Yes};
   form.btnStop1Click();
   EXPECT_EQ(progress.ProgressBar1.position, 0);
@@ -188,6 +188,7 @@ TEST_F(ProgressWindowTest, StopEmptiesTheBarsAndTheCounter) {
 
 TEST(EncoderStopper, PausesOnTheSchedulerAndChecksUntilNothingRuns) {
   VirtualScheduler scheduler;
+  test::RecordingDesktop desktop;
   TempDir app;
   TAppFunc appFunc{app.Folder()};
   FakeEncoders encoders{scheduler};

@@ -6,6 +6,7 @@
 
 #include "FakeControls.h"
 #include "Ffmpeg.h"
+#include "RecordingDesktop.h"
 #include "SilentWav.h"
 #include "TempDir.h"
 #include "player/ProbeGraph.h"
@@ -192,7 +193,8 @@ TEST_P(RemoveSelectedFilesTest, FocusRule) {
   for (int i = 0; i < 6; ++i) grid.AddFile("r" + std::to_string(i), "00:00:05");
   grid.selected = c.selected;
   grid.focused = c.focused;
-  RemoveSelectedFiles(grid);
+  test::GuardDesktop desktop;
+  RemoveSelectedFiles(grid, desktop);
 
   Paths names;
   for (const auto& row : grid.rows) names.push_back(row[kColFileName]);

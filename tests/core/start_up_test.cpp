@@ -109,7 +109,7 @@ class StartUpTest : public ::testing::Test {
   std::vector<SplashRecord> splashes;
   std::vector<std::string> captions;
   int terminations = 0;
-  TStartUp startUp{{app.Folder(), platform::ExecutablePath(), scheduler,
+  TStartUp startUp{{app.Folder(), platform::ExecutablePath(), scheduler, desktop,
                     [this] {
                       splashes.reserve(8);  // records stay where the windows write them
                       splashes.emplace_back();
@@ -236,7 +236,7 @@ TEST_F(StartUpTest, TheCheckLooksInTheApplicationFolderForEachNameInOrder) {
 
 TEST_F(StartUpTest, AFailingRoutineIsReportedAndTheSplashStillCloses) {
   Lay("res_good");
-  TStartUp failing{{app.Folder(), platform::ExecutablePath(), scheduler,
+  TStartUp failing{{app.Folder(), platform::ExecutablePath(), scheduler, desktop,
                     [this] {
                       splashes.emplace_back();
                       return std::make_unique<FakeSplashWindow>(scheduler, splashes.back());
@@ -263,11 +263,11 @@ TEST(VersionText, KeepsTheFirstTwoNumbers) {
 TEST(ShowAppMessage, KindsPickTheButtons) {
   test::RecordingDesktop desktop;
   desktop.answers = {MessageAnswer::Ok, MessageAnswer::No, MessageAnswer::Cancel};
-  EXPECT_EQ(ShowAppMessage("one", 1), MessageAnswer::Ok);
-  EXPECT_EQ(ShowAppMessage("two", 2), MessageAnswer::No);
-  EXPECT_EQ(ShowAppMessage("three", 3), MessageAnswer::Cancel);
-  EXPECT_EQ(ShowAppMessage("none", 0), MessageAnswer::None);
-  EXPECT_EQ(ShowAppMessage("none", 4), MessageAnswer::None);
+  EXPECT_EQ(ShowAppMessage(desktop, "one", 1), MessageAnswer::Ok);
+  EXPECT_EQ(ShowAppMessage(desktop, "two", 2), MessageAnswer::No);
+  EXPECT_EQ(ShowAppMessage(desktop, "three", 3), MessageAnswer::Cancel);
+  EXPECT_EQ(ShowAppMessage(desktop, "none", 0), MessageAnswer::None);
+  EXPECT_EQ(ShowAppMessage(desktop, "none", 4), MessageAnswer::None);
   ASSERT_EQ(desktop.messages.size(), 3u);
   const MessageButtons expected[] = {MessageButtons::Ok, MessageButtons::YesNo, MessageButtons::YesNoCancel};
   for (size_t i = 0; i < 3; ++i) {

@@ -26,7 +26,7 @@ using test::FakeSourceGrid;
 
 // The preview player as far as trimming reaches it: what was stopped and
 // where it was moved.
-struct RecordingPreview : IPreviewSeam {
+struct RecordingPreview : IPreviewPlayer {
   bool active = false;
   bool seekFails = false;
   std::string loadedFile;

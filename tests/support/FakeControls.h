@@ -97,6 +97,20 @@ struct FakeWindow : IWindow {
   bool Visible() const override { return visible; }
 };
 
+// A modal window: whileShown stands for what the user does before ShowModal
+// returns; it must close the window.
+struct FakeModalWindow : IModalWindow {
+  std::function<void()> whileShown;
+  bool open = false;
+  int shows = 0;
+  void ShowModal() override {
+    ++shows;
+    open = true;
+    if (whileShown) whileShown();
+  }
+  void Close() override { open = false; }
+};
+
 struct FakeSourceGrid : ISourceGrid {
   std::vector<SourceItem> rows;
   std::set<int> selected;

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "services/LastResort.h"
+
 namespace sonvarro::test {
 
-RecordingDesktop::RecordingDesktop() : previous_(&platform::Desktop()) { platform::SetDesktop(this); }
+RecordingDesktop::RecordingDesktop() : previous_(InstallLastResortDesktop(this)) {}
 
-RecordingDesktop::~RecordingDesktop() { platform::SetDesktop(previous_); }
+RecordingDesktop::~RecordingDesktop() { InstallLastResortDesktop(previous_); }
 
 platform::MessageAnswer RecordingDesktop::ShowMessage(const std::string& caption, const std::string& text,
                                                       platform::MessageIcon icon, platform::MessageButtons buttons) {

@@ -22,8 +22,8 @@ class RecordingDesktop : public platform::IDesktop {
     int closeAfterMs = 0;  // 0: the box waits for its answer
   };
 
-  RecordingDesktop();            // installs itself
-  ~RecordingDesktop() override;  // puts the previous desktop back
+  RecordingDesktop();            // the last resort reports here while it lives
+  ~RecordingDesktop() override;  // and where it reported before, afterwards
 
   void PowerOff() override { ++powerOffs; }
   void OpenFolder(const std::string& folder) override { openedFolders.push_back(folder); }

@@ -22,12 +22,12 @@
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
+#include "app/AppRoot.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
 #include "player/ProbeGraph.h"
 #include "services/TextFormats.h"
 #include "services/platform/Processes.h"
-#include "shell/AppRoot.h"
 #include "sourcelist/Probe.h"
 
 namespace sonvarro {
@@ -103,22 +103,19 @@ class ConversionEndToEnd : public testing::Test {
     fs::create_directories(appFolder);
     fs::copy_file(std::string(std::getenv("SONVARRO_APP_DIR")) + "/evc.exe", appFolder + "evc.exe");
     test::CopyCompanionLibraries(appFolder);  // the splash shows for real
-    AppSeams seams;
-    seams.appFolder = appFolder;
-    seams.keepDesktop = true;
+    AppSeams seams = test::TestAppSeams(appFolder, desktop, dialogs);
     seams.quitApplication = [this] { ++quits; };
-    seams.timings = test::kShortJobPauses;
+    seams.onJobFinished = [this] { ++finished; };
     root = std::make_unique<AppRoot>(std::move(seams));
     unit = &root->Conversion();
-    unit->Job().OnFinished = [this] { ++finished; };
     MainWindow().show();  // fills the lists
-    root->Options().cbbOutputFiletype.SetItemIndex(kOutputMp3);
-    ApplyProfile(root->Options(), {});
+    root->OptionControlViews().cbbOutputFiletype.SetItemIndex(kOutputMp3);
+    ApplyProfile(root->OptionControlViews(), {});
     Widgets().outputFolder.SetText(out.Folder() + "converted");  // created by the job, "/" added
     Widgets().showOutputDirectory.SetChecked(false);
   }
 
-  sonvarro::MainWindow& MainWindow() { return root->frmMainWindow(); }
+  sonvarro::MainWindow& MainWindow() { return root->MainWindowSkin(); }
   MainWindowWidgets& Widgets() { return MainWindow().Widgets(); }
   ISourceGrid& Grid() { return MainWindow().Grid(); }
   TCustomProc& Proc() { return root->Proc(); }
@@ -156,6 +153,7 @@ class ConversionEndToEnd : public testing::Test {
   }
 
   RecordingDesktop desktop;
+  test::ScriptedDialogs dialogs;
   Media* media = nullptr;
   TempDir app, out;
   const std::string appFolder = app.Folder() + "My App/";
@@ -176,7 +174,7 @@ TEST_F(ConversionEndToEnd, ConvertsCheckedRowsToFreeNamesAndMovesTheBars) {
   unit->btnConvertClick();
   int fileBarMax = 0, jobBarMax = 0;
   bool stopUsableWhileMainDisabled = false;
-  ConvertingDialog& dialog = root->frmConverting();
+  ConvertingDialog& dialog = root->ProgressWindowSkin();
   const bool ended = SpinUntil([&] { return !unit->Running(); }, kJobTimeoutMs,
                                [&] {
                                  fileBarMax = std::max(fileBarMax, dialog.Controls().ProgressBar1.Position());
@@ -218,10 +216,10 @@ TEST_F(ConversionEndToEnd, StopDuringTheSecondOfThreeEndsItsEncoderAndTheNextJob
   unit->btnConvertClick();
   UntilEncoderOfRowPrints(1);
   desktop.answers = {MessageAnswer::Yes};
-  root->frmConverting().btnStop->click();
+  root->ProgressWindowSkin().btnStop->click();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "Are you sure you want to stop the work ? ");
-  EXPECT_FALSE(root->frmConverting().isVisible());
+  EXPECT_FALSE(root->ProgressWindowSkin().isVisible());
   EXPECT_TRUE(MainWindow().isEnabled());
   UntilJobEnds();
 
@@ -266,7 +264,7 @@ TEST_F(ConversionEndToEnd, ClosingTheProgressWindowEndsTheJobAfterThisRowAndRuns
   unit->btnConvertClick();
   UntilEncoderOfRowPrints(1);
   desktop.answers = {MessageAnswer::Yes};
-  root->frmConverting().close();
+  root->ProgressWindowSkin().close();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "Are you sure to stop processing ?");
   EXPECT_EQ(desktop.messages[0].caption, "Sonvarro Converter");

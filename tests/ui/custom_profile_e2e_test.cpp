@@ -18,8 +18,8 @@ extern "C" {
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
+#include "app/AppRoot.h"
 #include "engine/OutputTables.h"
-#include "shell/AppRoot.h"
 
 namespace sonvarro {
 namespace {
@@ -59,23 +59,21 @@ TEST(CustomProfileEndToEnd, AProfileChosenOnTheMainWindowShapesTheOutput) {
   std::string error;
   ASSERT_TRUE(test::WriteToneFile(source, tone, &error)) << error;
 
-  AppSeams seams;
-  seams.appFolder = app.Folder();
-  seams.keepDesktop = true;
-  seams.timings = test::kShortJobPauses;
+  test::ScriptedDialogs dialogs;
+  AppSeams seams = test::TestAppSeams(app.Folder(), desktop, dialogs);
+  seams.quitApplication = [] {};
   AppRoot root(std::move(seams));
-  MainWindowWidgets& w = root.frmMainWindow().Widgets();
-  OptionsDialog& dialog = root.frmOption();
-  root.MainForm().endProcess = [] {};
-  root.MainForm().dlgOpenSourceFile = [&](const std::string&) { return std::vector<std::string>{source}; };
-  root.MainForm().pickOutputFolder = [&] { return std::optional<std::string>(out.Folder()); };
-  root.OptionForm().InputQuery = [](const std::string&, const std::string&, const std::string&) {
+  MainWindowWidgets& w = root.MainWindowSkin().Widgets();
+  OptionsDialog& dialog = root.OptionsDialogSkin();
+  dialogs.openSourceFiles = [&](const std::string&) { return std::vector<std::string>{source}; };
+  dialogs.pickOutputFolder = [&] { return std::optional<std::string>(out.Folder()); };
+  dialogs.inputQuery = [](const std::string&, const std::string&, const std::string&) {
     return std::optional<std::string>("Interview");
   };
   root.Show();
 
   w.btnOpenFile->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.frmInitFileDialog().isVisible(); }));
+  ASSERT_TRUE(SpinUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
   ASSERT_EQ(w.dxTreeSourceFileInfo->RowCount(), 1);
   UserChooses(w.cbbOutputFiletype, kOutputMp3);
 

@@ -20,7 +20,7 @@
 #include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
-#include "shell/AppRoot.h"
+#include "app/AppRoot.h"
 
 namespace sonvarro {
 namespace {
@@ -58,16 +58,14 @@ TEST(DataFolderEndToEnd, SettingsProfilesAndLogLiveInTheDataFolder) {
   data.WriteFile("Config/UserProfileInfo.ini", "\r\n[Voice]\r\nVoice=0|0|0|1|0|2\r\n");
   const std::string source = test::WriteSilentWav(media.Folder() + "memo.wav", 1000);
 
-  AppSeams seams;
-  seams.appFolder = app.Folder();
+  test::ScriptedDialogs dialogs;
+  AppSeams seams = test::TestAppSeams(app.Folder(), desktop, dialogs);
   seams.dataFolder = data.Folder();
-  seams.keepDesktop = true;
-  seams.timings = test::kShortJobPauses;
+  seams.quitApplication = [] {};
   AppRoot root(std::move(seams));
-  MainWindowWidgets& w = root.frmMainWindow().Widgets();
-  root.MainForm().endProcess = [] {};
-  root.MainForm().dlgOpenSourceFile = [&](const std::string&) { return std::vector<std::string>{source}; };
-  root.OptionForm().InputQuery = [](const std::string&, const std::string&, const std::string&) {
+  MainWindowWidgets& w = root.MainWindowSkin().Widgets();
+  dialogs.openSourceFiles = [&](const std::string&) { return std::vector<std::string>{source}; };
+  dialogs.inputQuery = [](const std::string&, const std::string&, const std::string&) {
     return std::optional<std::string>("Loud");
   };
   root.Show();
@@ -79,7 +77,7 @@ TEST(DataFolderEndToEnd, SettingsProfilesAndLogLiveInTheDataFolder) {
   EXPECT_EQ(w.cbbProfile->findText("Installed"), -1);
 
   w.btnOpenFile->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.frmInitFileDialog().isVisible(); }));
+  ASSERT_TRUE(SpinUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
   w.btnConvert->click();
   ASSERT_TRUE(SpinUntil([&] { return !root.Conversion().Running(); }));
   EXPECT_TRUE(fs::is_regular_file(out.Path() / "memo.amr"));  // the default output type
@@ -89,12 +87,12 @@ TEST(DataFolderEndToEnd, SettingsProfilesAndLogLiveInTheDataFolder) {
   EXPECT_EQ(parameters[0].rfind("parameter: " + app.Folder() + "evc.exe ", 0), 0u) << parameters[0];
 
   w.btnOptions->click();
-  root.frmOption().btnAdd->click();
-  root.frmOption().btnApply->click();
+  root.OptionsDialogSkin().btnAdd->click();
+  root.OptionsDialogSkin().btnApply->click();
   QTest::keyClick(w.dxTreeSourceFileInfo, Qt::Key_F1);
   EXPECT_EQ(desktop.shellOpened, std::vector<std::string>{app.Folder() + "Help.chm"});
 
-  root.frmMainWindow().close();
+  root.MainWindowSkin().close();
   const std::string settings = ReadAll(data.Path() / "Config/UserSettings.ini");
   EXPECT_NE(settings.find("InitDir=" + media.Folder() + "\r\n"), std::string::npos) << settings;
   EXPECT_NE(settings.find("SHWDDir=1\r\nSHUTDOWN=0\r\nOutDir=" + out.Folder() + "\r\n"), std::string::npos) << settings;

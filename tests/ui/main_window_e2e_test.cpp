@@ -18,9 +18,9 @@
 #include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
+#include "app/AppRoot.h"
 #include "engine/OutputTables.h"
 #include "player/ProbeGraph.h"
-#include "shell/AppRoot.h"
 #include "sourcelist/Probe.h"
 
 namespace sonvarro {
@@ -53,23 +53,20 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   const std::string first = test::WriteSilentWav(media.Folder() + "first take.wav", 3000);
   const std::string second = test::WriteSilentWav(media.Folder() + "zweite Ü $x.wav", 2000);
 
-  AppSeams seams;
-  seams.appFolder = app.Folder();
-  seams.keepDesktop = true;
-  seams.timings = test::kShortJobPauses;
-  AppRoot root(std::move(seams));
-  TFrmMainForm& form = root.MainForm();
-  MainWindow& window = root.frmMainWindow();
-  MainWindowWidgets& w = window.Widgets();
+  test::ScriptedDialogs dialogs;
+  dialogs.openSourceFiles = [&](const std::string&) { return std::vector<std::string>{first, second}; };
+  dialogs.pickOutputFolder = [&] { return std::optional<std::string>(out.Folder() + "converted"); };
   int ends = 0;
-  form.endProcess = [&] { ++ends; };
-  form.dlgOpenSourceFile = [&](const std::string&) { return std::vector<std::string>{first, second}; };
-  form.pickOutputFolder = [&] { return std::optional<std::string>(out.Folder() + "converted"); };
+  AppSeams seams = test::TestAppSeams(app.Folder(), desktop, dialogs);
+  seams.quitApplication = [&] { ++ends; };
+  AppRoot root(std::move(seams));
+  MainWindow& window = root.MainWindowSkin();
+  MainWindowWidgets& w = window.Widgets();
   fs::create_directory(out.Path() / "converted");
   root.Show();
 
   w.btnOpenFile->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.frmInitFileDialog().isVisible(); }));
+  ASSERT_TRUE(SpinUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
   ASSERT_EQ(w.dxTreeSourceFileInfo->RowCount(), 2);
   UserChooses(w.cbbOutputFiletype, kOutputMp3);
   UserChooses(w.cbbProfile, kExcellentQuality);

@@ -13,8 +13,9 @@
 #include "RecordingDesktop.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
-#include "shell/AppRoot.h"
-#include "ui/CodeErrorForm.h"
+#include "WatchedGraph.h"
+#include "app/AppRoot.h"
+#include "ui/CodeErrorDialog.h"
 
 namespace sonvarro {
 namespace {
@@ -33,19 +34,30 @@ class MainWindowFrameTest : public ::testing::Test {
     fs::copy_file(std::string(SONVARRO_FIXTURE_DIR) + "/" + fixture + "/" + name, app.Path() / name,
                   fs::copy_options::overwrite_existing);
   }
+  AppSeams Seams() {
+    AppSeams seams = test::VirtualTimeSeams(app.Folder(), scheduler, desktop, dialogs);
+    seams.quitApplication = [this] {
+      ++processEnds;
+      if (onEnd) onEnd();
+    };
+    seams.wrapPreviewGraph = test::WatchedGraph::Into(preview);
+    return seams;
+  }
   void Start() {
-    root = std::make_unique<AppRoot>(test::VirtualTimeSeams(app.Folder(), scheduler));
-    root->MainForm().endProcess = [this] { ++processEnds; };
+    root = std::make_unique<AppRoot>(Seams());
     root->Show();
     ASSERT_FALSE(root->TerminationRequested());
   }
-  MainWindow& Window() { return root->frmMainWindow(); }
+  MainWindow& Window() { return root->MainWindowSkin(); }
   MainWindowWidgets& Widgets() { return Window().Widgets(); }
   const RecSoftInfo& Info() { return root->StartUp().SoftInfo(); }
 
   test::TempDir app;
   test::RecordingDesktop desktop;
   test::VirtualScheduler scheduler;
+  test::ScriptedDialogs dialogs;
+  test::WatchedGraph* preview = nullptr;
+  std::function<void()> onEnd;
   std::unique_ptr<AppRoot> root;
   int processEnds = 0;
 };
@@ -62,12 +74,12 @@ TEST_F(MainWindowFrameTest, LinksAndHelpGoToTheDesktopsHandlers) {
   // The codec page: the main window's link and the file-read error's.
   QTest::mouseClick(Widgets().Label3, Qt::LeftButton);
   QTimer::singleShot(0, [] {
-    auto* error = qobject_cast<TFrmCodeErrorForm*>(QApplication::activeModalWidget());
+    auto* error = qobject_cast<CodeErrorDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(error, nullptr);
     QTest::mouseClick(error->Label2, Qt::LeftButton);
     error->close();
   });
-  root->MainForm().showFileReadError("/media/clip.mp4");
+  root->ErrorInfoBehaviour().ShowFor("/media/clip.mp4");
   EXPECT_EQ(desktop.browserOpened, (Texts{kCodecDownloadPage, kCodecDownloadPage}));
   EXPECT_TRUE(desktop.messages.empty());
 }
@@ -84,13 +96,13 @@ TEST_F(MainWindowFrameTest, EachUnreadableFileGetsAnErrorInfoNamingIt) {
   // adding goes on to the next file.
   QTimer closer;
   QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* error = qobject_cast<TFrmCodeErrorForm*>(QApplication::activeModalWidget())) {
+    if (auto* error = qobject_cast<CodeErrorDialog*>(QApplication::activeModalWidget())) {
       shown.push_back({error->lblFileName->text(), error->lblFileName->toolTip(), error->Label1->text()});
       error->accept();
     }
   });
   closer.start(0);
-  root->MainForm().WMDropFiles({first, second});
+  root->MainWindowBehaviour().WMDropFiles({first, second});
   scheduler.RunPending();
   closer.stop();
 
@@ -167,8 +179,8 @@ TEST_F(MainWindowFrameTest, TheAboutBoxIsFormDllsCalledWithTheApplicationAndTheR
 }
 
 TEST_F(MainWindowFrameTest, TheMemoryTimerTicksEverySecondFromTheWindowsCreation) {
-  root = std::make_unique<AppRoot>(test::VirtualTimeSeams(app.Folder(), scheduler));
-  EXPECT_TRUE(root->MainForm().ClearMemoryTimerEnabled()) << "before the window is shown";
+  root = std::make_unique<AppRoot>(Seams());
+  EXPECT_TRUE(root->MainWindowBehaviour().ClearMemoryTimerEnabled()) << "before the window is shown";
   const int before = desktop.pendingEventRuns;
   scheduler.AdvanceBy(3000);
   EXPECT_EQ(desktop.pendingEventRuns - before, 3) << "ClearMemory lets the user interface run after its trim";
@@ -188,10 +200,8 @@ TEST_F(MainWindowFrameTest, ClosingReleasesThePreviewBeforeTheSettingsAreSaved) 
   Start();
   std::vector<std::string> steps;
   const fs::path settings = app.Path() / "Config/UserSettings.ini";
-  root->MainForm().releasePreviewGraph = [&] {
-    steps.push_back(fs::exists(settings) ? "released after saving" : "released");
-  };
-  root->MainForm().endProcess = [&] { steps.push_back(fs::exists(settings) ? "ended after saving" : "ended"); };
+  preview->beforeRelease = [&] { steps.push_back(fs::exists(settings) ? "released after saving" : "released"); };
+  onEnd = [&] { steps.push_back(fs::exists(settings) ? "ended after saving" : "ended"); };
   Window().close();
   EXPECT_EQ(steps, (Texts{"released", "ended after saving"}));
 
@@ -199,8 +209,8 @@ TEST_F(MainWindowFrameTest, ClosingReleasesThePreviewBeforeTheSettingsAreSaved) 
   // program from ending.
   fs::remove(settings);
   steps.clear();
-  root->MainForm().releasePreviewGraph = [] { throw std::runtime_error("The graph would not stop."); };
-  root->MainForm().FormClose();
+  preview->beforeRelease = [] { throw std::runtime_error("The graph would not stop."); };
+  root->MainWindowBehaviour().FormClose();
   EXPECT_EQ(steps, Texts{"ended after saving"});
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "The graph would not stop.");

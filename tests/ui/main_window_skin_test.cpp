@@ -160,13 +160,13 @@ TEST(MainWindowSkin, MovesByItsBackgroundAndItsTitleWithoutAWindowManager) {
 }
 
 TEST(MainWindowSkin, AClickIsNoMoveAndTheWindowManagerGetsOneMovePerDrag) {
-  MainWindow window;
+  int systemMoves = 0;
+  bool windowManager = true;
+  MainWindow window(nullptr, [&] { return windowManager && (++systemMoves, true); });
   window.move(100, 80);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   MainWindowWidgets& w = window.Widgets();
-  int systemMoves = 0;
-  window.StartSystemMove = [&] { return ++systemMoves, true; };
   const int distance = QGuiApplication::styleHints()->startDragDistance();
   ASSERT_GE(distance, 2);
 
@@ -203,7 +203,7 @@ TEST(MainWindowSkin, AClickIsNoMoveAndTheWindowManagerGetsOneMovePerDrag) {
 
   // Without a window manager the window follows from the drag distance on,
   // keeping the press point under the mouse, until the release.
-  window.StartSystemMove = [] { return false; };
+  windowManager = false;
   const QPoint start = w.lblTitle->mapToGlobal(QPoint(10, 10));
   Mouse(w.lblTitle, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, start);
   Mouse(w.lblTitle, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(0, distance - 1));

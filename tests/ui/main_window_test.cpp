@@ -2,9 +2,11 @@
 
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
@@ -15,10 +17,10 @@
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
+#include "app/AppRoot.h"
 #include "engine/ConversionJob.h"
 #include "settings/DefaultFolders.h"
-#include "shell/AppRoot.h"
-#include "ui/CodeErrorForm.h"
+#include "ui/CodeErrorDialog.h"
 #include "ui/InitFileDialog.h"
 #include "ui/OptionsDialog.h"
 #include "ui/SourceFileDialogs.h"
@@ -41,16 +43,23 @@ class MainWindowTest : public ::testing::Test {
   MainWindowTest() {
     fs::create_directory(app.Path() / "Config");
     test::CopyCompanionLibraries(app.Folder());
-    form.dlgOpenSourceFile = [this](const std::string& initialDir) {
+    dialogs.openSourceFiles = [this](const std::string& initialDir) {
       dialogStartedIn.push_back(initialDir);
       return dialogChoice;
     };
-    form.pickOutputFolder = [this] {
-      ++pickerCalls;
-      return pickedFolder;
-    };
-    form.showFileReadError = [this](const std::string&) { ++fileReadErrors; };
-    form.endProcess = [this] { ++processEnds; };
+    dialogs.pickOutputFolder = [this] { return pickedFolder; };
+    // The user answers each "Error Info" with OK.
+    QObject::connect(&errorInfoAnswer, &QTimer::timeout, [this] {
+      if (QApplication::activeModalWidget() != &root.ErrorInfoSkin()) return;
+      ++fileReadErrors;
+      root.ErrorInfoSkin().btnOK->click();
+    });
+    errorInfoAnswer.start(10);
+  }
+  AppSeams Seams() {
+    AppSeams seams = test::VirtualTimeSeams(app.Folder(), scheduler, desktop, dialogs);
+    seams.quitApplication = [this] { ++processEnds; };
+    return seams;
   }
 
   void Show() {
@@ -80,16 +89,17 @@ class MainWindowTest : public ::testing::Test {
   test::TempDir app, media;
   test::RecordingDesktop desktop;
   test::VirtualScheduler scheduler;
-  AppRoot root{test::VirtualTimeSeams(app.Folder(), scheduler)};
-  MainWindow& window = root.frmMainWindow();
-  TFrmMainForm& form = root.MainForm();
-  OptionsDialog& options = root.frmOption();
-  InitFileDialog& popup = root.frmInitFileDialog();
-
+  test::ScriptedDialogs dialogs;
   Paths dialogChoice;
   Paths dialogStartedIn;
   std::optional<std::string> pickedFolder;
-  int pickerCalls = 0, fileReadErrors = 0, processEnds = 0;
+  int fileReadErrors = 0, processEnds = 0;
+  AppRoot root{Seams()};
+  MainWindow& window = root.MainWindowSkin();
+  TFrmMainForm& form = root.MainWindowBehaviour();
+  OptionsDialog& options = root.OptionsDialogSkin();
+  InitFileDialog& popup = root.AddFilesPopupSkin();
+  QTimer errorInfoAnswer;
 };
 
 TEST_F(MainWindowTest, FirstShowFillsTheListsAndLoadsTheSettings) {
@@ -125,12 +135,12 @@ TEST_F(MainWindowTest, TheOpenCommandAddsTheChosenFilesBehindThePopup) {
   window.Widgets().btnOpenFile->click();
   EXPECT_EQ(dialogStartedIn, Paths{HomeFolder()});
   EXPECT_TRUE(popup.isVisible());
-  EXPECT_EQ(root.InitFileForm().FileList(), (Paths{a, shortOne, b}));
+  EXPECT_EQ(root.AddFilesPopupBehaviour().FileList(), (Paths{a, shortOne, b}));
   scheduler.AdvanceBy(299);
   EXPECT_EQ(Grid().RowCount(), 0);  // the popup is up before the adding starts
   scheduler.AdvanceBy(1);
   EXPECT_FALSE(popup.isVisible());
-  EXPECT_FALSE(root.InitFileForm().Timer1Enabled());
+  EXPECT_FALSE(root.AddFilesPopupBehaviour().Timer1Enabled());
   EXPECT_EQ(Names(), (Paths{a, b}));
   EXPECT_EQ(fileReadErrors, 1);
   EXPECT_TRUE(Grid().IsSelected(0));
@@ -223,7 +233,7 @@ TEST_P(MainWindowKeyTest, KeyRunsItsCommandAndStillReachesTheFocusedControl) {
   EXPECT_TRUE(desktop.openedFolders.empty());
   ASSERT_EQ(desktop.messages.size(), c.effect == Effect::Convert ? 1u : 0u);
   if (c.effect == Effect::Convert) EXPECT_EQ(desktop.messages[0].text, kNothingCheckedWarning);
-  EXPECT_EQ(pickerCalls, c.effect == Effect::PickFolder ? 1 : 0);
+  EXPECT_EQ(dialogs.folderPickers, c.effect == Effect::PickFolder ? 1 : 0);
   // QTest presses the modifier keys as keys of their own first.
   int reached = 0;
   for (const auto& args : gridKeys) reached += args.at(0).toInt() == c.key ? 1 : 0;
@@ -270,7 +280,7 @@ TEST_F(MainWindowTest, TheKeyMapWorksAfterAJobLeftNoControlWithTheFocus) {
 
 TEST_F(MainWindowTest, AFailingHandlerIsReportedAndTheWindowGoesOn) {
   Show();
-  form.dlgOpenSourceFile = [](const std::string&) -> Paths { throw std::runtime_error("The dialog failed."); };
+  dialogs.openSourceFiles = [](const std::string&) -> Paths { throw std::runtime_error("The dialog failed."); };
   window.Widgets().btnOpenFile->click();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].caption, "Sonvarro Converter");
@@ -279,7 +289,7 @@ TEST_F(MainWindowTest, AFailingHandlerIsReportedAndTheWindowGoesOn) {
   EXPECT_FALSE(popup.isVisible());
 
   // The adding behind the popup fails as well: the settings cannot be saved.
-  form.dlgOpenSourceFile = [this](const std::string&) { return Paths{Wav("after.wav")}; };
+  dialogs.openSourceFiles = [this](const std::string&) { return Paths{Wav("after.wav")}; };
   fs::remove_all(app.Path() / "Config");
   window.Widgets().btnOpenFile->click();
   scheduler.AdvanceBy(300);
@@ -299,7 +309,7 @@ TEST_F(MainWindowTest, TheBrowseButtonsChooseTheOutputFolder) {
 
   pickedFolder = (media.Path() / "missing").string();
   QTest::keyClick(&Grid(), Qt::Key_B, Qt::ControlModifier);  // the hidden button's key
-  EXPECT_EQ(pickerCalls, 2);
+  EXPECT_EQ(dialogs.folderPickers, 2);
   EXPECT_EQ(window.Widgets().edtOutputFolder->text().toStdString(), chosen.string());
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "The path is invalid.");
@@ -336,7 +346,15 @@ TEST_F(MainWindowTest, AFailedSaveNeverKeepsTheWindowOpen) {
 TEST(InitFileDialog, IsABorderlessBoxTheUserCannotClose) {
   test::VirtualScheduler scheduler;
   InitFileDialog dialog;
-  TFrmInitFileForm popup(dialog.Controls(), scheduler);
+  QString shownWhileAdding;
+  test::RecordingDesktop desktop;
+  TFrmInitFileForm popup(
+      dialog.Controls(), scheduler, desktop,
+      [&](const Paths&) {
+        scheduler.AdvanceBy(1000);
+        shownWhileAdding = dialog.lblInfo->text();
+      },
+      [] {});
   EXPECT_EQ(dialog.size(), QSize(273, 45));
   EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
   EXPECT_EQ(dialog.lblInfo->text(), "Installing File...");
@@ -346,18 +364,16 @@ TEST(InitFileDialog, IsABorderlessBoxTheUserCannotClose) {
   QTest::keyClick(&dialog, Qt::Key_Escape);
   dialog.close();
   EXPECT_TRUE(dialog.isVisible()) << "only the adding closes the popup";
-  QString shownWhileAdding;
-  popup.AddFiles = [&](const Paths&) {
-    scheduler.AdvanceBy(1000);
-    shownWhileAdding = dialog.lblInfo->text();
-  };
   scheduler.AdvanceBy(300);
   EXPECT_EQ(shownWhileAdding, "Installing File...  /");
   EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST(SourceFileDialogs, ErrorInfoAndTheOpenDialogCarryTheirTexts) {
-  TFrmCodeErrorForm error;
+  test::RecordingDesktop desktop;
+  CodeErrorDialog error;
+  TCodeErrorForm behaviour(error.Controls(), desktop);
+  error.Bind(behaviour.Events());
   EXPECT_EQ(error.windowTitle(), "Error Info");
   EXPECT_EQ(error.size(), QSize(413, 116));
   EXPECT_EQ(error.Label1->text().toStdString(), kFileReadErrorText);
@@ -386,14 +402,18 @@ TEST(SourceFileDialogs, ErrorInfoAndTheOpenDialogCarryTheirTexts) {
 }
 
 TEST(SourceFileDialogs, ErrorInfoNamesTheFileAndCutsALongNameInTheMiddle) {
-  TFrmCodeErrorForm error;
+  CodeErrorDialog error;
   const QString folder = QStringLiteral("/home/user/a folder that is itself rather long/");
-  error.SetFileName(folder + "clip.mp4");
+  const auto name = [&error](const QString& path) {
+    error.Controls().lblFileName.SetText(QFileInfo(path).fileName().toStdString());
+    error.Controls().fileHint.SetText(path.toStdString());
+  };
+  name(folder + "clip.mp4");
   EXPECT_EQ(error.lblFileName->text(), "clip.mp4");
   EXPECT_EQ(error.lblFileName->toolTip(), folder + "clip.mp4");
 
   const QString longName = QStringLiteral("Start of a recording ") + QString(200, QChar('x')) + " its end.m2ts";
-  error.SetFileName(folder + longName);
+  name(folder + longName);
   const QString shown = error.lblFileName->text();
   EXPECT_TRUE(shown.startsWith("Start of a")) << shown.toStdString();
   EXPECT_TRUE(shown.endsWith("its end.m2ts")) << shown.toStdString();

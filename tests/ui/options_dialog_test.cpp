@@ -21,8 +21,8 @@
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
+#include "app/AppRoot.h"
 #include "engine/OutputTables.h"
-#include "shell/AppRoot.h"
 
 namespace sonvarro {
 namespace {
@@ -56,8 +56,7 @@ class OptionsDialogTest : public ::testing::Test {
   OptionsDialogTest() {
     fs::create_directory(app.Path() / "Config");
     test::CopyCompanionLibraries(app.Folder());
-    root.OptionForm().InputQuery = [this](const std::string& caption, const std::string& prompt,
-                                          const std::string& text) {
+    dialogs.inputQuery = [this](const std::string& caption, const std::string& prompt, const std::string& text) {
       queries.push_back({caption, prompt, text});
       std::optional<std::string> answer;
       if (!answers.empty()) {
@@ -66,7 +65,6 @@ class OptionsDialogTest : public ::testing::Test {
       }
       return answer;
     };
-    root.MainForm().endProcess = [] {};
   }
 
   void Show() {
@@ -101,15 +99,20 @@ class OptionsDialogTest : public ::testing::Test {
     for (size_t i = 0; i < positions.size(); ++i) boxes[i]->setCurrentIndex(positions[i]);
   }
 
-  AppSeams Seams() { return test::VirtualTimeSeams(app.Folder(), scheduler); }
+  AppSeams Seams() {
+    AppSeams seams = test::VirtualTimeSeams(app.Folder(), scheduler, desktop, dialogs);
+    seams.quitApplication = [] {};
+    return seams;
+  }
 
   test::TempDir app;
   test::RecordingDesktop desktop;
   test::VirtualScheduler scheduler;
+  test::ScriptedDialogs dialogs;
   AppRoot root{Seams()};
-  MainWindow& window = root.frmMainWindow();
+  MainWindow& window = root.MainWindowSkin();
   MainWindowWidgets& main = window.Widgets();
-  OptionsDialog& dialog = root.frmOption();
+  OptionsDialog& dialog = root.OptionsDialogSkin();
 
   std::deque<std::optional<std::string>> answers;
   std::vector<Query> queries;
@@ -370,7 +373,7 @@ TEST_F(OptionsDialogTest, ABrokenProfileIsReportedOnceWhenChosenOnTheMainWindow)
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "'x' is not a valid integer value");
   UserChooses(main.cbbOutputFiletype, kOutputAac);
-  root.OptionForm().ApplyMainWindowProfile();
+  root.OptionsBehaviour().ApplyMainWindowProfile();
   EXPECT_EQ(desktop.messages.size(), 1u);
 }
 

@@ -17,7 +17,8 @@
 #include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
-#include "shell/AppRoot.h"
+#include "WatchedGraph.h"
+#include "app/AppRoot.h"
 #include "shell/PreviewPlayback.h"
 
 namespace sonvarro {
@@ -44,43 +45,44 @@ class PreviewEndToEnd : public ::testing::Test {
     other = media.Folder() + "other.mp4";
     fs::copy_file(pattern, other);
 
-    AppSeams seams;
-    seams.appFolder = app.Folder();
-    seams.keepDesktop = true;
+    AppSeams seams = test::TestAppSeams(app.Folder(), desktop, dialogs);
     seams.previewAudioOutput = "null";
+    seams.quitApplication = [] {};
+    seams.wrapPreviewGraph = test::WatchedGraph::Into(preview);
     root.emplace(std::move(seams));
-    root->MainForm().endProcess = [] {};
     root->Show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&root->frmMainWindow()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&root->MainWindowSkin()));
   }
 
   void Add(const std::vector<std::string>& paths) {
-    root->MainForm().dlgOpenSourceFile = [paths](const std::string&) { return paths; };
+    dialogs.openSourceFiles = [paths](const std::string&) { return paths; };
     w().btnOpenFile->click();
-    ASSERT_TRUE(SpinUntil([&] { return !root->frmInitFileDialog().isVisible(); }));
+    ASSERT_TRUE(SpinUntil([&] { return !root->AddFilesPopupSkin().isVisible(); }));
     QCoreApplication::processEvents();
   }
   void ClickRow(int row) {
-    SourceGrid& grid = root->frmMainWindow().Grid();
+    SourceGrid& grid = root->MainWindowSkin().Grid();
     const QRect cell = grid.visualRect(grid.model()->index(row, kColFileName));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
     QCoreApplication::processEvents();
   }
   void Drag(TimelineHandleWidget* handle, int dx) {
-    TimelineStrip& strip = root->frmMainWindow().Timeline();
+    TimelineStrip& strip = root->MainWindowSkin().Timeline();
     const QPoint from = handle->mapTo(&strip, handle->rect().center());
     QTest::mousePress(handle, Qt::LeftButton, {}, handle->rect().center());
     QTest::mouseMove(handle, handle->mapFrom(&strip, from + QPoint(dx, 0)));
     QTest::mouseRelease(handle, Qt::LeftButton, {}, handle->mapFrom(&strip, from + QPoint(dx, 0)));
   }
 
-  MainWindowWidgets& w() { return root->frmMainWindow().Widgets(); }
+  MainWindowWidgets& w() { return root->MainWindowSkin().Widgets(); }
   std::string Display() { return w().pnlCurTime->text().toStdString(); }
   const std::string& Loaded() { return root->Common().LoadedFile; }
   bool Playing() { return root->Proc().IsPlaying; }
   int64_t PositionMs() { return root->FilterGraph().CurrentPosition() / 10'000; }
 
   test::RecordingDesktop desktop;
+  test::ScriptedDialogs dialogs;
+  test::WatchedGraph* preview = nullptr;
   test::TempDir app, media;
   std::string pattern, other;
   std::optional<AppRoot> root;
@@ -117,7 +119,7 @@ TEST_F(PreviewEndToEnd, PlaysPausesAndStopsAtTheEndOfTheFile) {
   ASSERT_TRUE(SpinUntil([&] { return ShowsAt(area, 180, Qt::green); }));
 
   // Ctrl+U pauses: the position holds.
-  QTest::keyClick(&root->frmMainWindow(), Qt::Key_U, Qt::ControlModifier);
+  QTest::keyClick(&root->MainWindowSkin(), Qt::Key_U, Qt::ControlModifier);
   EXPECT_FALSE(Playing());
   const int64_t held = PositionMs();
   QTest::qWait(1200);
@@ -136,10 +138,10 @@ TEST_F(PreviewEndToEnd, PlaysPausesAndStopsAtTheEndOfTheFile) {
   EXPECT_EQ(w().pbPlayState->value(), 0);
 
   // The next play loads the selected row again; Ctrl+T stops it at once.
-  QTest::keyClick(&root->frmMainWindow(), Qt::Key_P, Qt::ControlModifier);
+  QTest::keyClick(&root->MainWindowSkin(), Qt::Key_P, Qt::ControlModifier);
   EXPECT_TRUE(Playing());
   EXPECT_EQ(Loaded(), pattern);
-  QTest::keyClick(&root->frmMainWindow(), Qt::Key_T, Qt::ControlModifier);
+  QTest::keyClick(&root->MainWindowSkin(), Qt::Key_T, Qt::ControlModifier);
   EXPECT_TRUE(Loaded().empty());
   EXPECT_FALSE(w().panLogo->isHidden());
   EXPECT_TRUE(test::LogMessagesStartingWith(app.Folder(), kPlayingVideoError).empty());
@@ -152,10 +154,10 @@ TEST_F(PreviewEndToEnd, TheTrimHandlesSeekAndTheEndMarkRewindsAndPauses) {
                    "mpeg4", "-c:a", "aac", "-shortest", longer});
   Add({longer, other});
   ClickRow(0);
-  TimelineStrip& strip = root->frmMainWindow().Timeline();
+  TimelineStrip& strip = root->MainWindowSkin().Timeline();
   Drag(strip.Splitter1, 55);   // about a quarter of 8 s
   Drag(strip.Splitter2, -56);  // about three quarters
-  const TimelineValues& values = root->MainForm().Timeline().Values();
+  const TimelineValues& values = root->MainWindowBehaviour().Timeline().Values();
   const int start = values.PreviewStartSeconds;
   ASSERT_GE(start, 1);
   ASSERT_LE(start, 3);
@@ -217,14 +219,10 @@ TEST_F(PreviewEndToEnd, ClosingWhilePlayingReleasesThePlayerBeforeTheSettingsAre
 
   const fs::path settings = app.Path() / "Config/UserSettings.ini";
   fs::remove(settings);
-  TFrmMainForm& form = root->MainForm();
   bool settingsAtRelease = true, activeAfterRelease = true;
-  form.releasePreviewGraph = [&, release = form.releasePreviewGraph] {
-    settingsAtRelease = fs::exists(settings);
-    release();
-    activeAfterRelease = root->FilterGraph().Active();
-  };
-  root->frmMainWindow().close();
+  preview->beforeRelease = [&] { settingsAtRelease = fs::exists(settings); };
+  preview->afterRelease = [&] { activeAfterRelease = root->FilterGraph().Active(); };
+  root->MainWindowSkin().close();
   EXPECT_FALSE(settingsAtRelease);
   EXPECT_FALSE(activeAfterRelease);
   EXPECT_TRUE(fs::exists(settings));

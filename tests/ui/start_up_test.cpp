@@ -16,10 +16,10 @@
 #include "SilentWav.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
+#include "app/AppRoot.h"
 #include "services/Picture.h"
 #include "services/platform/FileVersion.h"
 #include "services/platform/Modules.h"
-#include "shell/AppRoot.h"
 
 namespace sonvarro {
 namespace {
@@ -105,7 +105,7 @@ class StartUpWindowTest : public ::testing::Test {
     test::CopyCompanionLibraries(app.Folder());
   }
   void MakeRoot(std::function<void()> whileSplashIsUp = {}) {
-    AppSeams seams = test::VirtualTimeSeams(app.Folder(), scheduler);
+    AppSeams seams = test::VirtualTimeSeams(app.Folder(), scheduler, desktop, dialogs);
     seams.modalLoop = [this, whileSplashIsUp](const std::function<bool()>& stillOpen) {
       ++splashShows;
       if (whileSplashIsUp) whileSplashIsUp();
@@ -113,7 +113,7 @@ class StartUpWindowTest : public ::testing::Test {
     };
     root = std::make_unique<AppRoot>(std::move(seams));
   }
-  MainWindowWidgets& Widgets() { return root->frmMainWindow().Widgets(); }
+  MainWindowWidgets& Widgets() { return root->MainWindowSkin().Widgets(); }
   std::vector<std::string> MessageTexts() const {
     std::vector<std::string> texts;
     for (const auto& message : desktop.messages) texts.push_back(message.text);
@@ -123,6 +123,7 @@ class StartUpWindowTest : public ::testing::Test {
   test::TempDir app, media;
   test::RecordingDesktop desktop;
   test::VirtualScheduler scheduler;
+  test::ScriptedDialogs dialogs;
   std::unique_ptr<AppRoot> root;
   int splashShows = 0;
 };
@@ -137,12 +138,12 @@ TEST_F(StartUpWindowTest, TheSplashComesFirstThenTheListsThenTheDrops) {
   } during;
   MakeRoot([&] {
     during.types = Widgets().cbbOutputFiletype->count();
-    during.dropsAccepted = root->MainForm().DropsAccepted();
+    during.dropsAccepted = root->MainWindowBehaviour().DropsAccepted();
     if (QWidget* splash = QApplication::activeModalWidget()) {
       during.splashVisible = splash->isVisible() && splash->objectName() == "TFrmFlashForm";
       during.splashSize = splash->size();
     }
-    root->MainForm().WMDropFiles({wav});  // too early: ignored
+    root->MainWindowBehaviour().WMDropFiles({wav});  // too early: ignored
   });
   const int64_t started = scheduler.Now();
   root->Show();
@@ -156,11 +157,11 @@ TEST_F(StartUpWindowTest, TheSplashComesFirstThenTheListsThenTheDrops) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the splash has closed";
 
   EXPECT_EQ(Widgets().cbbOutputFiletype->count(), 7);
-  EXPECT_TRUE(root->MainForm().DropsAccepted());
+  EXPECT_TRUE(root->MainWindowBehaviour().DropsAccepted());
   scheduler.RunPending();
   EXPECT_EQ(Widgets().dxTreeSourceFileInfo->RowCount(), 0);
   // This test program carries file version 1.8.0.0.
-  EXPECT_EQ(root->frmMainWindow().windowTitle(), "Sonvarro Converter 1.8");
+  EXPECT_EQ(root->MainWindowSkin().windowTitle(), "Sonvarro Converter 1.8");
   EXPECT_EQ(Widgets().lblTitle->text(), "Sonvarro Converter 1.8");
   EXPECT_TRUE(desktop.messages.empty());
   EXPECT_FALSE(root->TerminationRequested());
@@ -191,8 +192,8 @@ TEST_F(StartUpWindowTest, WithoutItsPictureTheProgramSaysWhatIsMissingAndEnds) {
     EXPECT_EQ(desktop.messages[0].caption, "Sonvarro Converter");
     EXPECT_EQ(splashShows, 0);
     EXPECT_EQ(Widgets().cbbOutputFiletype->count(), 0) << "nothing after the splash ran";
-    EXPECT_FALSE(root->MainForm().DropsAccepted());
-    EXPECT_EQ(root->frmMainWindow().windowTitle(), "Sonvarro Converter");
+    EXPECT_FALSE(root->MainWindowBehaviour().DropsAccepted());
+    EXPECT_EQ(root->MainWindowSkin().windowTitle(), "Sonvarro Converter");
     root.reset();
   }
 }

@@ -17,9 +17,9 @@
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
+#include "app/AppRoot.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
-#include "shell/AppRoot.h"
 
 namespace sonvarro {
 namespace {
@@ -46,21 +46,18 @@ TEST(TrimEndToEnd, RowsTrimmedByTypingAndWithTheTimelineGiveTheirRanges) {
   const std::string typed = ToneAfterSilence(media.Folder() + "typed.wav", 10, 3);
   const std::string dragged = ToneAfterSilence(media.Folder() + "dragged.wav", 20, 10);
 
-  AppSeams seams;
-  seams.appFolder = app.Folder();
-  seams.keepDesktop = true;
-  seams.timings = test::kShortJobPauses;
+  test::ScriptedDialogs dialogs;
+  dialogs.openSourceFiles = [&](const std::string&) { return std::vector<std::string>{typed, dragged}; };
+  AppSeams seams = test::TestAppSeams(app.Folder(), desktop, dialogs);
+  seams.quitApplication = [] {};
   AppRoot root(std::move(seams));
-  TFrmMainForm& form = root.MainForm();
-  MainWindow& window = root.frmMainWindow();
+  MainWindow& window = root.MainWindowSkin();
   SourceGrid& grid = window.Grid();
   TimelineStrip& strip = window.Timeline();
-  form.endProcess = [] {};
-  form.dlgOpenSourceFile = [&](const std::string&) { return std::vector<std::string>{typed, dragged}; };
   root.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   window.Widgets().btnOpenFile->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.frmInitFileDialog().isVisible(); }));
+  ASSERT_TRUE(SpinUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
   ASSERT_EQ(grid.RowCount(), 2);
   // Back from the popup the window is active again, as for a user: the time
   // editors take the focus.
@@ -69,8 +66,8 @@ TEST(TrimEndToEnd, RowsTrimmedByTypingAndWithTheTimelineGiveTheirRanges) {
     return window.isActiveWindow();
   }));
   QCoreApplication::processEvents();
-  root.Options().cbbOutputFiletype.SetItemIndex(kOutputWav);
-  ApplyProfile(root.Options(), {});
+  root.OptionControlViews().cbbOutputFiletype.SetItemIndex(kOutputWav);
+  ApplyProfile(root.OptionControlViews(), {});
   window.Widgets().outputFolder.SetText(out.Folder());
   window.Widgets().showOutputDirectory.SetChecked(false);
 

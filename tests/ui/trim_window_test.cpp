@@ -13,8 +13,8 @@
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
+#include "app/AppRoot.h"
 #include "services/TextFormats.h"
-#include "shell/AppRoot.h"
 
 namespace sonvarro {
 namespace {
@@ -60,8 +60,9 @@ class TrimWindowTest : public testing::Test {
   test::TempDir app;
   test::RecordingDesktop desktop;
   test::VirtualScheduler scheduler;
-  AppRoot root{test::VirtualTimeSeams(app.Folder(), scheduler)};
-  MainWindow& window = root.frmMainWindow();
+  test::ScriptedDialogs dialogs;
+  AppRoot root{test::VirtualTimeSeams(app.Folder(), scheduler, desktop, dialogs)};
+  MainWindow& window = root.MainWindowSkin();
   SourceGrid& grid = window.Grid();
   TimelineStrip& strip = window.Timeline();
 };

@@ -100,12 +100,8 @@ SystemDesktop& SystemOwn() {
   return desktop;
 }
 
-IDesktop* current = nullptr;
-
 }  // namespace
 
-IDesktop& Desktop() { return current ? *current : SystemOwn(); }
-
-void SetDesktop(IDesktop* desktop) { current = desktop; }
+IDesktop& SystemDesktop() { return SystemOwn(); }
 
 }  // namespace sonvarro::platform

@@ -38,9 +38,8 @@ class IDesktop {
   virtual void ProcessPendingEvents() {}
 };
 
-// The desktop in use. Until SetDesktop is called this is the system's own.
-IDesktop& Desktop();
-// Installs a desktop (not owned); nullptr goes back to the system's own.
-void SetDesktop(IDesktop* desktop);
+// The machine's own desktop. The program hands a desktop to whatever needs
+// one; this is where the composition root takes it from.
+IDesktop& SystemDesktop();
 
 }  // namespace sonvarro::platform

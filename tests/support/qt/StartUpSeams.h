@@ -1,8 +1,8 @@
 #pragma once
 
-// What a window test needs for the program's start-up: the companion
-// libraries in its application folder, and modal windows that wait in
-// virtual time.
+// What a window test needs for the program's root: the companion libraries
+// in its application folder, the root's seams, and modal windows that wait
+// in virtual time.
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,9 @@
 #include <filesystem>
 #include <string>
 
+#include "ScriptedDialogs.h"
 #include "VirtualScheduler.h"
-#include "shell/AppRoot.h"
+#include "app/AppRoot.h"
 #include "ui/FlashWindow.h"
 
 namespace sonvarro::test {
@@ -48,13 +49,25 @@ inline ModalLoop WaitInVirtualTime(VirtualScheduler& scheduler) {
   };
 }
 
-// The program's root for a window test: the test's application folder,
-// virtual time (also in modal windows) and the test's desktop.
-inline AppSeams VirtualTimeSeams(const std::string& appFolder, VirtualScheduler& scheduler) {
+// The program's root for a window test: the test's application folder, its
+// desktop, its answers to the dialogs (so that no real file browser ever
+// opens) and the given job pauses.
+inline AppSeams TestAppSeams(const std::string& appFolder, platform::IDesktop& desktop, ScriptedDialogs& dialogs,
+                             ConversionTimings timings = kShortJobPauses) {
   AppSeams seams;
   seams.appFolder = appFolder;
+  seams.desktop = &desktop;
+  seams.dialogs = &dialogs;
+  seams.timings = timings;
+  return seams;
+}
+
+// The same in virtual time, also in modal windows, with the job's own
+// pauses.
+inline AppSeams VirtualTimeSeams(const std::string& appFolder, VirtualScheduler& scheduler, platform::IDesktop& desktop,
+                                 ScriptedDialogs& dialogs) {
+  AppSeams seams = TestAppSeams(appFolder, desktop, dialogs, {});
   seams.scheduler = &scheduler;
-  seams.keepDesktop = true;
   seams.modalLoop = WaitInVirtualTime(scheduler);
   return seams;
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "RecordingDesktop.h"
+#include "services/LastResort.h"
 #include "ui/Application.h"
 
 int main(int argc, char** argv) {
@@ -10,6 +11,6 @@ int main(int argc, char** argv) {
   sonvarro::Application app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   static sonvarro::test::GuardDesktop guard;
-  sonvarro::platform::SetDesktop(&guard);
+  sonvarro::InstallLastResortDesktop(&guard);
   return RUN_ALL_TESTS();
 }

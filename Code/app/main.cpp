@@ -1,7 +1,7 @@
 #include <QIcon>
 
+#include "app/AppRoot.h"
 #include "services/ApplicationTitle.h"
-#include "shell/AppRoot.h"
 #include "ui/Application.h"
 
 int main(int argc, char** argv) {

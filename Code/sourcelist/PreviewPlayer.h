@@ -7,9 +7,9 @@ namespace sonvarro {
 
 // The preview player as trimming sees it: whether its graph `FilterGraph`
 // has a file open, the seek of that graph, the path it holds and its stop.
-class IPreviewSeam {
+class IPreviewPlayer {
  public:
-  virtual ~IPreviewSeam() = default;
+  virtual ~IPreviewPlayer() = default;
   // FilterGraph is `Active`: a file is open in the preview.
   virtual bool PreviewActive() const = 0;
   // FilterGraph's `SeekTo`; may throw what the graph throws.

@@ -17,7 +17,9 @@
 #include "settings/FrmOption.h"
 #include "shell/MainForm.h"
 #include "shell/StartUp.h"
+#include "sourcelist/CodeErrorForm.h"
 #include "sourcelist/InitFileForm.h"
+#include "ui/CodeErrorDialog.h"
 #include "ui/ConvertingDialog.h"
 #include "ui/FlashWindow.h"
 #include "ui/InitFileDialog.h"
@@ -25,6 +27,7 @@
 #include "ui/OptionsDialog.h"
 #include "ui/QtDesktop.h"
 #include "ui/QtScheduler.h"
+#include "ui/QtUserDialogs.h"
 
 namespace sonvarro {
 
@@ -33,10 +36,17 @@ struct AppSeams {
   std::string appFolder;                   // empty: the running program's folder
   std::string dataFolder;                  // empty: the platform's choice for the application folder
   IScheduler* scheduler = nullptr;         // none: the Qt event loop's
-  bool keepDesktop = false;                // true: leave the installed desktop (a test's double) in place
+  platform::IDesktop* desktop = nullptr;   // none: the system's, with the toolkit's message boxes
+  IUserDialogs* dialogs = nullptr;         // none: the toolkit's file, folder and input dialogs
   IEncoderProcesses* processes = nullptr;  // none: the machine's
   AdvanceSystemFactory newRunner;          // empty: the real runner
-  std::function<void()> quitApplication;   // empty: leave the event loop at once
+  // Ends the program, after the main window has closed or the machine's
+  // power-off was asked for. Empty: leave the event loop at once.
+  std::function<void()> quitApplication;
+  std::function<void()> onJobFinished;  // after each conversion job; empty: nothing
+  // Stands between the main window and its preview graph; empty: nothing
+  // does. Tests watch the preview through it.
+  std::function<std::unique_ptr<MediaGraph>(MediaGraph& preview)> wrapPreviewGraph;
   ConversionTimings timings;
   ModalLoop modalLoop;             // empty: modal windows run the toolkit's nested loop
   std::string exePath;             // empty: the running program (its version is shown)
@@ -68,14 +78,17 @@ class AppRoot {
   TCustomProc& Proc() { return proc_; }
   IScheduler& Scheduler() { return *scheduler_; }
 
-  MainWindow& frmMainWindow() { return frmMain_; }
-  TFrmMainForm& MainForm() { return mainForm_; }
-  OptionsDialog& frmOption() { return frmOption_; }
-  OptionControls& Options() { return options_; }
-  ConvertingDialog& frmConverting() { return frmConverting_; }
-  InitFileDialog& frmInitFileDialog() { return frmInitFile_; }
-  TFrmInitFileForm& InitFileForm() { return initFile_; }
-  TfrmOption& OptionForm() { return optionForm_; }
+  MainWindow& MainWindowSkin() { return frmMain_; }
+  TFrmMainForm& MainWindowBehaviour() { return mainForm_; }
+  OptionsDialog& OptionsDialogSkin() { return frmOption_; }
+  TfrmOption& OptionsBehaviour() { return optionForm_; }
+  // The option selectors of the main window and the Options dialog.
+  OptionControls& OptionControlViews() { return options_; }
+  ConvertingDialog& ProgressWindowSkin() { return frmConverting_; }
+  InitFileDialog& AddFilesPopupSkin() { return frmInitFile_; }
+  TFrmInitFileForm& AddFilesPopupBehaviour() { return mainForm_.AddFilesPopup(); }
+  CodeErrorDialog& ErrorInfoSkin() { return frmCodeError_; }
+  TCodeErrorForm& ErrorInfoBehaviour() { return codeErrorForm_; }
   TStartUp& StartUp() { return startUp_; }
   ConversionUnit& Conversion() { return conversion_; }
   // The preview graph, drawing into the main window's video area. Building
@@ -83,30 +96,35 @@ class AppRoot {
   PreviewGraph& FilterGraph() { return filterGraph_; }
 
  private:
-  void CentreProgressWindow();
-
   std::unique_ptr<QtScheduler> ownScheduler_;
   IScheduler* scheduler_;
-  std::optional<QtDesktop> desktop_;
+  QtDesktop qtDesktop_;
+  platform::IDesktop& desktop_;
+  platform::IDesktop* previousLastResort_ = nullptr;
   std::string appFolder_;  // the program's files; the data folder is appFunc_'s
   TAppFunc appFunc_;
   TCommonLib common_;
   TFileFunc fileFunc_;
   TCustomProc proc_;
   SystemEncoderProcesses systemProcesses_;
+  std::function<void()> quit_;
 
-  // The windows, in the order they are created; the Options dialog and the
-  // popup belong to the main window.
+  // The windows, in the order they are created; the Options dialog, the
+  // popup and "Error Info" belong to the main window.
   MainWindow frmMain_;
   OptionsDialog frmOption_;
   ConvertingDialog frmConverting_;
   InitFileDialog frmInitFile_;
+  CodeErrorDialog frmCodeError_;
+  QtUserDialogs mainWindowDialogs_;
+  QtUserDialogs optionsDialogDialogs_;
   OptionControls options_;
   PreviewGraph filterGraph_;
+  std::unique_ptr<MediaGraph> previewWrapper_;
 
-  ConversionUnit conversion_;
-  TFrmInitFileForm initFile_;
   TfrmOption optionForm_;
+  ConversionUnit conversion_;
+  TCodeErrorForm codeErrorForm_;
   std::optional<int> exitStatus_;
   TStartUp startUp_;
   TFrmMainForm mainForm_;

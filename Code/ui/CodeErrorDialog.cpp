@@ -1,6 +1,5 @@
-#include "ui/CodeErrorForm.h"
+#include "ui/CodeErrorDialog.h"
 
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QStyle>
 
@@ -15,7 +14,7 @@ constexpr int kClientHeight = 116;
 
 }  // namespace
 
-TFrmCodeErrorForm::TFrmCodeErrorForm(QWidget* owner)
+CodeErrorDialog::CodeErrorDialog(QWidget* owner)
     : QDialog(owner),
       Image1(new QLabel(this)),
       Label1(new QLabel(QString::fromLatin1(kFileReadErrorText), this)),
@@ -40,16 +39,17 @@ TFrmCodeErrorForm::TFrmCodeErrorForm(QWidget* owner)
   btnOK->setObjectName("btnOK");
   btnOK->setGeometry(326, 80, 75, 25);
   btnOK->setDefault(true);
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(Label2, &ClickableLabel::clicked, this, [this] {
-    if (Label2Click) RunGuarded(Label2Click);
-  });
+  connect(btnOK, &QPushButton::clicked, this, [this] { Raise(events_.btnOKClick); });
+  connect(Label2, &ClickableLabel::clicked, this, [this] { Raise(events_.Label2Click); });
 }
 
-void TFrmCodeErrorForm::SetFileName(const QString& path) {
-  const QString name = QFileInfo(path).fileName();
-  lblFileName->setText(lblFileName->fontMetrics().elidedText(name, Qt::ElideMiddle, lblFileName->width()));
-  lblFileName->setToolTip(path);
+void CodeErrorDialog::Raise(const std::function<void()>& handler) {
+  if (handler) RunGuarded(handler);
+}
+
+void CodeErrorDialog::ElidedName::SetText(const std::string& text) {
+  text_ = text;
+  label_->setText(label_->fontMetrics().elidedText(QString::fromStdString(text), Qt::ElideMiddle, label_->width()));
 }
 
 }  // namespace sonvarro
