@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "FakeControls.h"
+#include "FakeCustomProfile.h"
 #include "Options.h"
 #include "OutputContainer.h"
+#include "RecordingDesktop.h"
 #include "TempDir.h"
 #include "engine/CommandLineBuilder.h"
 #include "engine/OptionLists.h"
@@ -20,6 +22,7 @@
 namespace sonvarro {
 namespace {
 
+using test::FakeCustomProfile;
 using test::FakeOptionControls;
 using test::FakeSourceGrid;
 using test::FakeTextField;
@@ -60,10 +63,12 @@ class ProgramLinesTest : public testing::Test {
   FakeOptionControls options;
   FakeTextField outputFolder;
   TAppFunc appFunc{app.Folder()};
-  TCommonLib lib{app.Folder(), appFunc};
+  test::GuardDesktop desktop;  // building a command line shows nothing
+  TCommonLib lib{app.Folder(), appFunc, desktop};
   TFileFunc fileFunc;
   TCustomProc proc;
-  TCommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc}};
+  FakeCustomProfile customProfile;
+  TCommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc, customProfile}};
 };
 
 // The codec a row's fragment names ("-acodec aac -vn" names "aac").
