@@ -88,8 +88,8 @@ class AppRoot {
   InitFileDialog& AddFilesPopupSkin() { return frmInitFile_; }
   TFrmInitFileForm& AddFilesPopupBehaviour() { return mainForm_.AddFilesPopup(); }
   CodeErrorDialog& ErrorInfoSkin() { return frmCodeError_; }
-  TCodeErrorForm& ErrorInfoBehaviour() { return codeErrorForm_; }
-  TStartUp& StartUp() { return startUp_; }
+  TFrmCodeErrorForm& ErrorInfoBehaviour() { return codeErrorForm_; }
+  StartUp& StartUpSequence() { return startUp_; }
   ConversionUnit& Conversion() { return conversion_; }
   // The preview graph, drawing into the main window's video area. Building
   // it costs nothing: libmpv starts on its first activation or Prepare.
@@ -124,9 +124,9 @@ class AppRoot {
 
   TfrmOption optionForm_;
   ConversionUnit conversion_;
-  TCodeErrorForm codeErrorForm_;
+  TFrmCodeErrorForm codeErrorForm_;
   std::optional<int> exitStatus_;
-  TStartUp startUp_;
+  StartUp startUp_;
   TFrmMainForm mainForm_;
 };
 

@@ -11,10 +11,10 @@
 
 namespace sonvarro {
 
-TCommandLineBuilder::TCommandLineBuilder(CommandLineSources sources, CommandLineServices services)
+CommandLineBuilder::CommandLineBuilder(CommandLineSources sources, CommandLineServices services)
     : sources_(sources), services_(services) {}
 
-std::string TCommandLineBuilder::GetItemStartTime(const std::string& path) {
+std::string CommandLineBuilder::GetItemStartTime(const std::string& path) {
   std::string start;
   const ISourceGrid& rows = sources_.sourceList;
   for (int row = 0; row < rows.RowCount(); ++row) {
@@ -25,17 +25,17 @@ std::string TCommandLineBuilder::GetItemStartTime(const std::string& path) {
   return start;
 }
 
-bool TCommandLineBuilder::HasReadableTrimRange(const std::string& path) const {
+bool CommandLineBuilder::HasReadableTrimRange(const std::string& path) const {
   const int row = LastRowWithPath(sources_.sourceList, path);
   return row >= 0 && ReadTimeText(sources_.sourceList.Cell(row, kColStartTime)) &&
          ReadTimeText(sources_.sourceList.Cell(row, kColEndTime));
 }
 
-int32_t TCommandLineBuilder::GetTrimLength(const std::string& path) {
+int32_t CommandLineBuilder::GetTrimLength(const std::string& path) {
   return sonvarro::GetTrimLength(sources_.sourceList, path);
 }
 
-std::string TCommandLineBuilder::PrepareOutputFolder() {
+std::string CommandLineBuilder::PrepareOutputFolder() {
   const std::string folder = platform::WithTrailingSeparator(sources_.edtOutputFolder.Text());
   // A folder that cannot be made is told by the check that follows.
   platform::CreateFolders(folder);
@@ -44,7 +44,7 @@ std::string TCommandLineBuilder::PrepareOutputFolder() {
   return folder;
 }
 
-EncoderCommand TCommandLineBuilder::BuildCommandLine(const std::string& path) {
+EncoderCommand CommandLineBuilder::BuildCommandLine(const std::string& path) {
   TCustomProc& proc = services_.proc;
   TConvertParameterStruct& p = services_.lib.Params;
   const OptionControls& options = sources_.options;

@@ -43,9 +43,9 @@ struct CommandLineServices {
 };
 
 // Builds the encoder command line of one row of the source list.
-class TCommandLineBuilder {
+class CommandLineBuilder {
  public:
-  TCommandLineBuilder(CommandLineSources sources, CommandLineServices services);
+  CommandLineBuilder(CommandLineSources sources, CommandLineServices services);
 
   // Fills Params, CurrentStartTime and CurrentCutSeconds, creates the output
   // folder (logging it) and returns the command for the row holding path,

@@ -38,12 +38,12 @@ int CountChecked(const ISourceGrid& list) {
 
 }  // namespace
 
-TConversionJob::TConversionJob(ConversionJobParts parts, ConversionTimings timings)
+ConversionJob::ConversionJob(ConversionJobParts parts, ConversionTimings timings)
     : parts_(std::move(parts)), timings_(timings) {}
 
-TConversionJob::~TConversionJob() { Abandon(); }
+ConversionJob::~ConversionJob() { Abandon(); }
 
-void TConversionJob::Abandon() {
+void ConversionJob::Abandon() {
   parts_.scheduler.Cancel(pending_);
   pending_ = 0;
   if (parts_.proc.EncoderRunner) {
@@ -53,7 +53,7 @@ void TConversionJob::Abandon() {
   }
 }
 
-void TConversionJob::EndForExit() {
+void ConversionJob::EndForExit() {
   if (!Running()) return;
   // Once the runner is gone its encoder has been reaped, so nothing writes
   // to the output any more.
@@ -65,14 +65,14 @@ void TConversionJob::EndForExit() {
   Finish();
 }
 
-void TConversionJob::After(int delayMs, Step step) {
+void ConversionJob::After(int delayMs, Step step) {
   pending_ = parts_.scheduler.After(delayMs, [this, step] {
     pending_ = 0;
     RunStep(step);
   });
 }
 
-void TConversionJob::RunStep(Step step) {
+void ConversionJob::RunStep(Step step) {
   if (parts_.proc.QuestionsOpen > 0) {
     After(kHeldStepPollMs, step);
     return;
@@ -85,7 +85,7 @@ void TConversionJob::RunStep(Step step) {
   }
 }
 
-void TConversionJob::EndAfterFailure() {
+void ConversionJob::EndAfterFailure() {
   Abandon();
   // A row cut short leaves no file, not even its reserved name.
   if (!unsettledOutput_.empty()) platform::RemoveRegularFile(unsettledOutput_);
@@ -94,13 +94,13 @@ void TConversionJob::EndAfterFailure() {
   Finish();
 }
 
-bool TConversionJob::btnConvertClick(ISourceGrid& list) {
+bool ConversionJob::btnConvertClick(ISourceGrid& list) {
   if (Running()) return false;
   parts_.proc.ConvertedCount = 0;
   return ConvertCheckedItems(list);
 }
 
-bool TConversionJob::ConvertCheckedItems(ISourceGrid& list) {
+bool ConversionJob::ConvertCheckedItems(ISourceGrid& list) {
   if (Running()) return false;
   TCustomProc& proc = parts_.proc;
   list_ = &list;
@@ -125,9 +125,9 @@ bool TConversionJob::ConvertCheckedItems(ISourceGrid& list) {
   return true;
 }
 
-bool TConversionJob::PastLastRow() const { return parts_.proc.CurrentRow > list_->RowCount() - 1; }
+bool ConversionJob::PastLastRow() const { return parts_.proc.CurrentRow > list_->RowCount() - 1; }
 
-void TConversionJob::NextCheckedRow() {
+void ConversionJob::NextCheckedRow() {
   // Unchecked rows are passed over without a pause; the row count is read
   // again on every pass.
   while (!PastLastRow()) {
@@ -140,7 +140,7 @@ void TConversionJob::NextCheckedRow() {
   AfterJobActions();
 }
 
-void TConversionJob::ConvertRow() {
+void ConversionJob::ConvertRow() {
   TCustomProc& proc = parts_.proc;
   rowSource_ = list_->Cell(proc.CurrentRow, kColFileName);
   proc.CommandLine = parts_.builder.BuildCommandLine(rowSource_);
@@ -151,10 +151,10 @@ void TConversionJob::ConvertRow() {
   parts_.frmConverting.Controls().window.Show();
   parts_.mainWindow.SetEnabled(false);
   giveUpsAtRowStart_ = parts_.stopper.GiveUps();
-  After(timings_.pauseBeforeEncoderMs, &TConversionJob::StartEncoder);
+  After(timings_.pauseBeforeEncoderMs, &ConversionJob::StartEncoder);
 }
 
-void TConversionJob::StartEncoder() {
+void ConversionJob::StartEncoder() {
   TCustomProc& proc = parts_.proc;
   // A stop during the pause came before this row's encoder existed, so it
   // could not end it: do not start it at all.
@@ -168,10 +168,10 @@ void TConversionJob::StartEncoder() {
   proc.EncoderRunner = parts_.newRunner(
       proc.CommandLine, [this](const std::string& chunk) { OnEncoderOutput(chunk); }, parts_.lib.AppFolder);
   proc.EncoderRunner->Resume();
-  After(timings_.pauseAfterEncoderStartMs, &TConversionJob::WaitForEncoder);
+  After(timings_.pauseAfterEncoderStartMs, &ConversionJob::WaitForEncoder);
 }
 
-void TConversionJob::WaitForEncoder() {
+void ConversionJob::WaitForEncoder() {
   // Any process of the encoder's name keeps the job waiting, unless a stop
   // has given up on ending it.
   const bool encoderRuns =
@@ -180,7 +180,7 @@ void TConversionJob::WaitForEncoder() {
   // joining it then would hold up the user interface.
   const bool runnerBusy = parts_.proc.EncoderRunner && !parts_.proc.EncoderRunner->Finished();
   if (encoderRuns || runnerBusy) {
-    After(timings_.encoderPollMs, &TConversionJob::WaitForEncoder);
+    After(timings_.encoderPollMs, &ConversionJob::WaitForEncoder);
     return;
   }
   if (parts_.proc.EncoderRunner) {
@@ -191,7 +191,7 @@ void TConversionJob::WaitForEncoder() {
   RowDone();
 }
 
-void TConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
+void ConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
   if (outcome.Succeeded()) return;
   // The encoder removes its partial output itself, but not when it was
   // killed; whatever is left is no good file.
@@ -203,14 +203,14 @@ void TConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
   parts_.appFunc.WriteLog(ConvertErrorLine(rowSource_, outcome));
 }
 
-void TConversionJob::RowDone() {
+void ConversionJob::RowDone() {
   unsettledOutput_.clear();
   ++parts_.proc.ConvertedCount;
   ++parts_.proc.CurrentRow;
   NextCheckedRow();
 }
 
-void TConversionJob::AfterJobActions() {
+void ConversionJob::AfterJobActions() {
   TCustomProc& proc = parts_.proc;
   // Rows that failed before a stop failed all the same: the user hears of them.
   const bool powerOffFollows = !proc.StopRequested && parts_.chkShutdown.Checked();
@@ -229,12 +229,12 @@ void TConversionJob::AfterJobActions() {
   Finish();
 }
 
-void TConversionJob::ShowFailedFiles(bool powerOffFollows) {
+void ConversionJob::ShowFailedFiles(bool powerOffFollows) {
   const int closeAfterMs = powerOffFollows ? kFailedFilesMessageCloseMs : 0;
   parts_.lib.ShowMessageBox(FailedFilesText(failedFiles_), kWarningKind, closeAfterMs);
 }
 
-void TConversionJob::Finish() {
+void ConversionJob::Finish() {
   parts_.frmConverting.Controls().window.Hide();
   parts_.mainWindow.SetEnabled(true);
   list_ = nullptr;
@@ -242,7 +242,7 @@ void TConversionJob::Finish() {
   if (parts_.onFinished) parts_.onFinished();
 }
 
-void TConversionJob::OnEncoderOutput(const std::string& chunk) {
+void ConversionJob::OnEncoderOutput(const std::string& chunk) {
   parts_.scheduler.Post([this, chunk] {
     ProgressWindowControls& window = parts_.frmConverting.Controls();
     window.statState.SetText(chunk);

@@ -6,7 +6,7 @@
 // program, virtual time in tests), so the user interface stays live between
 // them. One row at a time:
 //
-//   ConvertRow        build the command line (TCommandLineBuilder), log it,
+//   ConvertRow        build the command line (CommandLineBuilder), log it,
 //                     show the progress window, disable the main window
 //     | 2000 ms
 //   StartEncoder      a TAdvanceSystem runner starts evc.exe on its own thread
@@ -84,13 +84,13 @@ struct ConversionJobParts {
   TCustomProc& proc;
   TCommonLib& lib;
   TAppFunc& appFunc;
-  TCommandLineBuilder& builder;
+  CommandLineBuilder& builder;
   TfrmConverting& frmConverting;
   IControl& mainWindow;
   ICheckBox& chkShowOutputDirectory;
   ICheckBox& chkShutdown;
   IEncoderProcesses& processes;
-  TEncoderStopper& stopper;  // its give-ups end the wait for an encoder
+  EncoderStopper& stopper;  // its give-ups end the wait for an encoder
   AdvanceSystemFactory newRunner;
   std::function<void()> quitApplication;  // ends the program at once
   // Runs on the user-interface thread once a job has ended (not after the
@@ -104,13 +104,13 @@ struct ConversionJobParts {
 // window's Stop and close act on TCustomProc while it waits. While their
 // question is open the job holds still: a step that comes due then waits
 // for the answer.
-class TConversionJob {
+class ConversionJob {
  public:
-  explicit TConversionJob(ConversionJobParts parts, ConversionTimings timings = {});
+  explicit ConversionJob(ConversionJobParts parts, ConversionTimings timings = {});
   // Ends a running encoder first, so that its runner can be joined.
-  ~TConversionJob();
-  TConversionJob(const TConversionJob&) = delete;
-  TConversionJob& operator=(const TConversionJob&) = delete;
+  ~ConversionJob();
+  ConversionJob(const ConversionJob&) = delete;
+  ConversionJob& operator=(const ConversionJob&) = delete;
 
   // The Convert button: ConvertedCount := 0, then the job over list.
   // Returns false, doing nothing, while a job runs.
@@ -141,7 +141,7 @@ class TConversionJob {
   void ShowFailedFiles(bool powerOffFollows);
   void Finish();
   void AfterJobActions();
-  using Step = void (TConversionJob::*)();
+  using Step = void (ConversionJob::*)();
   void After(int delayMs, Step step);
   // Runs step unless a stop question holds the job; a step that fails ends
   // the job cleanly before the error goes on to the last-resort handler.

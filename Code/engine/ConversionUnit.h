@@ -60,20 +60,20 @@ class ConversionUnit {
   // runs on the scheduler.
   void btnConvertClick() { job_.btnConvertClick(sourceList_); }
   bool Running() const { return job_.Running(); }
-  // Closing the program: see TConversionJob::EndForExit.
+  // Closing the program: see ConversionJob::EndForExit.
   void EndForExit() { job_.EndForExit(); }
 
-  TCommandLineBuilder& Builder() { return builder_; }
-  TEncoderStopper& Stopper() { return stopper_; }
+  CommandLineBuilder& Builder() { return builder_; }
+  EncoderStopper& Stopper() { return stopper_; }
   TfrmConverting& ProgressBehaviour() { return form_; }
-  TConversionJob& Job() { return job_; }
+  ConversionJob& Job() { return job_; }
 
  private:
   ISourceGrid& sourceList_;
-  TCommandLineBuilder builder_;
-  TEncoderStopper stopper_;
+  CommandLineBuilder builder_;
+  EncoderStopper stopper_;
   TfrmConverting form_;
-  TConversionJob job_;
+  ConversionJob job_;
 };
 
 }  // namespace sonvarro

@@ -8,16 +8,16 @@
 namespace sonvarro {
 namespace {}  // namespace
 
-TEncoderStopper::TEncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc, int pauseMs,
-                                 int attempts)
+EncoderStopper::EncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc, int pauseMs,
+                               int attempts)
     : scheduler_(scheduler), processes_(processes), appFunc_(appFunc), pauseMs_(pauseMs), attempts_(attempts) {}
 
-void TEncoderStopper::StopEncoderProcesses(const std::string& executablePath, std::function<void()> done) {
+void EncoderStopper::StopEncoderProcesses(const std::string& executablePath, std::function<void()> done) {
   StopAll(std::string(platform::FileNamePart(executablePath)), 0,
           [this, done = std::move(done)]() mutable { StopAll(kEncoderFileName, 0, std::move(done)); });
 }
 
-void TEncoderStopper::StopAll(std::string name, int attempt, std::function<void()> next) {
+void EncoderStopper::StopAll(std::string name, int attempt, std::function<void()> next) {
   if (processes_.GetProcessIdByName(name) == 0) {
     if (next) next();
     return;

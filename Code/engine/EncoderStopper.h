@@ -16,10 +16,10 @@ inline constexpr int kStopAttempts = 50;
 
 // Ends running encoders by their program name. The pauses run on the
 // scheduler, so the user interface never waits for them.
-class TEncoderStopper {
+class EncoderStopper {
  public:
-  TEncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc, int pauseMs = kStopPauseMs,
-                  int attempts = kStopAttempts);
+  EncoderStopper(IScheduler& scheduler, IEncoderProcesses& processes, TAppFunc& appFunc, int pauseMs = kStopPauseMs,
+                 int attempts = kStopAttempts);
 
   // Takes the file name of executablePath and, while a process of that name
   // runs, terminates it and pauses; then the same for "evc.exe". After

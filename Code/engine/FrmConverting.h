@@ -23,7 +23,7 @@ struct ConvertingParts {
   TCommonLib& lib;          // Params of the item converting
   ISourceGrid& sourceList;  // its row count places a stop past the end
   IControl& mainWindow;     // enabled again by a stop
-  TEncoderStopper& stopper;
+  EncoderStopper& stopper;
   platform::IDesktop& desktop;  // the stop and close questions
 };
 

@@ -61,12 +61,12 @@ struct MainFormParts {
   TCustomProc& proc;
   MediaGraph& FilterGraph;             // the preview graph
   PositionTrackBar& dstrckbrMainform;  // its position track bar
-  TStartUp& startUp;                   // the splash of the first show; the product record
+  StartUp& startUp;                    // the splash of the first show; the product record
   InitFileFormControls& addFilesPopup;
-  TCodeErrorForm& codeErrorForm;  // "Error Info"
-  IUserDialogs& dialogs;          // the open dialog and the folder picker
-  IWindowFrame& frame;            // the window's own minimise and close
-  platform::IDesktop& desktop;    // links, help, the codec page; lets the window draw
+  TFrmCodeErrorForm& codeErrorForm;  // "Error Info"
+  IUserDialogs& dialogs;             // the open dialog and the folder picker
+  IWindowFrame& frame;               // the window's own minimise and close
+  platform::IDesktop& desktop;       // links, help, the codec page; lets the window draw
 };
 
 // The main window's behaviour (`TFrmMainForm`): the source list commands,

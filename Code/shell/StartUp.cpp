@@ -43,20 +43,20 @@ std::string VersionText(const std::string& fileVersion) {
 
 std::string GetVersionText(const std::string& path) { return VersionText(platform::FileVersionOf(path)); }
 
-TStartUp::TStartUp(StartUpParts parts) : parts_(std::move(parts)) { softInfo_.RecordSize = sizeof softInfo_; }
+StartUp::StartUp(StartUpParts parts) : parts_(std::move(parts)) { softInfo_.RecordSize = sizeof softInfo_; }
 
-void TStartUp::RequestTermination() {
+void StartUp::RequestTermination() {
   terminationRequested_ = true;
   parts_.terminate();
 }
 
-bool TStartUp::FailStart(const std::string& message) {
+bool StartUp::FailStart(const std::string& message) {
   ShowAppMessage(parts_.desktop, message, 1);
   RequestTermination();
   return false;
 }
 
-bool TStartUp::ShowSplash() {
+bool StartUp::ShowSplash() {
   const std::string resPath = parts_.appFolder + kResLibrary;
   platform::Module res(resPath);
   if (!res) {
@@ -86,7 +86,7 @@ bool TStartUp::ShowSplash() {
   return false;
 }
 
-void TStartUp::InitApplication() {
+void StartUp::InitApplication() {
   // The controller and the service objects are made by the composition root
   // before any window exists; what start-up adds is below.
   CheckCompanionLibraries();
@@ -96,7 +96,7 @@ void TStartUp::InitApplication() {
   parts_.setCaption(Caption());
 }
 
-bool TStartUp::CheckCompanionLibraries() {
+bool StartUp::CheckCompanionLibraries() {
   bool allThere = true;
   for (const char* library : {kFormLibrary, kLibLibrary, kResLibrary}) {
     if (platform::IsRegularFile(parts_.appFolder + library)) continue;
@@ -107,7 +107,7 @@ bool TStartUp::CheckCompanionLibraries() {
   return allThere;
 }
 
-void TStartUp::LoadProductInfo() {
+void StartUp::LoadProductInfo() {
   platform::Module res(parts_.appFolder + kResLibrary);
   const auto read = [&res](unsigned id, char* field) {
     platform::LoadStringA(res.Handle(), id, field, SONVARRO_PRODUCT_TEXT_BYTES);
@@ -123,6 +123,6 @@ void TStartUp::LoadProductInfo() {
   read(7, softInfo_.AboutText7);
 }
 
-std::string TStartUp::Caption() const { return std::string(softInfo_.Title) + " " + softInfo_.Version; }
+std::string StartUp::Caption() const { return std::string(softInfo_.Title) + " " + softInfo_.Version; }
 
 }  // namespace sonvarro

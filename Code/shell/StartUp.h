@@ -52,9 +52,9 @@ struct StartUpParts {
 
 // Start-up as the main window's first show runs it; the product information
 // record it fills lives as long as this object.
-class TStartUp {
+class StartUp {
  public:
-  explicit TStartUp(StartUpParts parts);
+  explicit StartUp(StartUpParts parts);
 
   // Shows the splash picture from Res.dll with the start-up routine running
   // inside it, and returns when the splash has closed. False when the start

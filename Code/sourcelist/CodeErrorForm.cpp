@@ -4,21 +4,21 @@
 
 namespace sonvarro {
 
-TCodeErrorForm::TCodeErrorForm(CodeErrorFormControls controls, platform::IDesktop& desktop)
+TFrmCodeErrorForm::TFrmCodeErrorForm(CodeErrorFormControls controls, platform::IDesktop& desktop)
     : controls_(controls), desktop_(desktop) {}
 
-CodeErrorFormEvents TCodeErrorForm::Events() {
+CodeErrorFormEvents TFrmCodeErrorForm::Events() {
   return {[this] { Label2Click(); }, [this] { btnOKClick(); }};
 }
 
-void TCodeErrorForm::ShowFor(const std::string& path) {
+void TFrmCodeErrorForm::ShowFor(const std::string& path) {
   controls_.lblFileName.SetText(std::string(platform::FileNamePart(path)));
   controls_.fileHint.SetText(path);
   controls_.window.ShowModal();
 }
 
-void TCodeErrorForm::Label2Click() { desktop_.OpenInBrowser(kCodecDownloadPage); }
+void TFrmCodeErrorForm::Label2Click() { desktop_.OpenInBrowser(kCodecDownloadPage); }
 
-void TCodeErrorForm::btnOKClick() { controls_.window.Close(); }
+void TFrmCodeErrorForm::btnOKClick() { controls_.window.Close(); }
 
 }  // namespace sonvarro

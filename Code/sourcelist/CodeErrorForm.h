@@ -28,12 +28,12 @@ struct CodeErrorFormEvents {
   std::function<void()> btnOKClick;
 };
 
-// "Error Info"'s behaviour (`TCodeErrorForm`): tells the user that a file
+// "Error Info"'s behaviour (`TFrmCodeErrorForm`): tells the user that a file
 // could not be read and points to the codec download. Shown modally, once
 // for each unreadable file, so that each names its own file.
-class TCodeErrorForm {
+class TFrmCodeErrorForm {
  public:
-  TCodeErrorForm(CodeErrorFormControls controls, platform::IDesktop& desktop);
+  TFrmCodeErrorForm(CodeErrorFormControls controls, platform::IDesktop& desktop);
 
   // The handlers the window's skin raises.
   CodeErrorFormEvents Events();

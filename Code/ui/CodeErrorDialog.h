@@ -14,7 +14,7 @@ namespace sonvarro {
 
 // "Error Info"'s Qt skin: a fixed-size modal box with the message, a line
 // for the file's name, the codec download link and OK. Its behaviour is
-// TCodeErrorForm.
+// TFrmCodeErrorForm.
 class CodeErrorDialog final : public QDialog {
   Q_OBJECT
  public:

@@ -17,7 +17,7 @@ class CodeErrorFormTest : public ::testing::Test {
   test::RecordingDesktop desktop;
   test::FakeModalWindow window;
   test::FakeTextField name, hint;
-  TCodeErrorForm form{{window, name, hint}, desktop};
+  TFrmCodeErrorForm form{{window, name, hint}, desktop};
   CodeErrorFormEvents events = form.Events();
 };
 

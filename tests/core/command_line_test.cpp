@@ -62,7 +62,7 @@ class CommandLineTest : public testing::Test {
   TFileFunc fileFunc;
   TCustomProc proc;
   FakeCustomProfile customProfile;
-  TCommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc, customProfile}};
+  CommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc, customProfile}};
 };
 
 TEST_F(CommandLineTest, WorkedExampleGivesTheExactLineAndArguments) {

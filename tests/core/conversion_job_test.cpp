@@ -107,7 +107,7 @@ class ConversionJobTest : public testing::Test {
 
   std::unique_ptr<ConversionUnit> unit = MakeUnit(appFunc, encoders.Factory());
   TfrmConverting& form = unit->ProgressBehaviour();
-  TConversionJob& job = unit->Job();
+  ConversionJob& job = unit->Job();
 };
 
 TEST_F(ConversionJobTest, CheckedRowsRunInOrderWithThePausesBetweenTheSteps) {
@@ -539,7 +539,7 @@ TEST_F(ConversionJobTest, AFailedStepEndsTheJobCleanlyAndTheNextConvertWorks) {
         if (failNext) throw std::runtime_error("Cannot start the encoder.");
         return working(command, std::move(onOutput), folder);
       });
-  TConversionJob& failing = failingUnit->Job();
+  ConversionJob& failing = failingUnit->Job();
   failing.btnConvertClick(grid);
   UntilEncoder(1);
   failNext = true;
@@ -585,7 +585,7 @@ TEST_F(ConversionJobTest, AStepThatFailsWhileItsEncoderRunsStopsThatEncoder) {
 TEST_F(ConversionJobTest, AnUnwritableLogNeverStopsTheJob) {
   TAppFunc brokenLog(app.Folder() + "missing/");
   const auto loglessUnit = MakeUnit(brokenLog, encoders.Factory());
-  TConversionJob& logless = loglessUnit->Job();
+  ConversionJob& logless = loglessUnit->Job();
   AddRows({"a", "b"});
   testing::internal::CaptureStderr();
   logless.btnConvertClick(grid);

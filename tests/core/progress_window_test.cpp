@@ -41,7 +41,7 @@ class ProgressWindowTest : public testing::Test {
   TCommonLib lib{app.Folder(), appFunc, desktop};
   TCustomProc proc;
   FakeEncoders encoders{scheduler};
-  TEncoderStopper stopper{scheduler, encoders, appFunc};
+  EncoderStopper stopper{scheduler, encoders, appFunc};
   TfrmConverting form{progress.controls, {scheduler, proc, lib, grid, mainWindow, stopper, desktop}};
 };
 
@@ -192,7 +192,7 @@ TEST(EncoderStopper, PausesOnTheSchedulerAndChecksUntilNothingRuns) {
   TempDir app;
   TAppFunc appFunc{app.Folder()};
   FakeEncoders encoders{scheduler};
-  TEncoderStopper stopper{scheduler, encoders, appFunc};
+  EncoderStopper stopper{scheduler, encoders, appFunc};
   encoders.foreign = 1;  // one encoder that runs on
   bool done = false;
   stopper.StopEncoderProcesses("/opt/My App/evc.exe", [&] { done = true; });

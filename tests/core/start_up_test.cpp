@@ -109,13 +109,13 @@ class StartUpTest : public ::testing::Test {
   std::vector<SplashRecord> splashes;
   std::vector<std::string> captions;
   int terminations = 0;
-  TStartUp startUp{{app.Folder(), platform::ExecutablePath(), scheduler, desktop,
-                    [this] {
-                      splashes.reserve(8);  // records stay where the windows write them
-                      splashes.emplace_back();
-                      return std::make_unique<FakeSplashWindow>(scheduler, splashes.back());
-                    },
-                    [this](const std::string& caption) { captions.push_back(caption); }, [this] { ++terminations; }}};
+  StartUp startUp{{app.Folder(), platform::ExecutablePath(), scheduler, desktop,
+                   [this] {
+                     splashes.reserve(8);  // records stay where the windows write them
+                     splashes.emplace_back();
+                     return std::make_unique<FakeSplashWindow>(scheduler, splashes.back());
+                   },
+                   [this](const std::string& caption) { captions.push_back(caption); }, [this] { ++terminations; }}};
 };
 
 TEST_F(StartUpTest, TheSplashShowsThePictureWhileTheRoutineReadsTheProductStrings) {
@@ -236,13 +236,13 @@ TEST_F(StartUpTest, TheCheckLooksInTheApplicationFolderForEachNameInOrder) {
 
 TEST_F(StartUpTest, AFailingRoutineIsReportedAndTheSplashStillCloses) {
   Lay("res_good");
-  TStartUp failing{{app.Folder(), platform::ExecutablePath(), scheduler, desktop,
-                    [this] {
-                      splashes.emplace_back();
-                      return std::make_unique<FakeSplashWindow>(scheduler, splashes.back());
-                    },
-                    [](const std::string&) { throw std::runtime_error("No caption today."); },
-                    [this] { ++terminations; }}};
+  StartUp failing{{app.Folder(), platform::ExecutablePath(), scheduler, desktop,
+                   [this] {
+                     splashes.emplace_back();
+                     return std::make_unique<FakeSplashWindow>(scheduler, splashes.back());
+                   },
+                   [](const std::string&) { throw std::runtime_error("No caption today."); },
+                   [this] { ++terminations; }}};
   EXPECT_FALSE(failing.ShowSplash());
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "No caption today.");

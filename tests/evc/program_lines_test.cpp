@@ -68,7 +68,7 @@ class ProgramLinesTest : public testing::Test {
   TFileFunc fileFunc;
   TCustomProc proc;
   FakeCustomProfile customProfile;
-  TCommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc, customProfile}};
+  CommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc, customProfile}};
 };
 
 // The codec a row's fragment names ("-acodec aac -vn" names "aac").

@@ -50,7 +50,7 @@ class MainWindowFrameTest : public ::testing::Test {
   }
   MainWindow& Window() { return root->MainWindowSkin(); }
   MainWindowWidgets& Widgets() { return Window().Widgets(); }
-  const RecSoftInfo& Info() { return root->StartUp().SoftInfo(); }
+  const RecSoftInfo& Info() { return root->StartUpSequence().SoftInfo(); }
 
   test::TempDir app;
   test::RecordingDesktop desktop;

@@ -372,7 +372,7 @@ TEST(InitFileDialog, IsABorderlessBoxTheUserCannotClose) {
 TEST(SourceFileDialogs, ErrorInfoAndTheOpenDialogCarryTheirTexts) {
   test::RecordingDesktop desktop;
   CodeErrorDialog error;
-  TCodeErrorForm behaviour(error.Controls(), desktop);
+  TFrmCodeErrorForm behaviour(error.Controls(), desktop);
   error.Bind(behaviour.Events());
   EXPECT_EQ(error.windowTitle(), "Error Info");
   EXPECT_EQ(error.size(), QSize(413, 116));

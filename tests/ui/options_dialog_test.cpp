@@ -537,7 +537,7 @@ TEST_F(OptionsDialogTest, EachConvertedItemUsesTheProfileTheMainWindowShows) {
   main.edtOutputFolder->setText(QString::fromStdString(out.Folder()));
   main.dxTreeSourceFileInfo->AppendRow(
       {kCheckedText, "/in/clip.wav", "1 KB", "00:00:05", "00:00:00", "00:00:05", "00:00:05"});
-  TCommandLineBuilder& builder = root.Conversion().Builder();
+  CommandLineBuilder& builder = root.Conversion().Builder();
 
   // The profile as stored, over what the lists were changed to since.
   UserChooses(main.cbbOutputFiletype, kOutputMp3);
