@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTest>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -14,9 +14,10 @@
 #include "Ffmpeg.h"
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
-#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
+#include "WaitUntil.h"
+#include "player/PositionTrackBar.h"
 #include "shell/AppRoot.h"
 #include "shell/PreviewPlayback.h"
 
@@ -25,7 +26,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SpinUntil(const std::function<bool()>& done, int timeoutMs = 15000) { return test::SpinUntil(done, timeoutMs); }
+using namespace std::chrono_literals;
+using test::LetTimePass;
+using test::WaitUntil;
+
+// A whole tick of the display's timer and a little more: whatever of the
+// player still ran would move the display within it.
+constexpr auto kOneDisplayTick = std::chrono::milliseconds(PositionTrackBar::kTimerInterval) + 200ms;
 
 // What the video area shows on screen at x on its middle row, near colour
 // (the picture went through a lossy codec).
@@ -57,7 +64,7 @@ class PreviewEndToEnd : public ::testing::Test {
   void Add(const std::vector<std::string>& paths) {
     root->MainForm().dlgOpenSourceFile = [paths](const std::string&) { return paths; };
     w().btnOpenFile->click();
-    ASSERT_TRUE(SpinUntil([&] { return !root->frmInitFileDialog().isVisible(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !root->frmInitFileDialog().isVisible(); }));
     QCoreApplication::processEvents();
   }
   void ClickRow(int row) {
@@ -111,16 +118,16 @@ TEST_F(PreviewEndToEnd, PlaysPausesAndStopsAtTheEndOfTheFile) {
   EXPECT_TRUE(ShowsAt(area, 247, Qt::black));
 
   // The display advances once a second; the picture changes at 1.5 s.
-  ASSERT_TRUE(SpinUntil([&] { return Display() == "00:00:01"; }));
+  ASSERT_TRUE(WaitUntil([&] { return Display() == "00:00:01"; }));
   EXPECT_EQ(w().pbPlayState->maximum(), 3);
   EXPECT_EQ(w().pbPlayState->value(), 1);
-  ASSERT_TRUE(SpinUntil([&] { return ShowsAt(area, 180, Qt::green); }));
+  ASSERT_TRUE(WaitUntil([&] { return ShowsAt(area, 180, Qt::green); }));
 
   // Ctrl+U pauses: the position holds.
   QTest::keyClick(&root->frmMainWindow(), Qt::Key_U, Qt::ControlModifier);
   EXPECT_FALSE(Playing());
   const int64_t held = PositionMs();
-  QTest::qWait(1200);
+  LetTimePass(kOneDisplayTick);  // a player still running would move on meanwhile
   EXPECT_EQ(PositionMs(), held);
   EXPECT_EQ(Display(), "00:00:01");
   EXPECT_TRUE(w().panLogo->isHidden());
@@ -128,7 +135,7 @@ TEST_F(PreviewEndToEnd, PlaysPausesAndStopsAtTheEndOfTheFile) {
   // Play resumes and runs to the end of the file, which stops it.
   w().btnPlay->click();
   EXPECT_TRUE(Playing());
-  ASSERT_TRUE(SpinUntil([&] { return Loaded().empty(); }));
+  ASSERT_TRUE(WaitUntil([&] { return Loaded().empty(); }));
   EXPECT_FALSE(Playing());
   EXPECT_FALSE(root->FilterGraph().Active());
   EXPECT_EQ(Display(), "00:00:00");
@@ -170,7 +177,7 @@ TEST_F(PreviewEndToEnd, TheTrimHandlesSeekAndTheEndMarkRewindsAndPauses) {
   EXPECT_LT(PositionMs(), start * 1000 + 500);
 
   // The display reaching the end mark pauses back at the trim start.
-  ASSERT_TRUE(SpinUntil([&] { return !Playing(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !Playing(); }));
   EXPECT_EQ(Display(), endMark);
   EXPECT_EQ(Loaded(), longer);
   EXPECT_GE(PositionMs(), start * 1000 - 50);
@@ -179,7 +186,7 @@ TEST_F(PreviewEndToEnd, TheTrimHandlesSeekAndTheEndMarkRewindsAndPauses) {
   // Moving the start handle seeks the open preview.
   Drag(strip.Splitter1, 40);
   ASSERT_GE(values.PreviewStartSeconds, 1);
-  EXPECT_TRUE(SpinUntil([&] { return PositionMs() >= values.PreviewStartSeconds * 1000 - 50; }));
+  EXPECT_TRUE(WaitUntil([&] { return PositionMs() >= values.PreviewStartSeconds * 1000 - 50; }));
 
   // Selecting another row stops the preview.
   ClickRow(1);
@@ -204,7 +211,7 @@ TEST_F(PreviewEndToEnd, AFileWithAStreamThatCannotBeDecodedIsLoggedAndDoesNotPla
   EXPECT_FALSE(Playing());
   EXPECT_FALSE(w().panLogo->isHidden());
   EXPECT_EQ(Loaded(), broken);  // kept after a partial render
-  QTest::qWait(300);
+  LetTimePass(300ms);           // a picture that came through after all would be drawn meanwhile
   EXPECT_TRUE(ShowsAt(*w().DSVideoWindowEx1, 126, Qt::black));
 }
 
@@ -213,7 +220,7 @@ TEST_F(PreviewEndToEnd, ClosingWhilePlayingReleasesThePlayerBeforeTheSettingsAre
   ClickRow(0);
   w().btnPlay->click();
   ASSERT_TRUE(Playing());
-  ASSERT_TRUE(SpinUntil([&] { return Display() == "00:00:01"; }));
+  ASSERT_TRUE(WaitUntil([&] { return Display() == "00:00:01"; }));
 
   const fs::path settings = app.Path() / "Config/UserSettings.ini";
   fs::remove(settings);
@@ -230,7 +237,7 @@ TEST_F(PreviewEndToEnd, ClosingWhilePlayingReleasesThePlayerBeforeTheSettingsAre
   EXPECT_TRUE(fs::exists(settings));
   // Nothing of the player runs on afterwards.
   const std::string shown = Display();
-  QTest::qWait(1200);
+  LetTimePass(kOneDisplayTick);
   EXPECT_EQ(Display(), shown);
 }
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPaintDevice>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "RecordingDesktop.h"
+#include "WaitUntil.h"
 #include "ui/ConvertingDialog.h"
 #include "ui/QtControls.h"
 #include "ui/QtDesktop.h"
@@ -28,11 +28,7 @@
 namespace sonvarro {
 namespace {
 
-void SpinUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+using test::WaitUntil;
 
 TEST(QtScheduler, RunsTimersInOrderAndHonoursCancel) {
   QtScheduler scheduler;
@@ -41,8 +37,9 @@ TEST(QtScheduler, RunsTimersInOrderAndHonoursCancel) {
   const auto cancelled = scheduler.After(10, [&] { ran.push_back(10); });
   scheduler.After(0, [&] { ran.push_back(0); });
   scheduler.Cancel(cancelled);
-  SpinUntil([&] { return ran.size() >= 2; });
-  SpinUntil([] { return false; }, 50);
+  // The cancelled timer was due before the last one: had it run, it would
+  // be in by the time the last one is.
+  ASSERT_TRUE(WaitUntil([&] { return ran.size() >= 2; }));
   EXPECT_EQ(ran, (std::vector<int>{0, 30}));
 }
 
@@ -51,7 +48,7 @@ TEST(QtScheduler, PostFromAnotherThreadRunsOnTheUserInterfaceThread) {
   QThread* ranOn = nullptr;
   std::thread worker([&] { scheduler.Post([&] { ranOn = QThread::currentThread(); }); });
   worker.join();
-  SpinUntil([&] { return ranOn != nullptr; });
+  ASSERT_TRUE(WaitUntil([&] { return ranOn != nullptr; }));
   EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
 }
 
