@@ -230,7 +230,7 @@ TEST(ConvertingDialog, AStatusLineKeepsTheDesignSizeAndALongOneIsCut) {
   const QRect stop = dialog.btnStop->geometry();
   const QString line = QStringLiteral("Converting ") + QString(300, QLatin1Char('x')) + QStringLiteral(".mp3");
   dialog.statStatePanel->setText(line);
-  QTest::qWait(50);  // the layout settles on posted events
+  QCoreApplication::sendPostedEvents();  // the layout settles on posted events
   EXPECT_EQ(dialog.size(), size);
   EXPECT_EQ(dialog.btnStop->geometry(), stop);
   EXPECT_LE(dialog.statStatePanel->width(), size.width());
@@ -238,7 +238,7 @@ TEST(ConvertingDialog, AStatusLineKeepsTheDesignSizeAndALongOneIsCut) {
   // A chunk of several lines, as the encoder writes them, is one line high.
   const QString chunk = QStringLiteral("Input \"/m/a.mp4\"\r\n  Duration: 00:01:00\nsize=  12kB time=00:00:03.00\n");
   dialog.statStatePanel->setText(chunk);
-  QTest::qWait(50);
+  QCoreApplication::sendPostedEvents();
   EXPECT_EQ(dialog.size(), size);
   EXPECT_EQ(dialog.btnStop->geometry(), stop);
   EXPECT_EQ(dialog.statStatePanel->text(), chunk);
