@@ -111,6 +111,8 @@ TYPED_TEST_SUITE(SelectorContract, SelectorKits);
 TYPED_TEST(SelectorContract, HoldsItsItemsInOrderUntilCleared) {
   ISelector& selector = this->selector;
   ASSERT_EQ(selector.Count(), 3);
+  EXPECT_EQ(selector.ItemIndex(), -1) << "filling a list selects nothing";
+  EXPECT_EQ(selector.Text(), "");
   EXPECT_EQ(selector.Item(0), "Low");
   EXPECT_EQ(selector.Item(2), "High");
   selector.SetItemIndex(1);
@@ -118,10 +120,13 @@ TYPED_TEST(SelectorContract, HoldsItsItemsInOrderUntilCleared) {
   EXPECT_EQ(selector.Count(), 0);
   EXPECT_EQ(selector.ItemIndex(), -1);
   EXPECT_EQ(selector.Text(), "");
-  // Clearing takes the items, not what was typed into an editable list.
-  selector.AddItem("Low");
+  // Clearing takes the items, not what was typed into an editable list, and
+  // neither does filling it again.
   selector.SetText("typed");
   selector.Clear();
+  EXPECT_EQ(selector.Text(), this->Unselected("typed"));
+  selector.AddItem("Low");
+  EXPECT_EQ(selector.ItemIndex(), -1);
   EXPECT_EQ(selector.Text(), this->Unselected("typed"));
 }
 
