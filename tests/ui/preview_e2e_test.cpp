@@ -117,19 +117,21 @@ TEST_F(PreviewEndToEnd, PlaysPausesAndStopsAtTheEndOfTheFile) {
   EXPECT_TRUE(ShowsAt(area, 70, Qt::red));
   EXPECT_TRUE(ShowsAt(area, 247, Qt::black));
 
-  // The display advances once a second; the picture changes at 1.5 s.
-  ASSERT_TRUE(WaitUntil([&] { return Display() == "00:00:01"; }));
+  // The display advances once a second, and the bar with it; the picture
+  // changes at 1.5 s. A loaded machine may tick late, past the first second.
+  ASSERT_TRUE(WaitUntil([&] { return Display() != "00:00:00"; }));
   EXPECT_EQ(w().pbPlayState->maximum(), 3);
-  EXPECT_EQ(w().pbPlayState->value(), 1);
+  EXPECT_EQ(w().pbPlayState->value(), std::stoi(Display().substr(6))) << Display();
   ASSERT_TRUE(WaitUntil([&] { return ShowsAt(area, 180, Qt::green); }));
 
   // Ctrl+U pauses: the position holds.
   QTest::keyClick(&root->frmMainWindow(), Qt::Key_U, Qt::ControlModifier);
   EXPECT_FALSE(Playing());
   const int64_t held = PositionMs();
+  const std::string shown = Display();
   LetTimePass(kOneDisplayTick);  // a player still running would move on meanwhile
   EXPECT_EQ(PositionMs(), held);
-  EXPECT_EQ(Display(), "00:00:01");
+  EXPECT_EQ(Display(), shown);
   EXPECT_TRUE(w().panLogo->isHidden());
 
   // Play resumes and runs to the end of the file, which stops it.
@@ -220,7 +222,7 @@ TEST_F(PreviewEndToEnd, ClosingWhilePlayingReleasesThePlayerBeforeTheSettingsAre
   ClickRow(0);
   w().btnPlay->click();
   ASSERT_TRUE(Playing());
-  ASSERT_TRUE(WaitUntil([&] { return Display() == "00:00:01"; }));
+  ASSERT_TRUE(WaitUntil([&] { return Display() != "00:00:00"; }));  // the display ticks
 
   const fs::path settings = app.Path() / "Config/UserSettings.ini";
   fs::remove(settings);
