@@ -64,7 +64,16 @@ bool QtSelector::Enabled() const { return box_->isEnabled(); }
 void QtSelector::SetEnabled(bool enabled) { box_->setEnabled(enabled); }
 int QtSelector::Count() const { return box_->count(); }
 std::string QtSelector::Item(int index) const { return box_->itemText(index).toStdString(); }
-void QtSelector::AddItem(const std::string& text) { box_->addItem(QString::fromStdString(text)); }
+// QComboBox selects the first item put into an empty box; a selector selects
+// only what it is told to, and an editable one keeps what was typed.
+void QtSelector::AddItem(const std::string& text) {
+  const bool selectedNone = box_->currentIndex() < 0;
+  const QString typed = box_->currentText();
+  box_->addItem(QString::fromStdString(text));
+  if (!selectedNone || box_->currentIndex() < 0) return;
+  box_->setCurrentIndex(-1);
+  if (box_->isEditable()) box_->setEditText(typed);
+}
 void QtSelector::Clear() { box_->clear(); }
 int QtSelector::ItemIndex() const { return box_->currentIndex(); }
 

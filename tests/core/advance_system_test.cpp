@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "WaitUntil.h"
 #include "engine/AdvanceSystem.h"
 
 namespace sonvarro {
@@ -261,10 +262,7 @@ TEST(TAdvanceSystem, ReportsFinishedOnceTheChildHasEnded) {
   EXPECT_EQ(runner.Command().args.at(0), kChild);
   runner.Resume();
   delivered.get_future().wait();
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!runner.Finished() && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  EXPECT_TRUE(runner.Finished());
+  EXPECT_TRUE(test::WaitUntil([&] { return runner.Finished(); }));
   EXPECT_TRUE(runner.Outcome().Succeeded());
   EXPECT_EQ(runner.Outcome().lastLine, "x");
 }
@@ -274,10 +272,7 @@ TEST(TAdvanceSystem, ProgramThatCannotStartEndsTheThreadWithoutCallbackAndSaysWh
   TAdvanceSystem runner(
       Command({"/nonexistent/evc.exe"}), [&](const std::string&) { called = true; }, "/");
   runner.Resume();
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!runner.Finished() && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  ASSERT_TRUE(runner.Finished());
+  ASSERT_TRUE(test::WaitUntil([&] { return runner.Finished(); }));
   EXPECT_FALSE(called);
   EXPECT_FALSE(runner.Outcome().started);
   EXPECT_EQ(runner.Outcome().startError, std::generic_category().message(ENOENT));

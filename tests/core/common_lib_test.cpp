@@ -118,14 +118,6 @@ TEST_F(CommonLibTest, KillProcessFailsAndLogsWhenNothingRuns) {
   EXPECT_EQ(LoggedMessages(), (std::vector<std::string>{"Terminate process error.", "Terminate process error."}));
 }
 
-TEST_F(CommonLibTest, PrivilegesSucceedWithoutDoingAnything) {
-  EXPECT_TRUE(lib_.SetPrivilege(0, "SeDebugPrivilege", true));
-  EXPECT_TRUE(lib_.SetPrivilege(0, "SeShutdownPrivilege", false));
-  EXPECT_TRUE(lib_.EnableDebugPrivilege());
-  lib_.EnableShutdownPrivilege();
-  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "log.txt"));
-}
-
 TEST_F(CommonLibTest, ShutdownComputerAsksTheDesktopToPowerOffOnce) {
   lib_.ShutdownComputer();
   EXPECT_EQ(desktop_.powerOffs, 1);

@@ -19,13 +19,16 @@
 #include "Ffmpeg.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
+#include "WaitUntil.h"
 #include "player/PreviewGraph.h"
 #include "player/ProbeGraph.h"
 
 namespace sonvarro {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+using test::LetTimePass;
+using test::WaitUntil;
 
 struct Rgb {
   int r, g, b;
@@ -123,20 +126,12 @@ class PreviewGraphTest : public ::testing::Test {
   }
   static std::string Path(const std::string& name) { return folder_->Folder() + name; }
 
-  // Runs what libmpv posted until done() holds; false after maxMs.
-  template <typename Done>
-  bool PumpUntil(Done done, int maxMs = 5000) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(maxMs);
-    for (;;) {
-      scheduler.RunPending();
-      if (done()) return true;
-      if (Clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+  // What libmpv posts goes to the scheduler: a wait runs it as the program's
+  // event loop would.
+  void SetUp() override {
+    test::SetEventPump([this] { scheduler.RunPending(); });
   }
-  void PumpFor(int ms) {
-    PumpUntil([] { return false; }, ms);
-  }
+  void TearDown() override { test::SetEventPump({}); }
   int64_t PositionMs() const { return graph->CurrentPosition() / 10000; }
 
   static test::TempDir* folder_;
@@ -161,7 +156,7 @@ TEST_F(PreviewGraphTest, RenderReturnsWithTheFirstPictureShownLetterBoxedAndPaus
   EXPECT_EQ(graph->DurationMs(), 3000);
   EXPECT_EQ(graph->CurrentPosition(), 0);
 
-  PumpFor(300);
+  LetTimePass(300ms);  // a graph that played would move meanwhile
   EXPECT_EQ(graph->CurrentPosition(), 0);
   EXPECT_FALSE(graph->dstrckbrMainform().Enabled());
 }
@@ -173,7 +168,7 @@ TEST_F(PreviewGraphTest, AStreamWithoutDecoderIsLeftOutAndCounted) {
   EXPECT_EQ(graph->DurationMs(), 2000);
   EXPECT_FALSE(area.Shows());
   graph->Play();
-  EXPECT_TRUE(PumpUntil([&] { return PositionMs() >= 200; }));  // the sound plays
+  EXPECT_TRUE(WaitUntil([&] { return PositionMs() >= 200; }));  // the sound plays
 
   EXPECT_EQ(graph->Render(Path("no-sound.mkv")), 1);
   EXPECT_TRUE(area.ShowsAt(126, kRed));
@@ -204,7 +199,7 @@ TEST_F(PreviewGraphTest, ALoadThatDoesNotStartInTimeFailsAndLeavesNothingBehind)
   graph = std::make_unique<PreviewGraph>(scheduler, area, impatient);
   graph->SetActive(true);
   EXPECT_THROW(graph->Render(Path("pattern.mp4")), MediaGraphError);
-  PumpFor(500);  // whatever libmpv still had under way
+  LetTimePass(500ms);  // whatever libmpv still had under way
   EXPECT_FALSE(area.Shows());
   EXPECT_THROW(graph->DurationMs(), MediaGraphError);
   EXPECT_TRUE(graph->Active());
@@ -216,12 +211,12 @@ TEST_F(PreviewGraphTest, SeekMovesPositionAndPictureAbsolutely) {
 
   graph->SeekTo(2000);
   EXPECT_EQ(graph->CurrentPosition(), 2000 * 10000);  // at once, in 100-ns units
-  EXPECT_TRUE(PumpUntil([&] { return area.ShowsAt(180, kGreen); }));
-  PumpFor(200);
+  EXPECT_TRUE(WaitUntil([&] { return area.ShowsAt(180, kGreen); }));
+  LetTimePass(200ms);                   // a graph that played would move meanwhile
   EXPECT_NEAR(PositionMs(), 2000, 40);  // still paused there
 
   graph->SeekTo(500);
-  EXPECT_TRUE(PumpUntil([&] { return area.ShowsAt(180, kBlue); }));
+  EXPECT_TRUE(WaitUntil([&] { return area.ShowsAt(180, kBlue); }));
   EXPECT_NEAR(PositionMs(), 500, 40);
   graph->SeekTo(-100);
   EXPECT_EQ(graph->CurrentPosition(), 0);
@@ -241,7 +236,7 @@ TEST_F(PreviewGraphTest, PlayAdvancesPauseAndStopHoldAndTheTrackBarFollows) {
 
   graph->Play();
   EXPECT_TRUE(bar.Enabled());
-  EXPECT_TRUE(PumpUntil([&] { return PositionMs() >= 300; }));
+  EXPECT_TRUE(WaitUntil([&] { return PositionMs() >= 300; }));
   scheduler.AdvanceBy(1000);
   ASSERT_EQ(ticks.size(), 1u);
   EXPECT_GE(ticks[0].first, 300u);
@@ -250,15 +245,15 @@ TEST_F(PreviewGraphTest, PlayAdvancesPauseAndStopHoldAndTheTrackBarFollows) {
   for (auto hold : {&PreviewGraph::Pause, &PreviewGraph::Stop}) {
     ((*graph).*hold)();
     EXPECT_FALSE(bar.Enabled());
-    PumpFor(150);  // the request reaches libmpv's thread
+    LetTimePass(150ms);  // the request reaches libmpv's thread
     const int64_t held = PositionMs();
-    PumpFor(300);
+    LetTimePass(300ms);  // a graph still playing would move meanwhile
     EXPECT_EQ(PositionMs(), held);
     scheduler.AdvanceBy(3000);
     EXPECT_EQ(ticks.size(), 1u);
 
     graph->Play();  // goes on from where it was held
-    EXPECT_TRUE(PumpUntil([&] { return PositionMs() >= held + 200; }));
+    EXPECT_TRUE(WaitUntil([&] { return PositionMs() >= held + 200; }));
   }
 }
 
@@ -270,11 +265,11 @@ TEST_F(PreviewGraphTest, AtTheEndThePositionEqualsTheDuration) {
     graph->Render(Path(name));
     graph->SeekTo(2700);
     graph->Play();
-    EXPECT_TRUE(PumpUntil([&] { return graph->CurrentPosition() >= graph->DurationMs() * 10000; }));
+    EXPECT_TRUE(WaitUntil([&] { return graph->CurrentPosition() >= graph->DurationMs() * 10000; }));
     EXPECT_TRUE(area.ShowsAt(180, kGreen));
     EXPECT_EQ(graph->DurationMs(), 3000);  // the file stays rendered
     graph->SeekTo(0);
-    EXPECT_TRUE(PumpUntil([&] { return area.ShowsAt(180, kBlue); }));
+    EXPECT_TRUE(WaitUntil([&] { return area.ShowsAt(180, kBlue); }));
     EXPECT_LT(graph->CurrentPosition(), graph->DurationMs() * 10000);
   }
 }
@@ -283,7 +278,7 @@ TEST_F(PreviewGraphTest, DeactivationEndsPlaybackAndAFreshActivationLoadsAgain) 
   graph->SetActive(true);
   graph->Render(Path("pattern.mp4"));
   graph->Play();
-  ASSERT_TRUE(PumpUntil([&] { return PositionMs() >= 100; }));
+  ASSERT_TRUE(WaitUntil([&] { return PositionMs() >= 100; }));
 
   graph->SetActive(false);
   EXPECT_FALSE(graph->Active());
@@ -292,8 +287,8 @@ TEST_F(PreviewGraphTest, DeactivationEndsPlaybackAndAFreshActivationLoadsAgain) 
   EXPECT_THROW(graph->CurrentPosition(), MediaGraphError);
   EXPECT_THROW(graph->Play(), MediaGraphError);
   const int frames = area.frames;
-  PumpFor(200);
-  EXPECT_EQ(area.frames, frames);  // nothing more is drawn
+  LetTimePass(200ms);  // a picture still on its way would be drawn meanwhile
+  EXPECT_EQ(area.frames, frames);
 
   graph->SetActive(true);
   EXPECT_THROW(graph->DurationMs(), MediaGraphError);  // nothing rendered
@@ -307,13 +302,13 @@ TEST_F(PreviewGraphTest, ReleasingTheGraphWhilePlayingReturnsAndNothingRunsAfter
   graph->SetActive(true);
   graph->Render(Path("pattern.mp4"));
   graph->Play();
-  ASSERT_TRUE(PumpUntil([&] { return area.frames >= 5; }));
+  ASSERT_TRUE(WaitUntil([&] { return area.frames >= 5; }));
   {
     Watchdog watchdog("releasing a playing graph");
     graph.reset();
   }
   const int frames = area.frames;
-  PumpFor(200);  // drains libmpv posted before it went
+  LetTimePass(200ms);  // drains libmpv posted before it went
   EXPECT_EQ(area.frames, frames);
 
   // A graph prepared but never used goes as quietly.
@@ -379,7 +374,7 @@ TEST_F(PreviewGraphTest, WithoutASoundDeviceItPlaysSilentlyAndQuietly) {
   graph->SetActive(true);
   EXPECT_EQ(graph->Render(Path("no-picture.mkv")), 1);  // nothing but sound
   graph->Play();
-  EXPECT_TRUE(PumpUntil([&] { return PositionMs() >= 300; }));
+  EXPECT_TRUE(WaitUntil([&] { return PositionMs() >= 300; }));
   graph.reset();
   EXPECT_EQ(terminal.Release(), "");
   unsetenv("PULSE_SERVER");

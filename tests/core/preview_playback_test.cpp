@@ -86,12 +86,6 @@ class PendingClickDesktop : public test::RecordingDesktop {
   std::function<void()> pending;
 };
 
-struct FakePanel : IPanel {
-  bool visible = true;
-  bool Visible() const override { return visible; }
-  void SetVisible(bool v) override { visible = v; }
-};
-
 class PreviewPlaybackTest : public ::testing::Test {
  protected:
   PreviewPlaybackTest() {
@@ -143,7 +137,7 @@ class PreviewPlaybackTest : public ::testing::Test {
   TCustomProc proc;
   TAppFunc appFunc{appFolder.Folder()};
   TCommonLib common{appFolder.Folder(), appFunc, desktop};
-  FakePanel logo;
+  test::FakePanel logo;
   test::FakeTextField curTime;
   test::FakeProgressBar playState;
   PreviewPlayback preview{{logo, curTime, playState}, {graph, bar, grid, proc, common, appFunc, desktop}};

@@ -21,7 +21,8 @@ struct FakeControl : IControl {
 struct FakeSelector : ISelector {
   std::vector<std::string> items;
   int index = -1;
-  std::string typed;  // text of an editable list while nothing is selected
+  bool editable = false;  // whether the user may type a text of their own
+  std::string typed;      // text of an editable list while nothing is selected
   bool enabled = true;
 
   bool Enabled() const override { return enabled; }
@@ -34,12 +35,16 @@ struct FakeSelector : ISelector {
     index = -1;
   }
   int ItemIndex() const override { return index; }
-  void SetItemIndex(int i) override { index = (i >= 0 && i < Count()) ? i : -1; }
+  void SetItemIndex(int i) override {
+    index = (i >= 0 && i < Count()) ? i : -1;
+    typed.clear();
+  }
   std::string Text() const override { return index >= 0 ? items[static_cast<size_t>(index)] : typed; }
+  // A list that cannot be edited shows no text that is none of its items.
   void SetText(const std::string& t) override {
     auto it = std::find(items.begin(), items.end(), t);
     index = it == items.end() ? -1 : static_cast<int>(it - items.begin());
-    typed = t;
+    typed = editable && index < 0 ? t : "";
   }
   // A choice made by the user: selection changes and the change event fires.
   void UserSelects(int i) {
@@ -82,6 +87,12 @@ struct FakeProgressBar : IProgressBar {
     SetPosition(position);
   }
   void SetPosition(int v) override { position = std::clamp(v, minimum, maximum); }
+};
+
+struct FakePanel : IPanel {
+  bool visible = true;
+  bool Visible() const override { return visible; }
+  void SetVisible(bool v) override { visible = v; }
 };
 
 struct FakeWindow : IWindow {
@@ -176,6 +187,7 @@ struct FakeOptionControls {
   FakeControl btnOptions;
   OptionControls controls{outputFiletype, profile,      btnOptions,  videoSize,       framerate,     videoBitrate,
                           aspectratio,    audioBitrate, audioSample, audioVolumeGain, audioChannels, customProfile};
+  FakeOptionControls() { customProfile.editable = true; }  // the user types a profile's name into it
 };
 
 }  // namespace sonvarro::test

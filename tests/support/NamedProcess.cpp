@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,8 @@
 #include <stdexcept>
 #include <system_error>
 #include <vector>
+
+#include "WaitUntil.h"
 
 extern char** environ;
 
@@ -90,13 +93,13 @@ AdoptedProcess::AdoptedProcess(const std::string& programPath) {
     throw std::runtime_error("cannot start " + programPath);
   id_ = program;
   // Once it has replaced the forked copy, it is listed under the program's name.
-  for (int i = 0; i < 200; ++i) {
-    std::error_code error;
-    if (std::filesystem::read_symlink("/proc/" + std::to_string(id_) + "/exe", error) ==
-        std::filesystem::canonical(programPath, error))
-      break;
-    usleep(10000);
-  }
+  WaitUntil(
+      [&] {
+        std::error_code error;
+        return std::filesystem::read_symlink("/proc/" + std::to_string(id_) + "/exe", error) ==
+               std::filesystem::canonical(programPath, error);
+      },
+      std::chrono::seconds(2));
 }
 
 AdoptedProcess::~AdoptedProcess() { kill(id_, SIGKILL); }

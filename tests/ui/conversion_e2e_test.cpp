@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <algorithm>
 #include <cerrno>
@@ -18,10 +17,10 @@
 
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
-#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
+#include "WaitUntil.h"
 #include "app/AppRoot.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
@@ -39,12 +38,10 @@ using test::LogMessagesStartingWith;
 using test::RecordingDesktop;
 using test::TempDir;
 
-// Generous: the machine may be loaded.
-constexpr int kJobTimeoutMs = 180000;
 constexpr int kShortSeconds = 120;  // encodes in about a second or more: several output chunks
 constexpr int kLongSeconds = 600;   // still encoding when the test stops it
 
-using test::SpinUntil;
+using test::WaitUntil;
 
 void MakeTone(const std::string& path, int seconds, const char* channels = "2") {
   fs::create_directories(fs::path(path).parent_path());
@@ -132,12 +129,12 @@ class ConversionEndToEnd : public testing::Test {
   // Waits until the row's encoder runs and has printed.
   void UntilEncoderOfRowPrints(int row) {
     TCustomProc& proc = Proc();
-    ASSERT_TRUE(SpinUntil([&] { return proc.CurrentRow == row && proc.EncoderRunner && proc.RefreshCount >= 1; }))
+    ASSERT_TRUE(WaitUntil([&] { return proc.CurrentRow == row && proc.EncoderRunner && proc.RefreshCount >= 1; }))
         << JobState();
   }
 
   void UntilJobEnds() {
-    ASSERT_TRUE(SpinUntil([&] { return !unit->Running(); })) << JobState();
+    ASSERT_TRUE(WaitUntil([&] { return !unit->Running(); })) << JobState();
   }
 
   // For a job that does not end: what it waits for.
@@ -175,7 +172,7 @@ TEST_F(ConversionEndToEnd, ConvertsCheckedRowsToFreeNamesAndMovesTheBars) {
   int fileBarMax = 0, jobBarMax = 0;
   bool stopUsableWhileMainDisabled = false;
   ConvertingDialog& dialog = root->ProgressWindowSkin();
-  const bool ended = SpinUntil([&] { return !unit->Running(); }, kJobTimeoutMs,
+  const bool ended = WaitUntil([&] { return !unit->Running(); }, test::kWaitTimeout,
                                [&] {
                                  fileBarMax = std::max(fileBarMax, dialog.Controls().ProgressBar1.Position());
                                  jobBarMax = std::max(jobBarMax, dialog.Controls().pbTotal.Position());
@@ -238,7 +235,7 @@ TEST_F(ConversionEndToEnd, StopDuringTheSecondOfThreeEndsItsEncoderAndTheNextJob
   EXPECT_EQ(desktop.powerOffs, 0);
   EXPECT_EQ(quits, 0);
   // Both stop calls end with look-ups that find nothing.
-  EXPECT_TRUE(SpinUntil([&] { return LogMessagesStartingWith(appFolder, "Get Process id error.").size() >= 4; }));
+  EXPECT_TRUE(WaitUntil([&] { return LogMessagesStartingWith(appFolder, "Get Process id error.").size() >= 4; }));
 
   // The next job behaves normally again.
   Grid().Clear();

@@ -9,15 +9,14 @@ extern "C" {
 }
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <cstdlib>
 #include <filesystem>
 
 #include "RecordingDesktop.h"
-#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
+#include "WaitUntil.h"
 #include "app/AppRoot.h"
 #include "engine/OutputTables.h"
 
@@ -26,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::SpinUntil;
+using test::WaitUntil;
 
 void UserChooses(QComboBox* box, int index) {
   box->setCurrentIndex(index);
@@ -73,7 +72,7 @@ TEST(CustomProfileEndToEnd, AProfileChosenOnTheMainWindowShapesTheOutput) {
   root.Show();
 
   w.btnOpenFile->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
   ASSERT_EQ(w.dxTreeSourceFileInfo->RowCount(), 1);
   UserChooses(w.cbbOutputFiletype, kOutputMp3);
 
@@ -91,7 +90,7 @@ TEST(CustomProfileEndToEnd, AProfileChosenOnTheMainWindowShapesTheOutput) {
   w.RzBmpButton1->click();
   w.chkShowOutputDirectory->setChecked(false);
   w.btnConvert->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.Conversion().Running(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !root.Conversion().Running(); }));
 
   const std::string output = out.Folder() + "interview.mp3";
   const test::MediaReport report = test::DecodeMedia(output);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
@@ -17,9 +16,9 @@
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
 #include "SilentWav.h"
-#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
+#include "WaitUntil.h"
 #include "app/AppRoot.h"
 
 namespace sonvarro {
@@ -27,7 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::SpinUntil;
+using test::WaitUntil;
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -77,9 +76,9 @@ TEST(DataFolderEndToEnd, SettingsProfilesAndLogLiveInTheDataFolder) {
   EXPECT_EQ(w.cbbProfile->findText("Installed"), -1);
 
   w.btnOpenFile->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
   w.btnConvert->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.Conversion().Running(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !root.Conversion().Running(); }));
   EXPECT_TRUE(fs::is_regular_file(out.Path() / "memo.amr"));  // the default output type
   EXPECT_EQ(desktop.openedFolders.size(), 1u);
   const auto parameters = test::LogMessagesStartingWith(data.Folder(), "parameter: ");

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -15,9 +14,9 @@
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
 #include "SilentWav.h"
-#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
+#include "WaitUntil.h"
 #include "app/AppRoot.h"
 #include "engine/OutputTables.h"
 #include "player/ProbeGraph.h"
@@ -28,7 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::SpinUntil;
+using test::WaitUntil;
 
 constexpr int kExcellentQuality = 3;
 
@@ -66,7 +65,7 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   root.Show();
 
   w.btnOpenFile->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
   ASSERT_EQ(w.dxTreeSourceFileInfo->RowCount(), 2);
   UserChooses(w.cbbOutputFiletype, kOutputMp3);
   UserChooses(w.cbbProfile, kExcellentQuality);
@@ -74,7 +73,7 @@ TEST(MainWindowEndToEnd, AddChooseConvertAndClose) {
   w.chkShowOutputDirectory->setChecked(false);
 
   w.btnConvert->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.Conversion().Running(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !root.Conversion().Running(); }));
   EXPECT_TRUE(window.isEnabled());
 
   std::vector<std::string> produced;

@@ -383,12 +383,14 @@ TEST_F(OptionsDialogTest, CancelRestoresTheEightListsAndTheProfileBox) {
   Open();
   const std::string opened = Positions();
   ASSERT_EQ(opened, kStartPositions);
+  // Gives the six lists' positions after the change.
   const auto change = [&] {
     UserChooses(dialog.cbbCustomProfile, 0);  // the hidden video lists move as well
     UserChooses(dialog.cbbAspectratio, 1);
     UserChooses(dialog.cbbAudioVolumeGain, 0);
-    ASSERT_EQ(Positions(), "4|0|4|8|0|3");
+    return Positions();
   };
+  const std::string changed = "4|0|4|8|0|3";
   const auto expectRestored = [&] {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(Positions(), opened);
@@ -398,7 +400,7 @@ TEST_F(OptionsDialogTest, CancelRestoresTheEightListsAndTheProfileBox) {
     EXPECT_EQ(dialog.cbbCustomProfile->currentIndex(), -1);
   };
 
-  change();
+  ASSERT_EQ(change(), changed);
   answers = {"Extra"};
   dialog.btnAdd->click();
   dialog.btnCancel->click();
@@ -406,16 +408,16 @@ TEST_F(OptionsDialogTest, CancelRestoresTheEightListsAndTheProfileBox) {
   EXPECT_NE(ProfilesText().find("[Extra]"), std::string::npos) << "what was stored stays";
 
   Open();
-  change();
+  ASSERT_EQ(change(), changed);
   QTest::keyClick(&dialog, Qt::Key_Escape);
   expectRestored();
 
   // The title bar's close button neither restores nor rebuilds.
   Open();
-  change();
+  ASSERT_EQ(change(), changed);
   dialog.close();
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(Positions(), "4|0|4|8|0|3");
+  EXPECT_EQ(Positions(), changed);
   EXPECT_EQ(BoxText(), "Voice");
 }
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPaintDevice>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "RecordingDesktop.h"
+#include "WaitUntil.h"
 #include "ui/ConvertingDialog.h"
 #include "ui/QtControls.h"
 #include "ui/QtDesktop.h"
@@ -28,11 +28,7 @@
 namespace sonvarro {
 namespace {
 
-void SpinUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+using test::WaitUntil;
 
 TEST(QtScheduler, RunsTimersInOrderAndHonoursCancel) {
   QtScheduler scheduler;
@@ -41,8 +37,9 @@ TEST(QtScheduler, RunsTimersInOrderAndHonoursCancel) {
   const auto cancelled = scheduler.After(10, [&] { ran.push_back(10); });
   scheduler.After(0, [&] { ran.push_back(0); });
   scheduler.Cancel(cancelled);
-  SpinUntil([&] { return ran.size() >= 2; });
-  SpinUntil([] { return false; }, 50);
+  // The cancelled timer was due before the last one: had it run, it would
+  // be in by the time the last one is.
+  ASSERT_TRUE(WaitUntil([&] { return ran.size() >= 2; }));
   EXPECT_EQ(ran, (std::vector<int>{0, 30}));
 }
 
@@ -51,7 +48,7 @@ TEST(QtScheduler, PostFromAnotherThreadRunsOnTheUserInterfaceThread) {
   QThread* ranOn = nullptr;
   std::thread worker([&] { scheduler.Post([&] { ranOn = QThread::currentThread(); }); });
   worker.join();
-  SpinUntil([&] { return ranOn != nullptr; });
+  ASSERT_TRUE(WaitUntil([&] { return ranOn != nullptr; }));
   EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
 }
 
@@ -233,7 +230,7 @@ TEST(ConvertingDialog, AStatusLineKeepsTheDesignSizeAndALongOneIsCut) {
   const QRect stop = dialog.btnStop->geometry();
   const QString line = QStringLiteral("Converting ") + QString(300, QLatin1Char('x')) + QStringLiteral(".mp3");
   dialog.statStatePanel->setText(line);
-  QTest::qWait(50);  // the layout settles on posted events
+  QCoreApplication::sendPostedEvents();  // the layout settles on posted events
   EXPECT_EQ(dialog.size(), size);
   EXPECT_EQ(dialog.btnStop->geometry(), stop);
   EXPECT_LE(dialog.statStatePanel->width(), size.width());
@@ -241,7 +238,7 @@ TEST(ConvertingDialog, AStatusLineKeepsTheDesignSizeAndALongOneIsCut) {
   // A chunk of several lines, as the encoder writes them, is one line high.
   const QString chunk = QStringLiteral("Input \"/m/a.mp4\"\r\n  Duration: 00:01:00\nsize=  12kB time=00:00:03.00\n");
   dialog.statStatePanel->setText(chunk);
-  QTest::qWait(50);
+  QCoreApplication::sendPostedEvents();
   EXPECT_EQ(dialog.size(), size);
   EXPECT_EQ(dialog.btnStop->geometry(), stop);
   EXPECT_EQ(dialog.statStatePanel->text(), chunk);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTimeEdit>
 #include <cstdlib>
@@ -13,10 +12,10 @@
 #include <string>
 
 #include "RecordingDesktop.h"
-#include "SpinUntil.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
+#include "WaitUntil.h"
 #include "app/AppRoot.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
@@ -26,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using test::SpinUntil;
+using test::WaitUntil;
 
 // A tone after a silent lead: a range that starts where the tone starts
 // begins loud, one that starts earlier begins silent.
@@ -57,11 +56,11 @@ TEST(TrimEndToEnd, RowsTrimmedByTypingAndWithTheTimelineGiveTheirRanges) {
   root.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   window.Widgets().btnOpenFile->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !root.AddFilesPopupSkin().isVisible(); }));
   ASSERT_EQ(grid.RowCount(), 2);
   // Back from the popup the window is active again, as for a user: the time
   // editors take the focus.
-  ASSERT_TRUE(SpinUntil([&] {
+  ASSERT_TRUE(WaitUntil([&] {
     window.activateWindow();
     return window.isActiveWindow();
   }));
@@ -110,7 +109,7 @@ TEST(TrimEndToEnd, RowsTrimmedByTypingAndWithTheTimelineGiveTheirRanges) {
   EXPECT_EQ(grid.Cell(0, kColCutTime), "00:00:05") << "the first row kept its range";
 
   window.Widgets().btnConvert->click();
-  ASSERT_TRUE(SpinUntil([&] { return !root.Conversion().Running(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !root.Conversion().Running(); }));
   for (const char* name : {"typed.wav", "dragged.wav"}) {
     SCOPED_TRACE(name);
     const test::MediaReport report = test::DecodeMedia(out.Folder() + name);

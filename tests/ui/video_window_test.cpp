@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <cstdlib>
-#include <functional>
 
 #include "Ffmpeg.h"
 #include "TempDir.h"
+#include "WaitUntil.h"
 #include "player/PreviewGraph.h"
 #include "ui/MainWindowWidgets.h"
 #include "ui/QtScheduler.h"
@@ -14,15 +13,7 @@
 namespace sonvarro {
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int maxMs = 5000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > maxMs) return false;
-    QTest::qWait(5);
-  }
-  return true;
-}
+using test::WaitUntil;
 
 // What the video area shows on screen at x on its middle row, near colour
 // (the picture went through a lossy codec).
@@ -54,11 +45,11 @@ TEST(VideoWindow, ShowsWhatThePreviewGraphPlaysLetterBoxedOnBlack) {
 
   // The pictures keep coming through the event loop while it plays.
   graph.Play();
-  EXPECT_TRUE(WaitFor([&] { return ShowsAt(area, 180, Qt::green); }));
+  EXPECT_TRUE(WaitUntil([&] { return ShowsAt(area, 180, Qt::green); }));
   EXPECT_GE(graph.CurrentPosition(), 15'000'000);
   graph.Pause();
   graph.SeekTo(500);
-  EXPECT_TRUE(WaitFor([&] { return ShowsAt(area, 180, Qt::blue); }));
+  EXPECT_TRUE(WaitUntil([&] { return ShowsAt(area, 180, Qt::blue); }));
 
   graph.SetActive(false);
   EXPECT_TRUE(ShowsAt(area, 70, Qt::black));
