@@ -72,7 +72,8 @@ AppRoot::AppRoot(AppSeams seams)
            quit_, std::move(seams.onJobFinished)},
           seams.timings),
       codeErrorForm_(frmCodeError_.Controls(), desktop_),
-      startUp_({appFolder_, seams.exePath.empty() ? platform::ExecutablePath() : seams.exePath, *scheduler_, desktop_,
+      startUp_({appFolder_, seams.exePath.empty() ? platform::ExecutablePath().ValueOr({}) : seams.exePath, *scheduler_,
+                desktop_,
                 [this, modalLoop = seams.modalLoop] { return std::make_unique<FlashWindow>(&frmMain_, modalLoop); },
                 [this](const std::string& caption) {
                   frmMain_.setWindowTitle(QString::fromStdString(caption));

@@ -1,6 +1,7 @@
 #include "services/FileFunc.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "services/StrFunc.h"
 #include "services/platform/Folders.h"
@@ -88,11 +89,9 @@ std::string TFileFunc::ReserveUniqueFileName(const std::string& wantedPath, cons
   // Bounded, so that a file system that calls every name taken cannot hold
   // the job forever.
   for (int attempt = 0; attempt < kReserveAttempts; ++attempt) {
-    switch (create(candidate)) {
-      case platform::NewFileResult::Created: return candidate;
-      case platform::NewFileResult::Failed: return candidate;
-      case platform::NewFileResult::Exists: candidate = NextFreeFileName(FollowingName(candidate)); break;
-    }
+    const platform::Status created = create(candidate);
+    if (created.Ok() || created.Error() != EEXIST) return candidate;
+    candidate = NextFreeFileName(FollowingName(candidate));
   }
   return candidate;
 }

@@ -42,7 +42,7 @@ class TFileFunc {
   // gives way to the next one. When creating fails for another reason (a
   // missing folder, no right to write), the free name is returned
   // unreserved and its writer meets the same error.
-  using NewFileCreator = std::function<platform::NewFileResult(const std::string&)>;
+  using NewFileCreator = std::function<platform::Status(const std::string&)>;
   std::string ReserveUniqueFileName(const std::string& wantedPath,
                                     const NewFileCreator& create = platform::CreateNewFile);
 

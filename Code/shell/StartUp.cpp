@@ -41,7 +41,7 @@ std::string VersionText(const std::string& fileVersion) {
   return pieces.size() == 1 ? pieces[0] : pieces[0] + "." + pieces[1];
 }
 
-std::string GetVersionText(const std::string& path) { return VersionText(platform::FileVersionOf(path)); }
+std::string GetVersionText(const std::string& path) { return VersionText(platform::FileVersionOf(path).ValueOr({})); }
 
 StartUp::StartUp(StartUpParts parts) : parts_(std::move(parts)) { softInfo_.RecordSize = sizeof softInfo_; }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -145,7 +146,7 @@ TEST(ReserveUniqueFileName, TheFileSystemDecidesWhatIsTakenAndTheNameIsHeld) {
     tried.push_back(path);
     std::string name = std::filesystem::path(path).filename().string();
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (std::filesystem::exists(dir.Path() / name)) return platform::NewFileResult::Exists;
+    if (std::filesystem::exists(dir.Path() / name)) return platform::Status::Failed("create the file", path, EEXIST);
     return platform::CreateNewFile(path);
   };
   EXPECT_EQ(files.ReserveUniqueFileName(dir.Folder() + "SONG.mp3", caseBlind), dir.Folder() + "SONG_1.mp3");
@@ -189,15 +190,17 @@ TEST(RemoveRegularFile, RemovesOnlyAFileOfItsOwn) {
   const std::string folder = dir.Folder() + "folder.mp3";
   fs::create_directory(folder);
 
-  EXPECT_TRUE(platform::RemoveRegularFile(file));
+  EXPECT_TRUE(platform::RemoveRegularFile(file).Ok());
   EXPECT_FALSE(fs::exists(file));
-  EXPECT_FALSE(platform::RemoveRegularFile(link));
+  const platform::Status throughLink = platform::RemoveRegularFile(link);
+  EXPECT_EQ(throughLink.Error(), EINVAL);
+  EXPECT_EQ(throughLink.Path(), link);
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_TRUE(fs::exists(target));
-  EXPECT_FALSE(platform::RemoveRegularFile(folder));
+  EXPECT_EQ(platform::RemoveRegularFile(folder).Error(), EISDIR);
   EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_FALSE(platform::RemoveRegularFile(dir.Folder() + "missing.mp3"));
-  EXPECT_FALSE(platform::RemoveRegularFile(""));
+  EXPECT_EQ(platform::RemoveRegularFile(dir.Folder() + "missing.mp3").Error(), ENOENT);
+  EXPECT_EQ(platform::RemoveRegularFile("").Error(), ENOENT);
 }
 
 }  // namespace

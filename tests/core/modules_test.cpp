@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "TempDir.h"
 #include "services/platform/FileVersion.h"
@@ -86,10 +89,20 @@ TEST(Modules, WhatCannotBeLoadedSaysWhy) {
 
 TEST(FileVersion, IsReadFromTheProgramFile) {
   test::TempDir dir;
-  EXPECT_EQ(FileVersionOf("/proc/self/exe"), "1.8.0.0");  // this test program's own block
-  EXPECT_EQ(FileVersionOf(kGoodRes), "");                 // an ELF file without one
-  EXPECT_EQ(FileVersionOf(dir.WriteFile("text.txt", "1.2.3.4")), "");
-  EXPECT_EQ(FileVersionOf(dir.Folder() + "missing"), "");
+  EXPECT_EQ(FileVersionOf("/proc/self/exe").ValueOr({}), "1.8.0.0");  // this test program's own block
+  // Why there is none, for each kind of file that has none.
+  const std::string text = dir.WriteFile("text.txt", "1.2.3.4");
+  const std::string missing = dir.Folder() + "missing";
+  for (const auto& [path, error] :
+       std::vector<std::pair<std::string, int>>{{kGoodRes, ENODATA},  // an ELF file without one
+                                                {text, ENOEXEC},
+                                                {missing, ENOENT},
+                                                {dir.Folder(), EISDIR}}) {
+    const auto version = FileVersionOf(path);
+    EXPECT_FALSE(version.Ok()) << path;
+    EXPECT_EQ(version.GetStatus().Error(), error) << path;
+    EXPECT_EQ(version.GetStatus().Path(), path);
+  }
   // A program cut short: its section table is gone.
   std::string head(64, '\0');
   {
@@ -98,7 +111,7 @@ TEST(FileVersion, IsReadFromTheProgramFile) {
     ASSERT_EQ(std::fread(head.data(), 1, head.size(), self), head.size());
     std::fclose(self);
   }
-  EXPECT_EQ(FileVersionOf(dir.WriteFile("cut", head)), "");
+  EXPECT_EQ(FileVersionOf(dir.WriteFile("cut", head)).GetStatus().Error(), ENOEXEC);
 }
 
 TEST(Memory, TrimsOnlyWhenEnoughWasFreedSinceTheLastTime) {

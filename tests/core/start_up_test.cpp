@@ -109,7 +109,7 @@ class StartUpTest : public ::testing::Test {
   std::vector<SplashRecord> splashes;
   std::vector<std::string> captions;
   int terminations = 0;
-  StartUp startUp{{app.Folder(), platform::ExecutablePath(), scheduler, desktop,
+  StartUp startUp{{app.Folder(), platform::ExecutablePath().Value(), scheduler, desktop,
                    [this] {
                      splashes.reserve(8);  // records stay where the windows write them
                      splashes.emplace_back();
@@ -236,7 +236,7 @@ TEST_F(StartUpTest, TheCheckLooksInTheApplicationFolderForEachNameInOrder) {
 
 TEST_F(StartUpTest, AFailingRoutineIsReportedAndTheSplashStillCloses) {
   Lay("res_good");
-  StartUp failing{{app.Folder(), platform::ExecutablePath(), scheduler, desktop,
+  StartUp failing{{app.Folder(), platform::ExecutablePath().Value(), scheduler, desktop,
                    [this] {
                      splashes.emplace_back();
                      return std::make_unique<FakeSplashWindow>(scheduler, splashes.back());
@@ -256,7 +256,7 @@ TEST(VersionText, KeepsTheFirstTwoNumbers) {
       {"1.8.0.0", "1.8"}, {"2.10.3.7", "2.10"}, {"1..8.0", "1.8"}, {"3", "3"}, {"", ""}, {"...", ""},
   };
   for (const auto& [version, expected] : rows) EXPECT_EQ(VersionText(version), expected) << version;
-  EXPECT_EQ(GetVersionText(platform::ExecutablePath()), "1.8");
+  EXPECT_EQ(GetVersionText(platform::ExecutablePath().Value()), "1.8");
   EXPECT_EQ(GetVersionText("/nonexistent/program"), "");
 }
 

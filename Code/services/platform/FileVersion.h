@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "services/platform/Result.h"
+
 #define SONVARRO_FILE_VERSION_SECTION ".file_version"
 
 // Gives the program that links this line its file version, such as "1.8.0.0".
@@ -14,8 +16,9 @@
 
 namespace sonvarro::platform {
 
-// The file version of the program at path; empty when the file cannot be
-// read, is no 64-bit ELF file or carries no version.
-std::string FileVersionOf(const std::string& path);
+// The file version of the program at path. Fails with the system's error
+// when the file cannot be opened, ENOEXEC when it is no whole 64-bit ELF
+// file, ENODATA when it carries no version.
+Result<std::string> FileVersionOf(const std::string& path);
 
 }  // namespace sonvarro::platform

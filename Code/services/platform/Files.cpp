@@ -18,9 +18,14 @@ bool IsRegularFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool RemoveRegularFile(const std::string& path) {
+Status RemoveRegularFile(const std::string& path) {
+  constexpr const char* kAttempt = "remove the file";
   struct stat info {};
-  return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && unlink(path.c_str()) == 0;
+  if (lstat(path.c_str(), &info) != 0) return Status::FailedWithErrno(kAttempt, path);
+  if (S_ISDIR(info.st_mode)) return Status::Failed(kAttempt, path, EISDIR);
+  if (!S_ISREG(info.st_mode)) return Status::Failed(kAttempt, path, EINVAL);
+  if (unlink(path.c_str()) != 0) return Status::FailedWithErrno(kAttempt, path);
+  return {};
 }
 
 Result<int64_t> FileSize(const std::string& path) {
@@ -36,14 +41,14 @@ Result<int64_t> FileSize(const std::string& path) {
   return static_cast<int64_t>(info.st_size);
 }
 
-NewFileResult CreateNewFile(const std::string& path) {
+Status CreateNewFile(const std::string& path) {
   int fd = -1;
   do {
     fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return errno == EEXIST ? NewFileResult::Exists : NewFileResult::Failed;
+  if (fd < 0) return Status::FailedWithErrno("create the file", path);
   close(fd);
-  return NewFileResult::Created;
+  return {};
 }
 
 }  // namespace sonvarro::platform

@@ -17,8 +17,10 @@ bool Exists(const std::string& path);
 bool IsRegularFile(const std::string& path);
 
 // Removes path when it is a regular file itself (a link is not followed, a
-// folder or anything else is left alone). True when a file was removed.
-bool RemoveRegularFile(const std::string& path);
+// folder or anything else is left alone). Fails when nothing was removed:
+// EISDIR for a folder, EINVAL for a link or anything else that is no regular
+// file, the system's error when it cannot look or remove.
+Status RemoveRegularFile(const std::string& path);
 
 // The length of the file at path in bytes. Fails when the file cannot be
 // opened for reading (missing, no permission) and for a folder (EISDIR). The
@@ -26,12 +28,11 @@ bool RemoveRegularFile(const std::string& path);
 // caller up.
 Result<int64_t> FileSize(const std::string& path);
 
-enum class NewFileResult { Created, Exists, Failed };
-
 // Creates path as a new, empty file, only when the file system has no file of
 // that name by its own rules (a folder that ignores letter case finds
-// "song.mp3" under "SONG.mp3"): Exists then. Failed for any other reason (no
-// such folder, no right to write).
-NewFileResult CreateNewFile(const std::string& path);
+// "song.mp3" under "SONG.mp3"): the failure's error is EEXIST then, so that a
+// caller can tell a taken name from any other failure (no such folder, no
+// right to write).
+Status CreateNewFile(const std::string& path);
 
 }  // namespace sonvarro::platform
