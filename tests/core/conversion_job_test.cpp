@@ -58,9 +58,10 @@ class ConversionJobTest : public testing::Test {
   }
 
   // Lets virtual time run until the job has started its nth encoder.
-  void UntilEncoder(size_t n) {
+  testing::AssertionResult UntilEncoder(size_t n) {
     for (int i = 0; i < 1000 && encoders.runs.size() < n; ++i) scheduler.AdvanceBy(100);
-    ASSERT_EQ(encoders.runs.size(), n);
+    if (encoders.runs.size() == n) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << encoders.runs.size() << " encoders started, expected " << n;
   }
 
   // The newest encoder leaves a file at its output, as an encoder does once
@@ -73,9 +74,10 @@ class ConversionJobTest : public testing::Test {
 
   std::vector<std::string> ConvertErrors() { return LogMessagesStartingWith(app.Folder(), "Convert error. ->"); }
 
-  void UntilFinished() {
+  testing::AssertionResult UntilFinished() {
     for (int i = 0; i < 1000 && job.Running(); ++i) scheduler.AdvanceBy(100);
-    ASSERT_FALSE(job.Running());
+    if (!job.Running()) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the job is still running";
   }
 
   RecordingDesktop desktop;
@@ -134,19 +136,19 @@ TEST_F(ConversionJobTest, CheckedRowsRunInOrderWithThePausesBetweenTheSteps) {
   // The first encoder ends within the 3000 ms pause: the wait does not pause
   // again, and the unchecked row costs no time.
   scheduler.AdvanceBy(2000);
-  encoders.EndCurrent();
+  ASSERT_TRUE(encoders.EndCurrent());
   scheduler.AdvanceBy(1000);
   EXPECT_EQ(proc.ConvertedCount, 1);
   EXPECT_EQ(proc.CurrentRow, 2);
   EXPECT_EQ(encoders.runnersAlive, 0);
-  UntilEncoder(2);
+  ASSERT_TRUE(UntilEncoder(2));
 
   // The second runs on past the pause; the job looks every 100 ms.
   scheduler.AdvanceBy(3050);
-  encoders.EndCurrent();
-  UntilEncoder(3);
-  encoders.EndCurrent();
-  UntilFinished();
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilEncoder(3));
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilFinished());
 
   EXPECT_EQ(EncoderStarts(), (std::vector<int64_t>{2000, 7000, 12100}));
   const std::string encoder = app.Folder() + "evc.exe -y -i ";
@@ -174,24 +176,24 @@ TEST_F(ConversionJobTest, FailedRowsAreLoggedListedBeforeTheAfterActionsAndLeave
   chkShowOutputDirectory.checked = true;
   job.btnConvertClick(grid);
 
-  UntilEncoder(1);
+  ASSERT_TRUE(UntilEncoder(1));
   const std::string failedOutput = WriteOutput();
-  encoders.EndCurrent(3, "evc: no audio could be decoded from input \"/in/a.avi\"");
-  UntilEncoder(2);
+  ASSERT_TRUE(encoders.EndCurrent(3, "evc: no audio could be decoded from input \"/in/a.avi\""));
+  ASSERT_TRUE(UntilEncoder(2));
   const std::string goodOutput = WriteOutput("good");
-  encoders.EndCurrent(0, "size=  10kB time=60.00 bitrate= 1kbits/s");
+  ASSERT_TRUE(encoders.EndCurrent(0, "size=  10kB time=60.00 bitrate= 1kbits/s"));
   encoders.startError = "No such file or directory";
-  UntilEncoder(3);
+  ASSERT_TRUE(UntilEncoder(3));
   encoders.startError.clear();
-  UntilEncoder(4);  // the job went on without waiting for an encoder that never ran
-  encoders.EndCurrent(1);
+  ASSERT_TRUE(UntilEncoder(4));  // the job went on without waiting for an encoder that never ran
+  ASSERT_TRUE(encoders.EndCurrent(1));
 
   bool folderOpenedBeforeTheMessage = false;
   desktop.whileOpen = [&](const RecordingDesktop::Message&) {
     folderOpenedBeforeTheMessage = !desktop.openedFolders.empty();
     EXPECT_TRUE(job.Running());
   };
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
 
   EXPECT_EQ(ConvertErrors(), (std::vector<std::string>{
                                  "Convert error. ->/in/a.avi, exit status 3: evc: no audio could be decoded from "
@@ -218,9 +220,9 @@ TEST_F(ConversionJobTest, FailedRowsAreLoggedListedBeforeTheAfterActionsAndLeave
   // The next job starts with a clean slate.
   grid.rows.erase(grid.rows.begin() + 1, grid.rows.end());
   job.btnConvertClick(grid);
-  UntilEncoder(5);
-  encoders.EndCurrent();
-  UntilFinished();
+  ASSERT_TRUE(UntilEncoder(5));
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilFinished());
   EXPECT_EQ(proc.FailedCount, 0);
   EXPECT_EQ(desktop.messages.size(), 1u);
 }
@@ -232,8 +234,8 @@ TEST_F(ConversionJobTest, ManyFailuresListTenAndTheMessageDoesNotHoldUpThePowerO
   chkShutdown.checked = true;
   job.btnConvertClick(grid);
   for (size_t n = 1; n <= names.size(); ++n) {
-    UntilEncoder(n);
-    encoders.EndCurrent(3, "evc: cannot decode");
+    ASSERT_TRUE(UntilEncoder(n));
+    ASSERT_TRUE(encoders.EndCurrent(3, "evc: cannot decode"));
   }
   desktop.answers = {MessageAnswer::None};  // nobody there: the box closed itself
   for (int i = 0; i < 1000 && quits == 0; ++i) scheduler.AdvanceBy(100);
@@ -265,9 +267,9 @@ TEST_P(ConversionJobStoppedRowTest, TheStoppedRowLeavesNoOutputAndIsNoFailure) {
   AddRows({"a", "b", "c"});
   chkShutdown.checked = !c.viaClose;  // Stop skips the power-off
   job.btnConvertClick(grid);
-  UntilEncoder(1);
-  encoders.EndCurrent(3, "evc: cannot decode");
-  UntilEncoder(2);
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.EndCurrent(3, "evc: cannot decode"));
+  ASSERT_TRUE(UntilEncoder(2));
   const std::string partial = WriteOutput();
   scheduler.AdvanceBy(3500);
   desktop.answers = {MessageAnswer::Yes};
@@ -275,7 +277,7 @@ TEST_P(ConversionJobStoppedRowTest, TheStoppedRowLeavesNoOutputAndIsNoFailure) {
     form.FormClose();
   else
     form.btnStop1Click();
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
 
   EXPECT_FALSE(std::filesystem::exists(partial));
   EXPECT_EQ(ConvertErrors(), std::vector<std::string>{"Convert error. ->/in/a.avi, exit status 3: evc: cannot decode"});
@@ -295,15 +297,15 @@ INSTANTIATE_TEST_SUITE_P(Ways, ConversionJobStoppedRowTest,
 TEST_F(ConversionJobTest, EncoderOutputReachesTheWindowOnlyThroughTheScheduler) {
   AddRows({"a"});
   job.btnConvertClick(grid);
-  UntilEncoder(1);
+  ASSERT_TRUE(UntilEncoder(1));
   progress.lblCurFileName.text = "";
-  encoders.Print("banner");
+  ASSERT_TRUE(encoders.Print("banner"));
   EXPECT_EQ(progress.statState.text, "");
   scheduler.RunPending();
   EXPECT_EQ(progress.statState.text, "banner");
   EXPECT_EQ(progress.lblCurFileName.text, "/in/a.avi");
   EXPECT_EQ(proc.RefreshCount, 1);
-  encoders.Print("size=  10kB time=7.50 bitrate= 1kbits/s");
+  ASSERT_TRUE(encoders.Print("size=  10kB time=7.50 bitrate= 1kbits/s"));
   scheduler.RunPending();
   EXPECT_EQ(proc.RefreshCount, 2);
   EXPECT_EQ(progress.ProgressBar1.position, 7);
@@ -316,7 +318,7 @@ TEST_F(ConversionJobTest, WithNoRowCheckedTheUserIsToldAndNothingOpens) {
   chkShowOutputDirectory.checked = true;
   chkShutdown.checked = true;
   ASSERT_TRUE(job.btnConvertClick(grid));
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, kNothingCheckedWarning);
   EXPECT_TRUE(encoders.runs.empty());
@@ -331,9 +333,9 @@ TEST_F(ConversionJobTest, EndingForExitEndsTheEncoderAndRemovesItsHalfWrittenFil
   AddRows({"a", "b"});
   chkShowOutputDirectory.checked = true;
   job.btnConvertClick(grid);
-  UntilEncoder(1);
-  encoders.EndCurrent();
-  UntilEncoder(2);
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilEncoder(2));
   const std::string finishedOutput = encoders.runs[0]->command.output;
   std::ofstream(finishedOutput) << "whole";
   const std::string partial = WriteOutput();
@@ -357,9 +359,9 @@ TEST_F(ConversionJobTest, StopDuringTheSecondOfThreeEndsTheJobWithoutItsAfterAct
   chkShowOutputDirectory.checked = true;
   chkShutdown.checked = true;
   job.btnConvertClick(grid);
-  UntilEncoder(1);
-  encoders.EndCurrent();
-  UntilEncoder(2);
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilEncoder(2));
   scheduler.AdvanceBy(4000);  // the second encoder runs, the job waits for it
 
   desktop.answers = {MessageAnswer::Yes};
@@ -376,7 +378,7 @@ TEST_F(ConversionJobTest, StopDuringTheSecondOfThreeEndsTheJobWithoutItsAfterAct
   EXPECT_TRUE(encoders.runs[1]->terminateAsked);
   EXPECT_FALSE(encoders.runs[1]->running) << "the encoder is terminated at once";
 
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
   EXPECT_EQ(encoders.runs.size(), 2u) << "the third row never starts";
   EXPECT_EQ(proc.ConvertedCount, 2);
   EXPECT_EQ(Parameters().size(), 2u);
@@ -391,10 +393,10 @@ TEST_F(ConversionJobTest, StopDuringTheSecondOfThreeEndsTheJobWithoutItsAfterAct
   chkShutdown.checked = false;
   ASSERT_TRUE(job.btnConvertClick(grid));
   for (size_t n = 3; n <= 5; ++n) {
-    UntilEncoder(n);
-    encoders.EndCurrent();
+    ASSERT_TRUE(UntilEncoder(n));
+    ASSERT_TRUE(encoders.EndCurrent());
   }
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
   EXPECT_EQ(proc.ConvertedCount, 3);
   EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{out.Folder()});
 }
@@ -403,9 +405,9 @@ TEST_F(ConversionJobTest, ClosingTheProgressWindowEndsTheJobAfterThisRowWithItsA
   AddRows({"a", "b", "c"});
   chkShowOutputDirectory.checked = true;
   job.btnConvertClick(grid);
-  UntilEncoder(1);
-  encoders.EndCurrent();
-  UntilEncoder(2);
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilEncoder(2));
   scheduler.AdvanceBy(3500);
 
   desktop.answers = {MessageAnswer::Yes};
@@ -417,7 +419,7 @@ TEST_F(ConversionJobTest, ClosingTheProgressWindowEndsTheJobAfterThisRowWithItsA
   EXPECT_FALSE(progress.window.visible);
   EXPECT_TRUE(mainWindow.enabled);
 
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
   EXPECT_EQ(encoders.runs.size(), 2u);
   EXPECT_EQ(proc.ConvertedCount, 2);
   EXPECT_EQ(desktop.openedFolders, std::vector<std::string>{out.Folder()});
@@ -426,7 +428,7 @@ TEST_F(ConversionJobTest, ClosingTheProgressWindowEndsTheJobAfterThisRowWithItsA
 TEST_F(ConversionJobTest, AnsweringNoChangesNothing) {
   AddRows({"a", "b"});
   job.btnConvertClick(grid);
-  UntilEncoder(1);
+  ASSERT_TRUE(UntilEncoder(1));
   scheduler.AdvanceBy(3500);
   progress.lblPersent.text = "Current: 1 , Total: 2.";
   desktop.answers = {MessageAnswer::No, MessageAnswer::No};
@@ -440,8 +442,8 @@ TEST_F(ConversionJobTest, AnsweringNoChangesNothing) {
   EXPECT_TRUE(encoders.runs[0]->running);
   EXPECT_EQ(encoders.kills, 0);
   EXPECT_EQ(progress.lblPersent.text, "Current: 1 , Total: 2.");
-  encoders.EndCurrent();
-  UntilEncoder(2);
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilEncoder(2));
 }
 
 // While the Stop or close question is open, the job holds still: the encoder
@@ -462,11 +464,11 @@ TEST_P(ConversionJobHoldTest, TheJobHoldsWhileItsQuestionIsOpen) {
   AddRows({"a", "b"});
   chkShowOutputDirectory.checked = true;
   job.btnConvertClick(grid);
-  UntilEncoder(1);
+  ASSERT_TRUE(UntilEncoder(1));
   scheduler.AdvanceBy(3500);
   desktop.answers = {c.answer};
   desktop.whileOpen = [&](const RecordingDesktop::Message&) {
-    encoders.EndCurrent();
+    EXPECT_TRUE(encoders.EndCurrent());
     scheduler.AdvanceBy(60000);
     EXPECT_EQ(encoders.runs.size(), 1u) << "no encoder starts under the question";
     EXPECT_TRUE(job.Running());
@@ -480,10 +482,10 @@ TEST_P(ConversionJobHoldTest, TheJobHoldsWhileItsQuestionIsOpen) {
   desktop.whileOpen = nullptr;
 
   if (c.encodersAfterAnswer > 1) {
-    UntilEncoder(c.encodersAfterAnswer);
-    encoders.EndCurrent();
+    ASSERT_TRUE(UntilEncoder(c.encodersAfterAnswer));
+    ASSERT_TRUE(encoders.EndCurrent());
   }
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
   EXPECT_EQ(encoders.runs.size(), c.encodersAfterAnswer);
   EXPECT_EQ(desktop.openedFolders.size(), c.folderOpened ? 1u : 0u);
 }
@@ -499,9 +501,9 @@ TEST_F(ConversionJobTest, AYesAfterTheJobHasEndedChangesNothingForTheNext) {
   AddRows({"a"});
   chkShowOutputDirectory.checked = true;
   job.btnConvertClick(grid);
-  UntilEncoder(1);
-  encoders.EndCurrent();
-  UntilFinished();
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilFinished());
   ASSERT_EQ(desktop.openedFolders.size(), 1u);
 
   desktop.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
@@ -512,9 +514,9 @@ TEST_F(ConversionJobTest, AYesAfterTheJobHasEndedChangesNothingForTheNext) {
   EXPECT_EQ(proc.CurrentRow, 1);
 
   job.btnConvertClick(grid);
-  UntilEncoder(2);
-  encoders.EndCurrent();
-  UntilFinished();
+  ASSERT_TRUE(UntilEncoder(2));
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilFinished());
   EXPECT_EQ(desktop.openedFolders.size(), 2u) << "the next job's after-job actions run";
 }
 
@@ -523,9 +525,9 @@ TEST_F(ConversionJobTest, AStopLeftOverFromBeforeIsClearedWhenAJobStarts) {
   chkShowOutputDirectory.checked = true;
   proc.StopRequested = true;
   job.btnConvertClick(grid);
-  UntilEncoder(1);
-  encoders.EndCurrent();
-  UntilFinished();
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.EndCurrent());
+  ASSERT_TRUE(UntilFinished());
   EXPECT_EQ(desktop.openedFolders.size(), 1u);
 }
 
@@ -541,9 +543,9 @@ TEST_F(ConversionJobTest, AFailedStepEndsTheJobCleanlyAndTheNextConvertWorks) {
       });
   ConversionJob& failing = failingUnit->Job();
   failing.btnConvertClick(grid);
-  UntilEncoder(1);
+  ASSERT_TRUE(UntilEncoder(1));
   failNext = true;
-  encoders.EndCurrent();
+  ASSERT_TRUE(encoders.EndCurrent());
   for (int i = 0; i < 100 && failing.Running(); ++i) scheduler.AdvanceBy(100);
 
   EXPECT_FALSE(failing.Running());
@@ -559,7 +561,7 @@ TEST_F(ConversionJobTest, AFailedStepEndsTheJobCleanlyAndTheNextConvertWorks) {
   ASSERT_TRUE(failing.btnConvertClick(grid));
   for (size_t n = 2; n <= 3; ++n) {
     for (int i = 0; i < 1000 && encoders.runs.size() < n; ++i) scheduler.AdvanceBy(100);
-    encoders.EndCurrent();
+    ASSERT_TRUE(encoders.EndCurrent());
   }
   for (int i = 0; i < 100 && failing.Running(); ++i) scheduler.AdvanceBy(100);
   EXPECT_EQ(desktop.openedFolders.size(), 1u);
@@ -568,7 +570,7 @@ TEST_F(ConversionJobTest, AFailedStepEndsTheJobCleanlyAndTheNextConvertWorks) {
 TEST_F(ConversionJobTest, AStepThatFailsWhileItsEncoderRunsStopsThatEncoder) {
   AddRows({"a", "b"});
   job.btnConvertClick(grid);
-  UntilEncoder(1);
+  ASSERT_TRUE(UntilEncoder(1));
   encoders.lookupsFail = true;
   scheduler.AdvanceBy(3000);  // the first look for a running encoder fails
   EXPECT_FALSE(job.Running());
@@ -591,7 +593,7 @@ TEST_F(ConversionJobTest, AnUnwritableLogNeverStopsTheJob) {
   logless.btnConvertClick(grid);
   for (size_t n = 1; n <= 2; ++n) {
     for (int i = 0; i < 1000 && encoders.runs.size() < n; ++i) scheduler.AdvanceBy(100);
-    encoders.EndCurrent();
+    ASSERT_TRUE(encoders.EndCurrent());
   }
   for (int i = 0; i < 100 && logless.Running(); ++i) scheduler.AdvanceBy(100);
   EXPECT_NE(testing::internal::GetCapturedStderr().find("log lines are lost"), std::string::npos);
@@ -607,7 +609,7 @@ TEST_F(ConversionJobTest, StopBeforeTheEncoderStartsKeepsItFromStarting) {
   scheduler.AdvanceBy(1000);
   desktop.answers = {MessageAnswer::Yes};
   form.btnStop1Click();
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
   EXPECT_TRUE(encoders.runs.empty());
   EXPECT_EQ(proc.ConvertedCount, 1);
   EXPECT_EQ(finished, 1);
@@ -631,8 +633,8 @@ TEST_F(ConversionJobTest, ShutdownPowersOffAndEndsTheProgramAtOnce) {
   chkShutdown.checked = true;
   chkShowOutputDirectory.checked = true;
   job.btnConvertClick(grid);
-  UntilEncoder(1);
-  encoders.EndCurrent();
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.EndCurrent());
   for (int i = 0; i < 100 && quits == 0; ++i) scheduler.AdvanceBy(100);
   EXPECT_EQ(desktop.openedFolders.size(), 1u);
   EXPECT_EQ(desktop.powerOffs, 1);
@@ -643,13 +645,13 @@ TEST_F(ConversionJobTest, ShutdownPowersOffAndEndsTheProgramAtOnce) {
 TEST_F(ConversionJobTest, AnEncoderThatCannotBeEndedIsGivenUpAndTheJobEnds) {
   AddRows({"a", "b"});
   job.btnConvertClick(grid);
-  UntilEncoder(1);
+  ASSERT_TRUE(UntilEncoder(1));
   encoders.foreign = 1;  // another evc.exe that no termination ends
   encoders.killable = false;
   scheduler.AdvanceBy(3500);
   desktop.answers = {MessageAnswer::Yes};
   form.btnStop1Click();
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
   EXPECT_EQ(encoders.runs.size(), 1u);
   // 50 attempts per name: the encoder's path, then "evc.exe" (the second stop
   // call of the Stop button follows after the job has ended).
@@ -664,12 +666,12 @@ TEST_F(ConversionJobTest, AnotherEncoderOnTheMachineKeepsTheJobWaiting) {
   AddRows({"a"});
   encoders.foreign = 1;
   job.btnConvertClick(grid);
-  UntilEncoder(1);
-  encoders.EndCurrent();
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.EndCurrent());
   scheduler.AdvanceBy(20000);
   EXPECT_TRUE(job.Running());
   encoders.foreign = 0;
-  UntilFinished();
+  ASSERT_TRUE(UntilFinished());
 }
 
 }  // namespace

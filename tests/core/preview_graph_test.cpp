@@ -104,14 +104,15 @@ class PreviewGraphTest : public ::testing::Test {
   static void SetUpTestSuite() {
     folder_ = new test::TempDir;
     const std::string dir = folder_->Folder();
-    test::WritePatternVideo(dir + "pattern.mp4");
-    test::RunFfmpeg({"-i", dir + "pattern.mp4", "-an", "-c:v", "copy", dir + "picture-only.mp4"});
+    ASSERT_TRUE(test::WritePatternVideo(dir + "pattern.mp4"));
+    ASSERT_TRUE(test::RunFfmpeg({"-i", dir + "pattern.mp4", "-an", "-c:v", "copy", dir + "picture-only.mp4"}));
     // Picture and sound in Matroska, then each relabelled with a codec no
     // decoder knows.
-    test::RunFfmpeg({"-f", "lavfi", "-i", "color=c=red:s=320x240:r=25:d=2", "-f", "lavfi", "-i", "sine=duration=2",
-                     "-c:v", "mpeg4", "-c:a", "pcm_s16le", "-write_crc32", "0", "-shortest", dir + "both.mkv"});
-    test::CopyReplacing(dir + "both.mkv", dir + "no-picture.mkv", "V_MPEG4/ISO/ASP", "V_ZZZZZ/ISO/ASP");
-    test::CopyReplacing(dir + "both.mkv", dir + "no-sound.mkv", "A_PCM/INT/LIT", "A_ZZZ/INT/LIT");
+    ASSERT_TRUE(
+        test::RunFfmpeg({"-f", "lavfi", "-i", "color=c=red:s=320x240:r=25:d=2", "-f", "lavfi", "-i", "sine=duration=2",
+                         "-c:v", "mpeg4", "-c:a", "pcm_s16le", "-write_crc32", "0", "-shortest", dir + "both.mkv"}));
+    ASSERT_TRUE(test::CopyReplacing(dir + "both.mkv", dir + "no-picture.mkv", "V_MPEG4/ISO/ASP", "V_ZZZZZ/ISO/ASP"));
+    ASSERT_TRUE(test::CopyReplacing(dir + "both.mkv", dir + "no-sound.mkv", "A_PCM/INT/LIT", "A_ZZZ/INT/LIT"));
     std::ofstream(dir + "notes.mp4") << "just some text\n";
     std::mt19937 random(11);
     std::string noise(65536, '\0');

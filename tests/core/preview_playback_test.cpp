@@ -121,11 +121,12 @@ class PreviewPlaybackTest : public ::testing::Test {
     EXPECT_EQ(playState.position, 0);
   }
   // The row plays from its beginning.
-  void Playing(int row = 0) {
+  testing::AssertionResult Playing(int row = 0) {
     grid.selected = {row};
     preview.btnPlayClick();
-    ASSERT_TRUE(proc.IsPlaying);
+    if (!proc.IsPlaying) return testing::AssertionFailure() << "row " << row << " does not play";
     graph.calls.clear();
+    return testing::AssertionSuccess();
   }
 
   PendingClickDesktop desktop;
@@ -183,7 +184,7 @@ TEST_F(PreviewPlaybackTest, PlayWithNothingLoadedAndNothingSelectedDoesNothing) 
 }
 
 TEST_F(PreviewPlaybackTest, TheStateTableHoldsForRepeatedAndIdleCommands) {
-  Playing();
+  ASSERT_TRUE(Playing());
   preview.btnPlayClick();  // play while playing
   EXPECT_TRUE(graph.calls.empty());
 
@@ -245,7 +246,7 @@ TEST_F(PreviewPlaybackTest, AStartBeyondTheFilesEndPlaysFromTheBeginning) {
   // The row says 4 minutes, the file holds 12 seconds.
   grid.rows[0][kColStartTime] = "00:04:07";
   graph.durationMs = 12'000;
-  Playing(0);
+  ASSERT_TRUE(Playing(0));
   EXPECT_EQ(graph.position, 0);
   EXPECT_FALSE(logo.visible);
   PlayAt(5);
@@ -296,7 +297,7 @@ TEST_F(PreviewPlaybackTest, AFileThatDoesNotRenderWholeIsLoggedAndNothingPlays) 
 }
 
 TEST_F(PreviewPlaybackTest, FailingStateChangesShowTheLogoAndKeepTheState) {
-  Playing();
+  ASSERT_TRUE(Playing());
   graph.pauseThrows = true;
   EXPECT_EQ(preview.PausePreview(), kWordStopped);
   EXPECT_TRUE(proc.IsPlaying);
@@ -322,7 +323,7 @@ TEST_F(PreviewPlaybackTest, FailingStateChangesShowTheLogoAndKeepTheState) {
 
 TEST_F(PreviewPlaybackTest, TicksShowThePositionAndMirrorTheTrackBar) {
   graph.durationMs = 95'500;
-  Playing();
+  ASSERT_TRUE(Playing());
   PlayAt(42);
   EXPECT_EQ(curTime.text, "00:00:42");
   EXPECT_EQ(playState.minimum, 0);
@@ -340,7 +341,7 @@ TEST_F(PreviewPlaybackTest, TicksShowThePositionAndMirrorTheTrackBar) {
 TEST_F(PreviewPlaybackTest, TheRowsEndTimeRewindsToItsStartTimeAndPauses) {
   grid.rows[0][kColStartTime] = "00:00:05";
   grid.rows[0][kColEndTime] = "00:00:20";
-  Playing(0);
+  ASSERT_TRUE(Playing(0));
   PlayAt(19);
   EXPECT_TRUE(proc.IsPlaying);
   PlayAt(20);
@@ -369,7 +370,7 @@ TEST_F(PreviewPlaybackTest, AnotherRowsEndTimeDoesNotPauseTheFileThatPlays) {
   // Row a ends at 15 s; row b, whose own End Time is 30 s, plays past it.
   grid.rows[0][kColEndTime] = "00:00:15";
   grid.rows[1][kColEndTime] = "00:00:30";
-  Playing(1);
+  ASSERT_TRUE(Playing(1));
   PlayAt(15);
   PlayAt(16);
   EXPECT_TRUE(proc.IsPlaying);
@@ -379,7 +380,7 @@ TEST_F(PreviewPlaybackTest, AnotherRowsEndTimeDoesNotPauseTheFileThatPlays) {
 
   // An End Time at the row's Duration leaves the end of the file to stop it.
   preview.btnStopClick();
-  Playing(2);
+  ASSERT_TRUE(Playing(2));
   PlayAt(59);
   EXPECT_TRUE(proc.IsPlaying);
   PlayAt(60);
@@ -388,7 +389,7 @@ TEST_F(PreviewPlaybackTest, AnotherRowsEndTimeDoesNotPauseTheFileThatPlays) {
 
 TEST_F(PreviewPlaybackTest, TheEndOfTheFileStopsSoTheNextPlayLoadsAgain) {
   graph.durationMs = 30'000;
-  Playing();
+  ASSERT_TRUE(Playing());
   PlayAt(30);
   EXPECT_EQ(graph.calls.front(), "SeekTo 0");
   ExpectStopped();

@@ -48,16 +48,16 @@ class Media : public ::testing::Test {
   static void SetUpTestSuite() {
     folder_ = new test::TempDir;
     const std::string dir = folder_->Folder();
-    RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=2.5", dir + "tone.wav"});
-    RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=0.9", dir + "short.wav"});
-    RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=3.5", "-c:a", "libmp3lame", dir + "tone.mp3"});
-    RunFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=2.2:size=64x48:rate=10", "-f", "lavfi", "-i", "sine=duration=2.2",
-               "-c:v", "mpeg4", "-c:a", "aac", "-shortest", dir + "clip.mp4"});
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=2.5", dir + "tone.wav"}));
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=0.9", dir + "short.wav"}));
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=3.5", "-c:a", "libmp3lame", dir + "tone.mp3"}));
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=2.2:size=64x48:rate=10", "-f", "lavfi", "-i",
+                           "sine=duration=2.2", "-c:v", "mpeg4", "-c:a", "aac", "-shortest", dir + "clip.mp4"}));
     // An AVI whose picture stream is relabelled with a four-character code
     // no decoder knows: its sound still plays, its picture cannot.
-    RunFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=1.6:size=32x24:rate=5", "-f", "lavfi", "-i", "sine=duration=1.6",
-               "-c:v", "mpeg4", "-c:a", "pcm_s16le", dir + "mpeg4.avi"});
-    CopyReplacing(dir + "mpeg4.avi", dir + "unknown.avi", "FMP4", "ZZZZ");
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=duration=1.6:size=32x24:rate=5", "-f", "lavfi", "-i",
+                           "sine=duration=1.6", "-c:v", "mpeg4", "-c:a", "pcm_s16le", dir + "mpeg4.avi"}));
+    ASSERT_TRUE(CopyReplacing(dir + "mpeg4.avi", dir + "unknown.avi", "FMP4", "ZZZZ"));
 
     WriteAll(dir + "speech.amr", TenSecondAmr());
     std::filesystem::copy_file(dir + "tone.wav", dir + "a: b \"c\" $d ü.wav");

@@ -142,12 +142,12 @@ TEST_F(AddSourceFilesTest, SkipRules) {
 // duration, through the same probe as every other file.
 TEST_F(AddSourceFilesTest, TodaysFormatsAreAddedWithTheirDuration) {
   const std::string tone = dir.Folder() + "tone.wav";
-  test::RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-ac", "2", tone});
+  ASSERT_TRUE(test::RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-ac", "2", tone}));
   Paths added;
   for (const char* name : {"song.flac", "voice.opus", "take.aiff", "take.aif", "clip.webm", "film.mkv", "book.m4b",
                            "sound.mka", "sound.oga", "sound.wv", "sound.caf"}) {
     added.push_back(dir.Folder() + name);
-    test::RunFfmpeg({"-i", tone, added.back()});
+    ASSERT_TRUE(test::RunFfmpeg({"-i", tone, added.back()}));
   }
   Add(added);
   EXPECT_EQ(Names(), added);

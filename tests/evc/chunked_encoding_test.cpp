@@ -47,7 +47,7 @@ class EchoEncoder : public AudioEncoder {
     int64_t pts;
   };
   void Emit(const PacketSink& sink) {
-    ASSERT_EQ(av_new_packet(packet_.get(), kFrame * sizeof(float)), 0);
+    if (av_new_packet(packet_.get(), kFrame * sizeof(float)) < 0) throw std::bad_alloc();
     packet_->pts = held_.front().pts;
     packet_->duration = kFrame;
     float* out = reinterpret_cast<float*>(packet_->data);

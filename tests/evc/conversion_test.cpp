@@ -131,7 +131,7 @@ TEST_F(EvcConversion, ReadsTheLosslessAndOpenFormatsOfToday) {
   ASSERT_TRUE(WriteToneFile(tone, spec, &error)) << error;
   for (const char* name : {"song.flac", "voice.opus", "film.mkv", "clip.webm", "take.aiff"}) {
     const std::string source = out_.Folder() + name;
-    RunFfmpeg({"-i", tone, source});
+    ASSERT_TRUE(RunFfmpeg({"-i", tone, source}));
     const std::string output = out_.Folder() + name + ".mp3";
     const EvcRun run = RunEvc({"-y", "-i", source, "-ab", "128", "-ac", "2", "-ar", "44100", output});
     ASSERT_EQ(run.exitCode, 0) << name << ": " << run.err;

@@ -122,7 +122,7 @@ TEST_F(EvcShortSources, ShortSoundsComeOutNoLongerThanTheFramingNeeds) {
         for (std::string word; quality >> word;) peerArgs.push_back(word);
         peerArgs.insert(peerArgs.end(),
                         {"-ac", std::to_string(made.channels), "-ar", std::to_string(made.sampleRate), peer});
-        RunFfmpeg(peerArgs);
+        ASSERT_TRUE(RunFfmpeg(peerArgs));
         const MediaReport reference = DecodeMedia(peer);
         ASSERT_TRUE(reference.ok) << reference.error;
         EXPECT_EQ(made.samples, reference.samples);

@@ -50,18 +50,20 @@ AdvanceSystemFactory FakeEncoders::Factory() {
   };
 }
 
-void FakeEncoders::Print(const std::string& chunk) {
-  ASSERT_FALSE(runs.empty());
+testing::AssertionResult FakeEncoders::Print(const std::string& chunk) {
+  if (runs.empty()) return testing::AssertionFailure() << "no encoder has started";
   runs.back()->onOutput(chunk);
+  return testing::AssertionSuccess();
 }
 
-void FakeEncoders::EndCurrent(int exitStatus, const std::string& lastLine) {
-  ASSERT_FALSE(runs.empty());
+testing::AssertionResult FakeEncoders::EndCurrent(int exitStatus, const std::string& lastLine) {
+  if (runs.empty()) return testing::AssertionFailure() << "no encoder has started";
   Run& run = *runs.back();
-  ASSERT_TRUE(run.running);
+  if (!run.running) return testing::AssertionFailure() << "the newest encoder is not running";
   run.running = false;
   run.outcome.exitStatus = exitStatus;
   run.outcome.lastLine = lastLine;
+  return testing::AssertionSuccess();
 }
 
 int FakeEncoders::Running(std::string_view exeName) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,9 +33,9 @@ class FakeEncoders : public IEncoderProcesses {
   AdvanceSystemFactory Factory();
 
   // The newest run prints chunk / ends by itself, with that status and last
-  // line.
-  void Print(const std::string& chunk);
-  void EndCurrent(int exitStatus = 0, const std::string& lastLine = "");
+  // line; fails when there is no run, or when it has already ended.
+  [[nodiscard]] testing::AssertionResult Print(const std::string& chunk);
+  [[nodiscard]] testing::AssertionResult EndCurrent(int exitStatus = 0, const std::string& lastLine = "");
 
   ProcessId FindProcessId(std::string_view exeName) override;
   ProcessId GetProcessIdByName(std::string_view exeName) override;

@@ -1,7 +1,5 @@
 #include "Ffmpeg.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -10,10 +8,10 @@
 
 namespace sonvarro::test {
 
-void RunFfmpeg(std::vector<std::string> args) {
+testing::AssertionResult RunFfmpeg(std::vector<std::string> args) {
   args.insert(args.begin(), {SONVARRO_FFMPEG_TOOL, "-nostdin", "-v", "error", "-y"});
   auto started = platform::ChildProcess::Start(args, "/");
-  ASSERT_TRUE(started) << started.GetStatus().Describe();
+  if (!started) return testing::AssertionFailure() << started.GetStatus().Describe();
   const auto child = std::move(started).Value();
   std::string output;
   char buffer[4096];
@@ -22,20 +20,23 @@ void RunFfmpeg(std::vector<std::string> args) {
     while (std::size_t count = child->Read(buffer, sizeof buffer)) output.append(buffer, count);
     if (running) child->WaitForOutput(10);
   }
-  ASSERT_EQ(child->ExitCode(), 0) << output;
+  if (child->ExitCode() != 0)
+    return testing::AssertionFailure() << "ffmpeg exited with " << child->ExitCode() << ": " << output;
+  return testing::AssertionSuccess();
 }
 
-void WritePatternVideo(const std::string& path) {
-  RunFfmpeg({"-f", "lavfi", "-i",
-             "color=c=red:s=320x240:r=25:d=3,"
-             "drawbox=x=160:y=0:w=160:h=240:color=blue:t=fill:enable='lt(t,1.5)',"
-             "drawbox=x=160:y=0:w=160:h=240:color=lime:t=fill:enable='gte(t,1.5)'",
-             "-f", "lavfi", "-i", "sine=duration=3", "-c:v", "mpeg4", "-q:v", "2", "-c:a", "aac", "-shortest", path});
+testing::AssertionResult WritePatternVideo(const std::string& path) {
+  return RunFfmpeg({"-f", "lavfi", "-i",
+                    "color=c=red:s=320x240:r=25:d=3,"
+                    "drawbox=x=160:y=0:w=160:h=240:color=blue:t=fill:enable='lt(t,1.5)',"
+                    "drawbox=x=160:y=0:w=160:h=240:color=lime:t=fill:enable='gte(t,1.5)'",
+                    "-f", "lavfi", "-i", "sine=duration=3", "-c:v", "mpeg4", "-q:v", "2", "-c:a", "aac", "-shortest",
+                    path});
 }
 
-void CopyReplacing(const std::string& source, const std::string& target, const std::string& from,
-                   const std::string& to) {
-  ASSERT_EQ(from.size(), to.size());
+testing::AssertionResult CopyReplacing(const std::string& source, const std::string& target, const std::string& from,
+                                       const std::string& to) {
+  if (from.size() != to.size()) return testing::AssertionFailure() << from << " and " << to << " differ in length";
   std::ifstream in(source, std::ios::binary);
   std::string bytes(std::istreambuf_iterator<char>(in), {});
   std::size_t replaced = 0;
@@ -43,8 +44,9 @@ void CopyReplacing(const std::string& source, const std::string& target, const s
     bytes.replace(at, from.size(), to);
     ++replaced;
   }
-  ASSERT_GT(replaced, 0u) << from << " not found in " << source;
+  if (replaced == 0) return testing::AssertionFailure() << from << " not found in " << source;
   std::ofstream(target, std::ios::binary) << bytes;
+  return testing::AssertionSuccess();
 }
 
 }  // namespace sonvarro::test

@@ -43,27 +43,32 @@ constexpr int kLongSeconds = 600;   // still encoding when the test stops it
 
 using test::WaitUntil;
 
-void MakeTone(const std::string& path, int seconds, const char* channels = "2") {
+testing::AssertionResult Made(const std::string& path, int toolExitCode) {
+  if (toolExitCode == 0) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "ffmpeg exited with " << toolExitCode << " making " << path;
+}
+
+testing::AssertionResult MakeTone(const std::string& path, int seconds, const char* channels = "2") {
   fs::create_directories(fs::path(path).parent_path());
   const int code = QProcess::execute(QStringLiteral(SONVARRO_FFMPEG_TOOL),
                                      {"-v", "error", "-nostdin", "-f", "lavfi", "-i",
                                       QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds), "-ac",
                                       channels, "-y", QString::fromStdString(path)});
-  ASSERT_EQ(code, 0) << path;
+  return Made(path, code);
 }
 
 // A file that probes like any other (an Ogg file with a FLAC stream and its
 // duration) but whose every audio frame is damaged, so nothing of it can be
 // decoded: no damaged FLAC frame passes for a good one, its header has a sync
 // code and a checksum.
-void MakeUndecodable(const std::string& path, int seconds) {
+testing::AssertionResult MakeUndecodable(const std::string& path, int seconds) {
   fs::create_directories(fs::path(path).parent_path());
   const int code =
       QProcess::execute(QStringLiteral(SONVARRO_FFMPEG_TOOL),
                         {"-v", "error", "-nostdin", "-f", "lavfi", "-i",
                          QString("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds), "-ac", "2", "-c:a",
                          "flac", "-bsf:a", "noise=amount=1", "-y", QString::fromStdString(path)});
-  ASSERT_EQ(code, 0) << path;
+  return Made(path, code);
 }
 
 // Sources shared by the tests, made once: a folder with blanks, "$" and a
@@ -75,6 +80,7 @@ class Media {
     return media;
   }
   std::string shortFlac, otherFlac, shortWav, longFlac, undecodable;
+  testing::AssertionResult made = testing::AssertionSuccess();  // the first source that could not be made
 
  private:
   Media() {
@@ -84,11 +90,14 @@ class Media {
     shortWav = src + "c/song.wav";
     longFlac = src + "long one.flac";
     undecodable = src + "d/broken one.ogg";
-    MakeTone(shortFlac, kShortSeconds);
-    MakeTone(otherFlac, 5);
-    MakeTone(shortWav, kShortSeconds, "1");
-    MakeTone(longFlac, kLongSeconds);
-    MakeUndecodable(undecodable, 5);
+    const testing::AssertionResult steps[] = {MakeTone(shortFlac, kShortSeconds), MakeTone(otherFlac, 5),
+                                              MakeTone(shortWav, kShortSeconds, "1"), MakeTone(longFlac, kLongSeconds),
+                                              MakeUndecodable(undecodable, 5)};
+    for (const testing::AssertionResult& step : steps)
+      if (!step) {
+        made = step;
+        break;
+      }
   }
   TempDir dir_;
 };
@@ -97,6 +106,7 @@ class ConversionEndToEnd : public testing::Test {
  protected:
   void SetUp() override {
     media = &Media::Get();
+    ASSERT_TRUE(media->made);
     fs::create_directories(appFolder);
     fs::copy_file(std::string(std::getenv("SONVARRO_APP_DIR")) + "/evc.exe", appFolder + "evc.exe");
     test::CopyCompanionLibraries(appFolder);  // the splash shows for real
@@ -127,14 +137,16 @@ class ConversionEndToEnd : public testing::Test {
   std::vector<std::string> ConvertErrors() const { return LogMessagesStartingWith(appFolder, "Convert error. ->"); }
 
   // Waits until the row's encoder runs and has printed.
-  void UntilEncoderOfRowPrints(int row) {
+  testing::AssertionResult UntilEncoderOfRowPrints(int row) {
     TCustomProc& proc = Proc();
-    ASSERT_TRUE(WaitUntil([&] { return proc.CurrentRow == row && proc.EncoderRunner && proc.RefreshCount >= 1; }))
-        << JobState();
+    if (WaitUntil([&] { return proc.CurrentRow == row && proc.EncoderRunner && proc.RefreshCount >= 1; }))
+      return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the encoder of row " << row << " did not print; " << JobState();
   }
 
-  void UntilJobEnds() {
-    ASSERT_TRUE(WaitUntil([&] { return !unit->Running(); })) << JobState();
+  testing::AssertionResult UntilJobEnds() {
+    if (WaitUntil([&] { return !unit->Running(); })) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the job did not end; " << JobState();
   }
 
   // For a job that does not end: what it waits for.
@@ -211,14 +223,14 @@ TEST_F(ConversionEndToEnd, StopDuringTheSecondOfThreeEndsItsEncoderAndTheNextJob
   Widgets().shutdown.SetChecked(true);
 
   unit->btnConvertClick();
-  UntilEncoderOfRowPrints(1);
+  ASSERT_TRUE(UntilEncoderOfRowPrints(1));
   desktop.answers = {MessageAnswer::Yes};
   root->ProgressWindowSkin().btnStop->click();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "Are you sure you want to stop the work ? ");
   EXPECT_FALSE(root->ProgressWindowSkin().isVisible());
   EXPECT_TRUE(MainWindow().isEnabled());
-  UntilJobEnds();
+  ASSERT_TRUE(UntilJobEnds());
 
   EXPECT_EQ(Parameters().size(), 2u);
   EXPECT_EQ(Proc().ConvertedCount, 2);
@@ -243,7 +255,7 @@ TEST_F(ConversionEndToEnd, StopDuringTheSecondOfThreeEndsItsEncoderAndTheNextJob
   Widgets().shutdown.SetChecked(false);
   desktop.messages.clear();
   unit->btnConvertClick();
-  UntilJobEnds();
+  ASSERT_TRUE(UntilJobEnds());
   EXPECT_EQ(Proc().ConvertedCount, 1);
   EXPECT_EQ(Parameters().size(), 3u);
   EXPECT_GT(fs::file_size(OutFolder() + "song_1.mp3"), 100000u);
@@ -259,13 +271,13 @@ TEST_F(ConversionEndToEnd, ClosingTheProgressWindowEndsTheJobAfterThisRowAndRuns
   Widgets().showOutputDirectory.SetChecked(true);
 
   unit->btnConvertClick();
-  UntilEncoderOfRowPrints(1);
+  ASSERT_TRUE(UntilEncoderOfRowPrints(1));
   desktop.answers = {MessageAnswer::Yes};
   root->ProgressWindowSkin().close();
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "Are you sure to stop processing ?");
   EXPECT_EQ(desktop.messages[0].caption, "Sonvarro Converter");
-  UntilJobEnds();
+  ASSERT_TRUE(UntilJobEnds());
 
   EXPECT_EQ(Parameters().size(), 2u);
   EXPECT_EQ(Proc().ConvertedCount, 2);
@@ -288,7 +300,7 @@ TEST_F(ConversionEndToEnd, AFileThatCannotBeDecodedIsReportedAndTheOthersConvert
   desktop.whileOpen = [&](const RecordingDesktop::Message&) { foldersOpenWhileAsked = desktop.openedFolders; };
 
   unit->btnConvertClick();
-  UntilJobEnds();
+  ASSERT_TRUE(UntilJobEnds());
 
   const std::vector<std::string> errors = ConvertErrors();
   ASSERT_EQ(errors.size(), 1u);
@@ -324,7 +336,7 @@ TEST_F(ConversionEndToEnd, AnEncoderThatCannotStartFailsEveryRowAndTheJobGoesOn)
   AddRow(media->shortFlac, kShortSeconds);
   AddRow(media->shortWav, kShortSeconds);
   unit->btnConvertClick();
-  UntilJobEnds();
+  ASSERT_TRUE(UntilJobEnds());
   EXPECT_EQ(Parameters().size(), 2u);
   EXPECT_EQ(Proc().ConvertedCount, 2);
   EXPECT_EQ(Proc().FailedCount, 2);

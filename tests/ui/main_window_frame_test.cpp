@@ -43,10 +43,11 @@ class MainWindowFrameTest : public ::testing::Test {
     seams.wrapPreviewGraph = test::WatchedGraph::Into(preview);
     return seams;
   }
-  void Start() {
+  testing::AssertionResult Start() {
     root = std::make_unique<AppRoot>(Seams());
     root->Show();
-    ASSERT_FALSE(root->TerminationRequested());
+    if (!root->TerminationRequested()) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the start-up asked the program to end";
   }
   MainWindow& Window() { return root->MainWindowSkin(); }
   MainWindowWidgets& Widgets() { return Window().Widgets(); }
@@ -63,7 +64,7 @@ class MainWindowFrameTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowFrameTest, LinksAndHelpGoToTheDesktopsHandlers) {
-  Start();
+  ASSERT_TRUE(Start());
   Widgets().btnHomePage->click();
   Widgets().btnEMail->click();
   Widgets().btnHelp->click();
@@ -88,7 +89,7 @@ TEST_F(MainWindowFrameTest, LinksAndHelpGoToTheDesktopsHandlers) {
 }
 
 TEST_F(MainWindowFrameTest, EachUnreadableFileGetsAnErrorInfoNamingIt) {
-  Start();
+  ASSERT_TRUE(Start());
   const std::string first = app.WriteFile("broken one.ogg", "not media");
   const std::string second = app.WriteFile("broken two.mp4", "not media either");
   struct Shown {
@@ -119,7 +120,7 @@ TEST_F(MainWindowFrameTest, EachUnreadableFileGetsAnErrorInfoNamingIt) {
 }
 
 TEST_F(MainWindowFrameTest, F1OpensTheHelpWhateverElseIsHeld) {
-  Start();
+  ASSERT_TRUE(Start());
   QWidget* grid = Widgets().dxTreeSourceFileInfo;
   grid->setFocus();
   for (Qt::KeyboardModifiers held :
@@ -132,7 +133,7 @@ TEST_F(MainWindowFrameTest, F1OpensTheHelpWhateverElseIsHeld) {
 
 TEST_F(MainWindowFrameTest, WithoutAProgramForTheHelpFileTheBrowserShowsItsPages) {
   desktop.unhandledTypes = {".chm"};
-  Start();
+  ASSERT_TRUE(Start());
   // No pages beside the help file: the desktop still gets the file, and says
   // itself that it has nothing to open it with.
   Widgets().btnHelp->click();
@@ -144,7 +145,7 @@ TEST_F(MainWindowFrameTest, WithoutAProgramForTheHelpFileTheBrowserShowsItsPages
 
 TEST_F(MainWindowFrameTest, WithoutAnAddressTheMailCommandOpensMailtoAlone) {
   Lay("res_no_email", "Res.dll");
-  Start();
+  ASSERT_TRUE(Start());
   Widgets().btnEMail->click();
   EXPECT_EQ(desktop.shellOpened, Texts{"mailto:"});
 }
@@ -160,7 +161,7 @@ TEST_F(MainWindowFrameTest, TheAboutBoxIsFormDllsCalledWithTheApplicationAndTheR
   auto info = reinterpret_cast<const RecSoftInfo* (*)()>(dlsym(form, "FixtureAboutInfo"));
   ASSERT_TRUE(calls && application && info);
 
-  Start();
+  ASSERT_TRUE(Start());
   Widgets().btnAbout->click();
   ASSERT_EQ(calls(), 1);
   EXPECT_EQ(application(), static_cast<void*>(qApp));
@@ -190,7 +191,7 @@ TEST_F(MainWindowFrameTest, TheMemoryTimerTicksEverySecondFromTheWindowsCreation
 }
 
 TEST_F(MainWindowFrameTest, ItsOwnButtonsMinimiseAndClose) {
-  Start();
+  ASSERT_TRUE(Start());
   Widgets().btnWindowMinimize->click();
   EXPECT_TRUE(Window().windowState().testFlag(Qt::WindowMinimized));
   EXPECT_EQ(processEnds, 0);
@@ -200,7 +201,7 @@ TEST_F(MainWindowFrameTest, ItsOwnButtonsMinimiseAndClose) {
 }
 
 TEST_F(MainWindowFrameTest, ClosingReleasesThePreviewBeforeTheSettingsAreSaved) {
-  Start();
+  ASSERT_TRUE(Start());
   std::vector<std::string> steps;
   const fs::path settings = app.Path() / "Config/UserSettings.ini";
   preview->beforeRelease = [&] { steps.push_back(fs::exists(settings) ? "released after saving" : "released"); };

@@ -62,9 +62,10 @@ class MainWindowTest : public ::testing::Test {
     return seams;
   }
 
-  void Show() {
+  testing::AssertionResult Show() {
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    if (QTest::qWaitForWindowExposed(&window)) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the main window was not exposed";
   }
   std::string Wav(const std::string& name, int ms = 1500) { return test::WriteSilentWav(media.Folder() + name, ms); }
   SourceGrid& Grid() { return *window.Widgets().dxTreeSourceFileInfo; }
@@ -108,7 +109,7 @@ TEST_F(MainWindowTest, FirstShowFillsTheListsAndLoadsTheSettings) {
   MainWindowWidgets& w = window.Widgets();
   EXPECT_TRUE(w.chkShowOutputDirectory->isChecked());  // design state until the settings load
   EXPECT_EQ(w.edtOutputFolder->text().toStdString(), DefaultOutputFolder());
-  Show();
+  ASSERT_TRUE(Show());
   EXPECT_EQ(w.cbbOutputFiletype->count(), 7);
   // The output type and profile of the last run, applied.
   EXPECT_EQ(w.cbbOutputFiletype->currentIndex(), 2);
@@ -129,7 +130,7 @@ TEST_F(MainWindowTest, FirstShowFillsTheListsAndLoadsTheSettings) {
 }
 
 TEST_F(MainWindowTest, TheOpenCommandAddsTheChosenFilesBehindThePopup) {
-  Show();
+  ASSERT_TRUE(Show());
   const std::string a = Wav("a.wav"), b = Wav("b.wav"), shortOne = Wav("short.wav", 900);
   dialogChoice = {a, a, shortOne, b};
   window.Widgets().btnOpenFile->click();
@@ -160,7 +161,7 @@ TEST_F(MainWindowTest, DroppedFilesAreAddedInOrderWithoutThePopup) {
   const std::string a = Wav("x.wav"), b = Wav("y.MP3"), text = Wav("z.txt");
   Drop(Grid().viewport(), {a});
   EXPECT_EQ(Grid().RowCount(), 0) << "drops are accepted once the window has shown";
-  Show();
+  ASSERT_TRUE(Show());
   Drop(Grid().viewport(), {b, text, a});
   EXPECT_EQ(Grid().RowCount(), 0) << "the drop returns before the files are probed";
   scheduler.RunPending();
@@ -173,7 +174,7 @@ TEST_F(MainWindowTest, DroppedFilesAreAddedInOrderWithoutThePopup) {
 }
 
 TEST_F(MainWindowTest, DeleteRemoveAndClear) {
-  Show();
+  ASSERT_TRUE(Show());
   Drop(Grid().viewport(), {Wav("1.wav"), Wav("2.wav"), Wav("3.wav"), Wav("4.wav")});
   scheduler.RunPending();
   Grid().clearSelection();
@@ -213,7 +214,7 @@ class MainWindowKeyTest : public MainWindowTest, public ::testing::WithParamInte
 
 TEST_P(MainWindowKeyTest, KeyRunsItsCommandAndStillReachesTheFocusedControl) {
   const KeyCase& c = GetParam();
-  Show();
+  ASSERT_TRUE(Show());
   // Two unchecked rows, the second selected: a Convert then only says that
   // no file is checked, a remove takes one row.
   Drop(Grid().viewport(), {Wav("1.wav"), Wav("2.wav")});
@@ -256,7 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, TheKeyMapWorksAfterAJobLeftNoControlWithTheFocus) {
-  Show();
+  ASSERT_TRUE(Show());
   window.activateWindow();
   Grid().setFocus();
   QTest::keyClick(&Grid(), Qt::Key_Down);  // a key the grid had before the job
@@ -279,7 +280,7 @@ TEST_F(MainWindowTest, TheKeyMapWorksAfterAJobLeftNoControlWithTheFocus) {
 }
 
 TEST_F(MainWindowTest, AFailingHandlerIsReportedAndTheWindowGoesOn) {
-  Show();
+  ASSERT_TRUE(Show());
   dialogs.openSourceFiles = [](const std::string&) -> Paths { throw std::runtime_error("The dialog failed."); };
   window.Widgets().btnOpenFile->click();
   ASSERT_EQ(desktop.messages.size(), 1u);
@@ -300,7 +301,7 @@ TEST_F(MainWindowTest, AFailingHandlerIsReportedAndTheWindowGoesOn) {
 }
 
 TEST_F(MainWindowTest, TheBrowseButtonsChooseTheOutputFolder) {
-  Show();
+  ASSERT_TRUE(Show());
   const fs::path chosen = media.Path() / "out";
   fs::create_directory(chosen);
   pickedFolder = chosen.string();
@@ -316,7 +317,7 @@ TEST_F(MainWindowTest, TheBrowseButtonsChooseTheOutputFolder) {
 }
 
 TEST_F(MainWindowTest, ClosingSavesTheSettingsAndEndsTheProgram) {
-  Show();
+  ASSERT_TRUE(Show());
   window.Widgets().chkShowOutputDirectory->setChecked(true);
   window.Widgets().chkShutdown->setChecked(false);
   const fs::path chosen = media.Path() / "chosen";
@@ -334,7 +335,7 @@ TEST_F(MainWindowTest, ClosingSavesTheSettingsAndEndsTheProgram) {
 }
 
 TEST_F(MainWindowTest, AFailedSaveNeverKeepsTheWindowOpen) {
-  Show();
+  ASSERT_TRUE(Show());
   fs::remove(app.Path() / "Config");
   window.close();
   EXPECT_FALSE(window.isVisible());

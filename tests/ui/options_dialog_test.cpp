@@ -67,13 +67,15 @@ class OptionsDialogTest : public ::testing::Test {
     };
   }
 
-  void Show() {
+  testing::AssertionResult Show() {
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    if (QTest::qWaitForWindowExposed(&window)) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the main window was not exposed";
   }
-  void Open() {
+  testing::AssertionResult Open() {
     main.btnOptions->click();
-    ASSERT_TRUE(dialog.isVisible());
+    if (dialog.isVisible()) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the Options dialog did not open";
   }
   void WriteProfiles(const std::string& text) const {
     std::ofstream(app.Path() / "Config/UserProfileInfo.ini", std::ios::binary) << text;
@@ -122,10 +124,10 @@ class OptionsDialogTest : public ::testing::Test {
 constexpr const char* kStartPositions = "1|1|2|5|1|2";
 
 TEST_F(OptionsDialogTest, TheOptionsCommandShowsTheDialogBesideAUsableMainWindow) {
-  Show();
+  ASSERT_TRUE(Show());
   EXPECT_TRUE(main.btnOptions->isVisible());
   EXPECT_EQ(main.btnOptions->geometry(), QRect(595, 160, 70, 20));
-  Open();
+  ASSERT_TRUE(Open());
   EXPECT_EQ(dialog.windowTitle(), "Options");
   EXPECT_EQ(dialog.windowModality(), Qt::NonModal);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -169,8 +171,8 @@ TEST_F(OptionsDialogTest, TheOptionsCommandShowsTheDialogBesideAUsableMainWindow
 }
 
 TEST_F(OptionsDialogTest, AddCountsEveryAttemptAndStoresTheChoicesUnderTheName) {
-  Show();
-  Open();
+  ASSERT_TRUE(Show());
+  ASSERT_TRUE(Open());
   dialog.btnAdd->click();  // cancelled
   ASSERT_EQ(queries.size(), 1u);
   EXPECT_EQ(queries[0].caption, "Sonvarro Converter");
@@ -206,8 +208,8 @@ TEST_F(OptionsDialogTest, AddCountsEveryAttemptAndStoresTheChoicesUnderTheName) 
 
 TEST_F(OptionsDialogTest, SaveStoresUnderTheTypedNameWithoutCounting) {
   WriteProfiles("\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n");
-  Show();
-  Open();
+  ASSERT_TRUE(Show());
+  ASSERT_TRUE(Open());
   Type("Speech");
   UserChooses(dialog.cbbAudioBitrate, 0);
   dialog.btnSave->click();
@@ -230,8 +232,8 @@ TEST_F(OptionsDialogTest, SaveStoresUnderTheTypedNameWithoutCounting) {
 TEST_F(OptionsDialogTest, TypingAStoredNameAppliesNothing) {
   const std::string p2 = "\r\n[P2]\r\nP2=1|1|2|3|1|2\r\n";
   WriteProfiles("\r\n[P1]\r\nP1=1|1|2|5|1|2\r\n" + p2);
-  Show();
-  Open();
+  ASSERT_TRUE(Show());
+  ASSERT_TRUE(Open());
   const auto typeName = [&](const char* name) {
     QApplication::setActiveWindow(&dialog);  // keys and focus as for a user
     dialog.cbbCustomProfile->setFocus(Qt::OtherFocusReason);
@@ -270,8 +272,8 @@ TEST_F(OptionsDialogTest, TypingAStoredNameAppliesNothing) {
 TEST_F(OptionsDialogTest, DeletingTheOnlyProfileEmptiesTheListsAndLeavesTheCounter) {
   WriteProfiles("\r\n[Voice]\r\nVoice=1|1|2|3|1|2\r\n");
   std::ofstream(app.Path() / "Config/UserProfileCount.ini", std::ios::binary) << "\r\n[count]\r\ncount=7\r\n";
-  Show();
-  Open();
+  ASSERT_TRUE(Show());
+  ASSERT_TRUE(Open());
   UserChooses(dialog.cbbCustomProfile, 0);
   dialog.btnDel->click();
   EXPECT_EQ(ProfilesText(), "\r\n\r\n");
@@ -300,8 +302,8 @@ TEST_F(OptionsDialogTest, NamesThatCouldNeverBeReadBackAreRefused) {
       {" Voice", "The profile name cannot begin or end with a blank."},
       {"Vo\x1bice", "The profile name cannot contain control characters."},
   };
-  Show();
-  Open();
+  ASSERT_TRUE(Show());
+  ASSERT_TRUE(Open());
   for (const Case& c : cases) {
     for (QPushButton* command : {dialog.btnAdd, dialog.btnSave}) {
       SCOPED_TRACE("\"" + std::string(c.name) + "\" " + command->text().toStdString());
@@ -341,8 +343,8 @@ TEST_F(OptionsDialogTest, AStoredProfileIsAppliedWholeOrNotAtAll) {
   std::string file;
   for (const Case& c : cases) file += std::string("\r\n[") + c.name + "]\r\n" + c.name + "=" + c.value + "\r\n";
   WriteProfiles(file);
-  Show();
-  Open();
+  ASSERT_TRUE(Show());
+  ASSERT_TRUE(Open());
   std::vector<std::string> expectedLog;
   for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
     const Case& c = cases[i];
@@ -367,7 +369,7 @@ TEST_F(OptionsDialogTest, AStoredProfileIsAppliedWholeOrNotAtAll) {
 // not again for another output type nor for each converted item.
 TEST_F(OptionsDialogTest, ABrokenProfileIsReportedOnceWhenChosenOnTheMainWindow) {
   WriteProfiles("\r\n[Word]\r\nWord=4|1|4|x|1|3\r\n");
-  Show();
+  ASSERT_TRUE(Show());
   UserChooses(main.cbbOutputFiletype, kOutputMp3);
   UserChooses(main.cbbProfile, kFirstCustomProfile);
   ASSERT_EQ(desktop.messages.size(), 1u);
@@ -379,8 +381,8 @@ TEST_F(OptionsDialogTest, ABrokenProfileIsReportedOnceWhenChosenOnTheMainWindow)
 
 TEST_F(OptionsDialogTest, CancelRestoresTheEightListsAndTheProfileBox) {
   WriteProfiles("\r\n[Voice]\r\nVoice=4|0|4|8|0|3\r\n");
-  Show();
-  Open();
+  ASSERT_TRUE(Show());
+  ASSERT_TRUE(Open());
   const std::string opened = Positions();
   ASSERT_EQ(opened, kStartPositions);
   // Gives the six lists' positions after the change.
@@ -407,13 +409,13 @@ TEST_F(OptionsDialogTest, CancelRestoresTheEightListsAndTheProfileBox) {
   expectRestored();
   EXPECT_NE(ProfilesText().find("[Extra]"), std::string::npos) << "what was stored stays";
 
-  Open();
+  ASSERT_TRUE(Open());
   ASSERT_EQ(change(), changed);
   QTest::keyClick(&dialog, Qt::Key_Escape);
   expectRestored();
 
   // The title bar's close button neither restores nor rebuilds.
-  Open();
+  ASSERT_TRUE(Open());
   ASSERT_EQ(change(), changed);
   dialog.close();
   EXPECT_FALSE(dialog.isVisible());
@@ -423,9 +425,9 @@ TEST_F(OptionsDialogTest, CancelRestoresTheEightListsAndTheProfileBox) {
 
 TEST_F(OptionsDialogTest, OkRebuildsTheMainProfileListAndKeepsTheDialogsChoices) {
   WriteProfiles("\r\n[Voice]\r\nVoice=4|0|4|8|0|3\r\n");
-  Show();
+  ASSERT_TRUE(Show());
   UserChooses(main.cbbProfile, 3);
-  Open();
+  ASSERT_TRUE(Open());
   UserChooses(dialog.cbbCustomProfile, 0);
   answers = {"Extra"};
   dialog.btnAdd->click();
@@ -468,12 +470,12 @@ TEST_F(OptionsDialogTest, AfterTheDialogTheMainListShowsWhatWillBeConverted) {
        },
        true, "Voice"},
   };
-  Show();
+  ASSERT_TRUE(Show());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     UserChooses(main.cbbOutputFiletype, kOutputMp3);
     UserChooses(main.cbbProfile, c.mainProfile);
-    Open();
+    ASSERT_TRUE(Open());
     c.inDialog();
     const std::string lists = Positions();
     if (c.ok) {
@@ -489,7 +491,7 @@ TEST_F(OptionsDialogTest, AfterTheDialogTheMainListShowsWhatWillBeConverted) {
 
 TEST_F(OptionsDialogTest, ChoosingANameOnTheMainWindowAppliesThatProfile) {
   WriteProfiles("\r\n[Voice]\r\nVoice=4|0|4|8|0|3\r\n\r\n[Music]\r\nMusic=1|1|2|3|1|3\r\n");
-  Show();
+  ASSERT_TRUE(Show());
   // Before the dialog was ever shown.
   UserChooses(main.cbbOutputFiletype, kOutputMp3);
   UserChooses(main.cbbProfile, 6);
@@ -502,7 +504,7 @@ TEST_F(OptionsDialogTest, ChoosingANameOnTheMainWindowAppliesThatProfile) {
   EXPECT_EQ(Positions(), "1|1|2|3|1|3");
 
   // Delete, then Cancel: the main window's list follows the file.
-  Open();
+  ASSERT_TRUE(Open());
   UserChooses(dialog.cbbCustomProfile, 0);
   dialog.btnDel->click();
   dialog.btnCancel->click();
@@ -513,7 +515,7 @@ TEST_F(OptionsDialogTest, ChoosingANameOnTheMainWindowAppliesThatProfile) {
   EXPECT_EQ(Positions(), "1|1|2|3|1|3");
 
   // Add, then the title bar's close button.
-  Open();
+  ASSERT_TRUE(Open());
   UserChooses(dialog.cbbAudioBitrate, 7);
   answers = {"Loud"};
   dialog.btnAdd->click();
@@ -525,7 +527,7 @@ TEST_F(OptionsDialogTest, ChoosingANameOnTheMainWindowAppliesThatProfile) {
 
   // Deleting the profile the main window shows gives way to the default
   // preset there.
-  Open();
+  ASSERT_TRUE(Open());
   Type("Loud");
   dialog.btnDel->click();
   EXPECT_EQ(MainCustomNames(), Names{"Music"});
@@ -535,7 +537,7 @@ TEST_F(OptionsDialogTest, ChoosingANameOnTheMainWindowAppliesThatProfile) {
 TEST_F(OptionsDialogTest, EachConvertedItemUsesTheProfileTheMainWindowShows) {
   WriteProfiles("\r\n[Voice]\r\nVoice=1|1|2|3|0|3\r\n");
   test::TempDir out;
-  Show();
+  ASSERT_TRUE(Show());
   main.edtOutputFolder->setText(QString::fromStdString(out.Folder()));
   main.dxTreeSourceFileInfo->AppendRow(
       {kCheckedText, "/in/clip.wav", "1 KB", "00:00:05", "00:00:00", "00:00:05", "00:00:05"});
@@ -549,7 +551,7 @@ TEST_F(OptionsDialogTest, EachConvertedItemUsesTheProfileTheMainWindowShows) {
 
   // Changed in the dialog and closed with the title bar's button, the lists
   // hold no profile any more: the main window shows none and converts them.
-  Open();
+  ASSERT_TRUE(Open());
   UserChooses(dialog.cbbAudioBitrate, 8);
   dialog.close();
   EXPECT_EQ(main.cbbProfile->currentIndex(), -1);
@@ -585,8 +587,8 @@ class TinyFileLimit {
 TEST_F(OptionsDialogTest, AFailedSaveKeepsTheFileAndTellsTheUser) {
   const std::string stored = "\r\n[Voice]\r\nVoice=1|1|2|3|0|3\r\n";
   WriteProfiles(stored);
-  Show();
-  Open();
+  ASSERT_TRUE(Show());
+  ASSERT_TRUE(Open());
   Type("Voice");
   UserChooses(dialog.cbbAudioBitrate, 0);
   {

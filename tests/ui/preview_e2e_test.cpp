@@ -48,7 +48,7 @@ class PreviewEndToEnd : public ::testing::Test {
   void SetUp() override {
     test::LayOutAppFolder(app.Folder());  // the splash shows for real
     pattern = media.Folder() + "pattern.mp4";
-    test::WritePatternVideo(pattern);
+    ASSERT_TRUE(test::WritePatternVideo(pattern));
     other = media.Folder() + "other.mp4";
     fs::copy_file(pattern, other);
 
@@ -61,11 +61,13 @@ class PreviewEndToEnd : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&root->MainWindowSkin()));
   }
 
-  void Add(const std::vector<std::string>& paths) {
+  testing::AssertionResult Add(const std::vector<std::string>& paths) {
     dialogs.openSourceFiles = [paths](const std::string&) { return paths; };
     w().btnOpenFile->click();
-    ASSERT_TRUE(WaitUntil([&] { return !root->AddFilesPopupSkin().isVisible(); }));
+    if (!WaitUntil([&] { return !root->AddFilesPopupSkin().isVisible(); }))
+      return testing::AssertionFailure() << "the files are still being added";
     QCoreApplication::processEvents();
+    return testing::AssertionSuccess();
   }
   void ClickRow(int row) {
     SourceGrid& grid = root->MainWindowSkin().Grid();
@@ -108,7 +110,7 @@ TEST_F(PreviewEndToEnd, PlaysPausesAndStopsAtTheEndOfTheFile) {
   EXPECT_EQ(Display(), "00:00:00");
   EXPECT_TRUE(w().pbPlayState->isHidden());
 
-  Add({pattern});
+  ASSERT_TRUE(Add({pattern}));
   ClickRow(0);
   w().btnPlay->click();
   EXPECT_EQ(Loaded(), pattern);
@@ -159,9 +161,9 @@ TEST_F(PreviewEndToEnd, PlaysPausesAndStopsAtTheEndOfTheFile) {
 TEST_F(PreviewEndToEnd, TheTrimHandlesSeekAndTheEndMarkRewindsAndPauses) {
   // Long enough that the end mark is passed by a tick well before the end.
   const std::string longer = media.Folder() + "longer.mp4";
-  test::RunFfmpeg({"-f", "lavfi", "-i", "testsrc=s=320x240:r=25:d=8", "-f", "lavfi", "-i", "sine=duration=8", "-c:v",
-                   "mpeg4", "-c:a", "aac", "-shortest", longer});
-  Add({longer, other});
+  ASSERT_TRUE(test::RunFfmpeg({"-f", "lavfi", "-i", "testsrc=s=320x240:r=25:d=8", "-f", "lavfi", "-i",
+                               "sine=duration=8", "-c:v", "mpeg4", "-c:a", "aac", "-shortest", longer}));
+  ASSERT_TRUE(Add({longer, other}));
   ClickRow(0);
   TimelineStrip& strip = root->MainWindowSkin().Timeline();
   Drag(strip.Splitter1, 55);   // about a quarter of 8 s
@@ -204,10 +206,10 @@ TEST_F(PreviewEndToEnd, AFileWithAStreamThatCannotBeDecodedIsLoggedAndDoesNotPla
   // The picture's codec relabelled as one no decoder knows; the sound plays.
   const std::string both = media.Folder() + "both.avi";
   const std::string broken = media.Folder() + "broken.avi";
-  test::RunFfmpeg({"-f", "lavfi", "-i", "color=c=red:s=320x240:r=25:d=2", "-f", "lavfi", "-i", "sine=duration=2",
-                   "-c:v", "mpeg4", "-c:a", "pcm_s16le", "-shortest", both});
-  test::CopyReplacing(both, broken, "FMP4", "ZZZ4");
-  Add({broken});
+  ASSERT_TRUE(test::RunFfmpeg({"-f", "lavfi", "-i", "color=c=red:s=320x240:r=25:d=2", "-f", "lavfi", "-i",
+                               "sine=duration=2", "-c:v", "mpeg4", "-c:a", "pcm_s16le", "-shortest", both}));
+  ASSERT_TRUE(test::CopyReplacing(both, broken, "FMP4", "ZZZ4"));
+  ASSERT_TRUE(Add({broken}));
   ClickRow(0);
   w().btnPlay->click();
   EXPECT_EQ(test::LogMessagesStartingWith(app.Folder(), kPlayingVideoError),
@@ -220,7 +222,7 @@ TEST_F(PreviewEndToEnd, AFileWithAStreamThatCannotBeDecodedIsLoggedAndDoesNotPla
 }
 
 TEST_F(PreviewEndToEnd, ClosingWhilePlayingReleasesThePlayerBeforeTheSettingsAreWritten) {
-  Add({pattern});
+  ASSERT_TRUE(Add({pattern}));
   ClickRow(0);
   w().btnPlay->click();
   ASSERT_TRUE(Playing());

@@ -25,7 +25,7 @@ bool ShowsAt(QWidget& area, int x, QColor colour) {
 
 TEST(VideoWindow, ShowsWhatThePreviewGraphPlaysLetterBoxedOnBlack) {
   test::TempDir media;
-  test::WritePatternVideo(media.Folder() + "pattern.mp4");
+  ASSERT_TRUE(test::WritePatternVideo(media.Folder() + "pattern.mp4"));
   MainWindowWidgets widgets;
   widgets.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&widgets));
