@@ -233,7 +233,9 @@ TEST_P(MainWindowKeyTest, KeyRunsItsCommandAndStillReachesTheFocusedControl) {
   EXPECT_EQ(Grid().RowCount(), rows);
   EXPECT_TRUE(desktop.openedFolders.empty());
   ASSERT_EQ(desktop.messages.size(), c.effect == Effect::Convert ? 1u : 0u);
-  if (c.effect == Effect::Convert) EXPECT_EQ(desktop.messages[0].text, kNothingCheckedWarning);
+  if (c.effect == Effect::Convert) {
+    EXPECT_EQ(desktop.messages[0].text, kNothingCheckedWarning);
+  }
   EXPECT_EQ(dialogs.folderPickers, c.effect == Effect::PickFolder ? 1 : 0);
   // QTest presses the modifier keys as keys of their own first.
   int reached = 0;

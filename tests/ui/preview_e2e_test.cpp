@@ -131,6 +131,13 @@ TEST_F(PreviewEndToEnd, PlaysPausesAndStopsAtTheEndOfTheFile) {
   // Ctrl+U pauses: the position holds.
   QTest::keyClick(&root->MainWindowSkin(), Qt::Key_U, Qt::ControlModifier);
   EXPECT_FALSE(Playing());
+  // The pause reaches the player's own thread a moment later: the position
+  // it reports may move once more (the frame being shown) before it settles.
+  ASSERT_TRUE(WaitUntil([&] {
+    const int64_t before = PositionMs();
+    LetTimePass(100ms);
+    return PositionMs() == before;
+  }));
   const int64_t held = PositionMs();
   const std::string shown = Display();
   LetTimePass(kOneDisplayTick);  // a player still running would move on meanwhile
