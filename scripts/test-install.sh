@@ -119,6 +119,13 @@ pass "the installed program started as $user, with its data folder made in XDG_D
 keys_in_dialog() {
   focus_window "$main"
   xdotool key --clearmodifiers "$1"
+  # On a loaded machine the window manager may report the main window active
+  # before the program has taken the keyboard back from the dialog before;
+  # the key is then lost, and a user would press it again.
+  if ! poll 10 visible "^$2\$" >/dev/null; then
+    focus_window "$main"
+    xdotool key --clearmodifiers "$1"
+  fi
   wait_for "the dialog \"$2\"" 20 visible "^$2\$"
   focus_window "$(visible "^$2\$")"
   xdotool type --delay 5 "$3"
