@@ -147,8 +147,12 @@ void ConversionJob::ConvertRow() {
   unsettledOutput_ = proc.CommandLine.output;
   parts_.appFunc.WriteLog("parameter: " + proc.CommandLine.text);
   proc.RefreshCount = 0;
-  parts_.frmConverting.Controls().ProgressBar1.SetPosition(0);
-  parts_.frmConverting.Controls().window.Show();
+  ProgressWindowControls& window = parts_.frmConverting.Controls();
+  window.ProgressBar1.SetPosition(0);
+  // The bar is computed from the status line: the last file's final line
+  // would fill it again before this row's encoder has printed anything.
+  window.statState.SetText("");
+  window.window.Show();
   parts_.mainWindow.SetEnabled(false);
   giveUpsAtRowStart_ = parts_.stopper.GiveUps();
   After(timings_.pauseBeforeEncoderMs, &ConversionJob::StartEncoder);

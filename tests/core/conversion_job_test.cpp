@@ -312,6 +312,33 @@ TEST_F(ConversionJobTest, EncoderOutputReachesTheWindowOnlyThroughTheScheduler) 
   EXPECT_EQ(progress.ProgressBar1.maximum, 60);
 }
 
+TEST_F(ConversionJobTest, TheFileBarStaysEmptyUntilTheNextRowsEncoderPrints) {
+  AddRows({"a", "b"});
+  job.btnConvertClick(grid);
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.Print("banner"));
+  ASSERT_TRUE(encoders.Print("size=  10kB time=60.00 bitrate= 1kbits/s"));
+  scheduler.RunPending();
+  ASSERT_EQ(progress.ProgressBar1.position, 60);
+  ASSERT_TRUE(encoders.EndCurrent());
+
+  // The pause before the second encoder: a refresh then (the spinner's, or a
+  // late chunk of the first encoder) must not read the first file's end.
+  for (int i = 0; i < 100 && Parameters().size() < 2; ++i) scheduler.AdvanceBy(100);
+  ASSERT_EQ(Parameters().size(), 2u);
+  ASSERT_EQ(encoders.runs.size(), 1u);
+  EXPECT_EQ(progress.statState.text, "");
+  form.actRefreshProgressExecute();
+  form.actRefreshProgressExecute();
+  EXPECT_EQ(progress.ProgressBar1.position, 0);
+
+  ASSERT_TRUE(UntilEncoder(2));
+  EXPECT_EQ(progress.ProgressBar1.position, 0);
+  ASSERT_TRUE(encoders.Print("size=  1kB time=4.00 bitrate= 1kbits/s"));
+  scheduler.RunPending();
+  EXPECT_EQ(progress.ProgressBar1.position, 4);
+}
+
 TEST_F(ConversionJobTest, WithNoRowCheckedTheUserIsToldAndNothingOpens) {
   AddRows({"a", "b"});
   for (auto& row : grid.rows) row[kColCheck] = kUncheckedText;
