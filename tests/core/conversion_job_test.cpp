@@ -227,6 +227,47 @@ TEST_F(ConversionJobTest, FailedRowsAreLoggedListedBeforeTheAfterActionsAndLeave
   EXPECT_EQ(desktop.messages.size(), 1u);
 }
 
+TEST_F(ConversionJobTest, AKilledEncoderOrOneThatLeftNoOutputFailsItsRowAndTheJobGoesOn) {
+  AddRows({"killed", "nothing", "empty", "good"});
+  job.btnConvertClick(grid);
+
+  ASSERT_TRUE(UntilEncoder(1));
+  const std::string killedOutput = WriteOutput();
+  ASSERT_TRUE(encoders.EndCurrent(128 + 9, "size=  10kB time=7.50 bitrate= 1kbits/s"));  // SIGKILL
+  ASSERT_TRUE(UntilEncoder(2));
+  const std::string missingOutput = encoders.runs.back()->command.output;
+  std::filesystem::remove(missingOutput);
+  encoders.leavesNoOutput = true;
+  ASSERT_TRUE(encoders.EndCurrent(0));
+  ASSERT_TRUE(UntilEncoder(3));
+  const std::string emptyOutput = encoders.runs.back()->command.output;
+  ASSERT_TRUE(std::filesystem::exists(emptyOutput)) << "the name is reserved before the encoder starts";
+  ASSERT_TRUE(encoders.EndCurrent(0, "size=  0kB time=00.00 bitrate= 0kbits/s"));
+  encoders.leavesNoOutput = false;
+  ASSERT_TRUE(UntilEncoder(4));
+  ASSERT_TRUE(encoders.EndCurrent(0));
+  const std::string goodOutput = encoders.runs.back()->command.output;
+  ASSERT_TRUE(UntilFinished());
+
+  EXPECT_EQ(ConvertErrors(),
+            (std::vector<std::string>{
+                "Convert error. ->/in/killed.avi, exit status 137: size=  10kB time=7.50 bitrate= 1kbits/s",
+                "Convert error. ->/in/nothing.avi, exit status 0, no output written",
+                "Convert error. ->/in/empty.avi, exit status 0, no output written: size=  0kB time=00.00 "
+                "bitrate= 0kbits/s",
+            }));
+  EXPECT_EQ(proc.FailedCount, 3);
+  EXPECT_EQ(proc.ConvertedCount, 4);
+  EXPECT_FALSE(std::filesystem::exists(killedOutput)) << "a killed encoder's partial output is removed";
+  EXPECT_FALSE(std::filesystem::exists(emptyOutput)) << "an empty output is no converted file";
+  EXPECT_FALSE(std::filesystem::exists(missingOutput));
+  EXPECT_GT(std::filesystem::file_size(goodOutput), 0u);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text,
+            "These files could not be converted:\n/in/killed.avi\n/in/nothing.avi\n/in/empty.avi\n\nThe reasons are "
+            "in log.txt.");
+}
+
 TEST_F(ConversionJobTest, ManyFailuresListTenAndTheMessageDoesNotHoldUpThePowerOff) {
   std::vector<std::string> names;
   for (int i = 1; i <= 12; ++i) names.push_back("f" + std::to_string(i));

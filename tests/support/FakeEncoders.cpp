@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace sonvarro::test {
@@ -63,6 +65,13 @@ testing::AssertionResult FakeEncoders::EndCurrent(int exitStatus, const std::str
   run.running = false;
   run.outcome.exitStatus = exitStatus;
   run.outcome.lastLine = lastLine;
+  if (exitStatus != 0 || leavesNoOutput) return testing::AssertionSuccess();
+  std::error_code error;
+  if (std::filesystem::file_size(run.command.output, error) > 0) return testing::AssertionSuccess();
+  std::ofstream output(run.command.output, std::ios::binary);
+  output << "encoded";
+  if (!output.flush())
+    return testing::AssertionFailure() << "the encoded file could not be written at " << run.command.output;
   return testing::AssertionSuccess();
 }
 
