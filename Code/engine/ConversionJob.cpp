@@ -17,6 +17,7 @@ std::string ConvertErrorLine(const std::string& source, const EncoderOutcome& ou
   std::string line = kConvertErrorLog + source;
   if (!outcome.started) return line + ", not started: " + outcome.startError;
   line += ", exit status " + std::to_string(outcome.exitStatus);
+  if (!outcome.endingSignal.empty()) line += " (" + outcome.endingSignal + ")";
   if (outputMissing) line += ", no output written";
   if (!outcome.lastLine.empty()) line += ": " + outcome.lastLine;
   return line;

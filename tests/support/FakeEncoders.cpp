@@ -99,6 +99,7 @@ bool FakeEncoders::KillProcess(std::string_view exeName) {
     if (!run->running) continue;
     run->running = false;
     run->outcome.exitStatus = 128 + 9;  // as the signal that kills it
+    run->outcome.endingSignal = "Killed";
   }
   if (!killable) return foreign == 0;
   foreign = 0;
