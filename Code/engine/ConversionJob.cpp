@@ -4,6 +4,7 @@
 
 #include "engine/EncoderName.h"
 #include "services/platform/Files.h"
+#include "services/platform/Folders.h"
 
 namespace sonvarro {
 namespace {
@@ -115,6 +116,7 @@ bool ConversionJob::ConvertCheckedItems(ISourceGrid& list) {
   proc.ConvertedCount = 0;
   proc.FailedCount = 0;
   failedFiles_.clear();
+  jobOutputFolder_.clear();
   proc.CheckedCount = CountChecked(list);
   if (list.RowCount() == 0 || proc.CheckedCount == 0) {
     parts_.lib.ShowMessageBox(list.RowCount() == 0 ? kEmptyListWarning : kNothingCheckedWarning, kWarningKind);
@@ -149,7 +151,17 @@ void ConversionJob::NextCheckedRow() {
 void ConversionJob::ConvertRow() {
   TCustomProc& proc = parts_.proc;
   rowSource_ = list_->Cell(proc.CurrentRow, kColFileName);
+  // A folder that went away in the middle of the job (a stick pulled out)
+  // is not made again: that would write to whatever is now at its path.
+  if (!jobOutputFolder_.empty() && !platform::IsFolder(jobOutputFolder_)) {
+    ++proc.FailedCount;
+    failedFiles_.push_back(rowSource_);
+    parts_.appFunc.WriteLog(kConvertErrorLog + rowSource_ + ", the output folder is gone: " + jobOutputFolder_);
+    After(0, &ConversionJob::RowDone);
+    return;
+  }
   proc.CommandLine = parts_.builder.BuildCommandLine(rowSource_);
+  if (jobOutputFolder_.empty()) jobOutputFolder_ = parts_.lib.Params.OutputFolder;
   unsettledOutput_ = proc.CommandLine.output;
   parts_.appFunc.WriteLog("parameter: " + proc.CommandLine.text);
   proc.RefreshCount = 0;

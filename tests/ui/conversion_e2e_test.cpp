@@ -433,6 +433,28 @@ TEST_F(ConversionEndToEnd, AFullDiskFailsEveryRowWithItsReasonAndTheJobEnds) {
                                           media->shortWav + "\n" + media->longFlac + "\n\nThe reasons are in log.txt.");
 }
 
+TEST_F(ConversionEndToEnd, AnOutputFolderThatDisappearsFailsTheRemainingRowsAndNothingIsWrittenElsewhere) {
+  // The folder is the stick; once it is pulled nothing may recreate it.
+  AddRow(media->longFlac, kLongSeconds);
+  AddRow(media->otherFlac, 5);
+  AddRow(media->shortWav, kShortSeconds);
+  unit->btnConvertClick();
+  ASSERT_TRUE(UntilEncoderOfRowPrints(0));
+  fs::remove_all(OutFolder());
+  ASSERT_TRUE(UntilJobEnds());
+
+  EXPECT_FALSE(fs::exists(OutFolder())) << "the pulled folder was made again";
+  const std::vector<std::string> errors = ConvertErrors();
+  ASSERT_EQ(errors.size(), 3u);
+  const std::string sources[] = {media->longFlac, media->otherFlac, media->shortWav};
+  for (size_t i = 0; i < errors.size(); ++i)
+    EXPECT_EQ(errors[i].rfind("Convert error. ->" + sources[i] + ",", 0), 0u) << errors[i];
+  for (size_t i = 1; i < errors.size(); ++i)
+    EXPECT_EQ(errors[i], "Convert error. ->" + sources[i] + ", the output folder is gone: " + OutFolder());
+  EXPECT_EQ(Proc().FailedCount, 3);
+  EXPECT_EQ(desktop.messages.size(), 1u);
+}
+
 TEST_F(ConversionEndToEnd, ASourceDeletedOrTruncatedAfterItWasAddedFailsItsRowAndTheOthersConvert) {
   TempDir sources;
   const std::string deleted = sources.Folder() + "deleted.flac";
