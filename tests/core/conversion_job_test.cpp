@@ -268,6 +268,44 @@ TEST_F(ConversionJobTest, AKilledEncoderOrOneThatLeftNoOutputFailsItsRowAndTheJo
             "in log.txt.");
 }
 
+TEST_F(ConversionJobTest, AnOutputFolderGoneInTheMiddleFailsTheRemainingRowsWithoutAnEncoder) {
+  const std::string stick = out.Folder() + "stick/";
+  outputFolder.text = stick;
+  AddRows({"a", "b", "c"});
+  job.btnConvertClick(grid);
+  ASSERT_TRUE(UntilEncoder(1));
+  std::filesystem::remove_all(stick);
+  encoders.leavesNoOutput = true;  // it wrote into the folder that went
+  ASSERT_TRUE(encoders.EndCurrent(0));
+  ASSERT_TRUE(UntilFinished());
+
+  EXPECT_EQ(encoders.runs.size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(stick)) << "the folder was made again";
+  EXPECT_EQ(Parameters().size(), 1u);
+  EXPECT_EQ(ConvertErrors(), (std::vector<std::string>{
+                                 "Convert error. ->/in/a.avi, exit status 0, no output written",
+                                 "Convert error. ->/in/b.avi, the output folder is gone: " + stick,
+                                 "Convert error. ->/in/c.avi, the output folder is gone: " + stick,
+                             }));
+  EXPECT_EQ(proc.FailedCount, 3);
+  EXPECT_EQ(proc.ConvertedCount, 3);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_FALSE(progress.window.visible);
+  EXPECT_TRUE(mainWindow.enabled);
+
+  // The next job makes the folder again, as any job does.
+  encoders.leavesNoOutput = false;
+  job.btnConvertClick(grid);
+  ASSERT_TRUE(UntilEncoder(2));
+  EXPECT_TRUE(std::filesystem::is_directory(stick));
+  for (size_t n = 2; n <= 4; ++n) {
+    ASSERT_TRUE(UntilEncoder(n));
+    ASSERT_TRUE(encoders.EndCurrent());
+  }
+  ASSERT_TRUE(UntilFinished());
+  EXPECT_EQ(proc.FailedCount, 0);
+}
+
 TEST_F(ConversionJobTest, ManyFailuresListTenAndTheMessageDoesNotHoldUpThePowerOff) {
   std::vector<std::string> names;
   for (int i = 1; i <= 12; ++i) names.push_back("f" + std::to_string(i));
