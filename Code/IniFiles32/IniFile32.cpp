@@ -163,6 +163,11 @@ int32_t TIniFile32::ReadInteger(const std::string& section, const std::string& k
 }
 
 void TIniFile32::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  SetString(section, key, value);
+  UpdateFile();
+}
+
+void TIniFile32::SetString(const std::string& section, const std::string& key, const std::string& value) {
   const size_t header = FindSection(section);
   if (header == kNotFound) {
     lines_.emplace_back();
@@ -177,7 +182,6 @@ void TIniFile32::WriteString(const std::string& section, const std::string& key,
       lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(line), key + "=" + value);
     }
   }
-  UpdateFile();
 }
 
 void TIniFile32::WriteInteger(const std::string& section, const std::string& key, int32_t value) {

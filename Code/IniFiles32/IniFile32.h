@@ -10,7 +10,8 @@
 // - there are no comments; lines above the first header are never read;
 // - a NUL ends the content; lines end at CR, LF or CR LF; saving writes CR LF
 //   after every line.
-// The whole file is held as lines; every change rewrites the file at once.
+// The whole file is held as lines; every write rewrites the file at once
+// (SetString only changes the lines, for a later UpdateFile).
 // Create one object per task: the file is read only when the object is made.
 
 #include <cstdint>
@@ -57,6 +58,10 @@ class TIniFile32 {
   // the change stays in Lines() and the file keeps its previous content.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+  // WriteString without the save: several keys set so and then saved with
+  // one UpdateFile reach the file together, so a save cut short leaves all
+  // of them as they were or all of them changed.
+  void SetString(const std::string& section, const std::string& key, const std::string& value);
 
   // Removes the section's header and body and saves; a missing section leaves
   // the file untouched.

@@ -90,6 +90,7 @@ bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOu
     std::this_thread::sleep_for(pauseAfterChunk);
   }
   result.exitStatus = child->ExitCode();
+  result.endingSignal = child->EndingSignal();
   return true;
 }
 

@@ -24,8 +24,9 @@ inline constexpr std::size_t kMaxChunkBytes = 1023;
 // How an encoder run went, for its owner.
 struct EncoderOutcome {
   bool started = false;
-  std::string startError;  // why it could not start
-  int exitStatus = -1;     // its exit code once ended; 128 + signal number when a signal ended it
+  std::string startError;    // why it could not start
+  int exitStatus = -1;       // its exit code once ended; 128 + signal number when a signal ended it
+  std::string endingSignal;  // what that signal means, such as "Killed"; empty after an exit of its own
   // The last line it printed (lines end at a line feed or a carriage
   // return), even when it never reached the callback; the encoder names its
   // problem there when it fails.

@@ -4,6 +4,7 @@
 
 #include "engine/EncoderName.h"
 #include "services/platform/Files.h"
+#include "services/platform/Folders.h"
 
 namespace sonvarro {
 namespace {
@@ -13,13 +14,19 @@ constexpr int kWarningKind = 1;
 constexpr int kHeldStepPollMs = 50;
 
 // "Convert error. ->" and the source, then how the encoder ended.
-std::string ConvertErrorLine(const std::string& source, const EncoderOutcome& outcome) {
+std::string ConvertErrorLine(const std::string& source, const EncoderOutcome& outcome, bool outputMissing) {
   std::string line = kConvertErrorLog + source;
   if (!outcome.started) return line + ", not started: " + outcome.startError;
   line += ", exit status " + std::to_string(outcome.exitStatus);
+  if (!outcome.endingSignal.empty()) line += " (" + outcome.endingSignal + ")";
+  if (outputMissing) line += ", no output written";
   if (!outcome.lastLine.empty()) line += ": " + outcome.lastLine;
   return line;
 }
+
+// An encoder that ends well but leaves nothing, or only the reserved empty
+// name, has not converted the file.
+bool NoOutputAt(const std::string& path) { return platform::FileSize(path).ValueOr(0) == 0; }
 
 std::string FailedFilesText(const std::vector<std::string>& files) {
   std::string text = kFailedFilesMessage;
@@ -109,6 +116,7 @@ bool ConversionJob::ConvertCheckedItems(ISourceGrid& list) {
   proc.ConvertedCount = 0;
   proc.FailedCount = 0;
   failedFiles_.clear();
+  jobOutputFolder_.clear();
   proc.CheckedCount = CountChecked(list);
   if (list.RowCount() == 0 || proc.CheckedCount == 0) {
     parts_.lib.ShowMessageBox(list.RowCount() == 0 ? kEmptyListWarning : kNothingCheckedWarning, kWarningKind);
@@ -143,12 +151,26 @@ void ConversionJob::NextCheckedRow() {
 void ConversionJob::ConvertRow() {
   TCustomProc& proc = parts_.proc;
   rowSource_ = list_->Cell(proc.CurrentRow, kColFileName);
+  // A folder that went away in the middle of the job (a stick pulled out)
+  // is not made again: that would write to whatever is now at its path.
+  if (!jobOutputFolder_.empty() && !platform::IsFolder(jobOutputFolder_)) {
+    ++proc.FailedCount;
+    failedFiles_.push_back(rowSource_);
+    parts_.appFunc.WriteLog(kConvertErrorLog + rowSource_ + ", the output folder is gone: " + jobOutputFolder_);
+    After(0, &ConversionJob::RowDone);
+    return;
+  }
   proc.CommandLine = parts_.builder.BuildCommandLine(rowSource_);
+  if (jobOutputFolder_.empty()) jobOutputFolder_ = parts_.lib.Params.OutputFolder;
   unsettledOutput_ = proc.CommandLine.output;
   parts_.appFunc.WriteLog("parameter: " + proc.CommandLine.text);
   proc.RefreshCount = 0;
-  parts_.frmConverting.Controls().ProgressBar1.SetPosition(0);
-  parts_.frmConverting.Controls().window.Show();
+  ProgressWindowControls& window = parts_.frmConverting.Controls();
+  window.ProgressBar1.SetPosition(0);
+  // The bar is computed from the status line: the last file's final line
+  // would fill it again before this row's encoder has printed anything.
+  window.statState.SetText("");
+  window.window.Show();
   parts_.mainWindow.SetEnabled(false);
   giveUpsAtRowStart_ = parts_.stopper.GiveUps();
   After(timings_.pauseBeforeEncoderMs, &ConversionJob::StartEncoder);
@@ -192,7 +214,8 @@ void ConversionJob::WaitForEncoder() {
 }
 
 void ConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
-  if (outcome.Succeeded()) return;
+  const bool outputMissing = outcome.Succeeded() && NoOutputAt(parts_.proc.CommandLine.output);
+  if (outcome.Succeeded() && !outputMissing) return;
   // The encoder removes its partial output itself, but not when it was
   // killed; whatever is left is no good file.
   platform::RemoveRegularFile(parts_.proc.CommandLine.output);
@@ -200,7 +223,7 @@ void ConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
   if (PastLastRow()) return;
   ++parts_.proc.FailedCount;
   failedFiles_.push_back(rowSource_);
-  parts_.appFunc.WriteLog(ConvertErrorLine(rowSource_, outcome));
+  parts_.appFunc.WriteLog(ConvertErrorLine(rowSource_, outcome, outputMissing));
 }
 
 void ConversionJob::RowDone() {

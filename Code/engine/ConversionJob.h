@@ -7,7 +7,9 @@
 // them. One row at a time:
 //
 //   ConvertRow        build the command line (CommandLineBuilder), log it,
-//                     show the progress window, disable the main window
+//                     show the progress window, disable the main window; a
+//                     row whose output folder has gone since the job's first
+//                     row fails here, and the next row follows
 //     | 2000 ms
 //   StartEncoder      a TAdvanceSystem runner starts evc.exe on its own thread
 //     | 3000 ms
@@ -156,6 +158,7 @@ class ConversionJob {
   std::string rowSource_;                 // the current row's path
   std::string unsettledOutput_;           // the current row's output until its outcome is known
   std::vector<std::string> failedFiles_;  // this job's failed rows, in row order
+  std::string jobOutputFolder_;           // made by the job's first row; later rows only write into it
   int giveUpsAtRowStart_ = 0;
   IScheduler::TimerId pending_ = 0;
 };

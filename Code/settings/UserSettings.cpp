@@ -36,9 +36,11 @@ void LoadUserSettings(const std::string& dataFolder, const UserSettingsControls&
 
 void SaveUserSettings(const std::string& dataFolder, const UserSettingsControls& controls) {
   TIniFile32 ini = OpenSettings(dataFolder);
-  ini.WriteString(kSection, kShowOutputDirectoryKey, controls.chkShowOutputDirectory.Checked() ? kOn : kOff);
-  ini.WriteString(kSection, kShutdownKey, controls.chkShutdown.Checked() ? kOn : kOff);
-  ini.WriteString(kSection, kOutputFolderKey, controls.edtOutputFolder.Text());
+  // Saved once, so that a save cut short never mixes old and new values.
+  ini.SetString(kSection, kShowOutputDirectoryKey, controls.chkShowOutputDirectory.Checked() ? kOn : kOff);
+  ini.SetString(kSection, kShutdownKey, controls.chkShutdown.Checked() ? kOn : kOff);
+  ini.SetString(kSection, kOutputFolderKey, controls.edtOutputFolder.Text());
+  ini.UpdateFile();
 }
 
 void LoadOutputChoice(const std::string& dataFolder, ISelector& cbbOutputFiletype, ISelector& cbbProfile) {
@@ -68,9 +70,11 @@ void LoadOutputChoice(const std::string& dataFolder, ISelector& cbbOutputFiletyp
 
 void SaveOutputChoice(const std::string& dataFolder, const ISelector& cbbOutputFiletype, const ISelector& cbbProfile) {
   TIniFile32 ini = OpenSettings(dataFolder);
-  ini.WriteString(kSection, kOutputTypeKey, std::to_string(cbbOutputFiletype.ItemIndex()));
+  // One save: a type stored with another type's profile would not load back.
+  ini.SetString(kSection, kOutputTypeKey, std::to_string(cbbOutputFiletype.ItemIndex()));
   const int profile = cbbProfile.ItemIndex();
-  ini.WriteString(kSection, kProfileKey, profile >= 0 ? cbbProfile.Item(profile) : "");
+  ini.SetString(kSection, kProfileKey, profile >= 0 ? cbbProfile.Item(profile) : "");
+  ini.UpdateFile();
 }
 
 std::string GetInitDir(const std::string& dataFolder) {

@@ -227,6 +227,85 @@ TEST_F(ConversionJobTest, FailedRowsAreLoggedListedBeforeTheAfterActionsAndLeave
   EXPECT_EQ(desktop.messages.size(), 1u);
 }
 
+TEST_F(ConversionJobTest, AKilledEncoderOrOneThatLeftNoOutputFailsItsRowAndTheJobGoesOn) {
+  AddRows({"killed", "nothing", "empty", "good"});
+  job.btnConvertClick(grid);
+
+  ASSERT_TRUE(UntilEncoder(1));
+  const std::string killedOutput = WriteOutput();
+  ASSERT_TRUE(encoders.KillProcess("evc.exe"));  // SIGKILL
+  ASSERT_TRUE(UntilEncoder(2));
+  const std::string missingOutput = encoders.runs.back()->command.output;
+  std::filesystem::remove(missingOutput);
+  encoders.leavesNoOutput = true;
+  ASSERT_TRUE(encoders.EndCurrent(0));
+  ASSERT_TRUE(UntilEncoder(3));
+  const std::string emptyOutput = encoders.runs.back()->command.output;
+  ASSERT_TRUE(std::filesystem::exists(emptyOutput)) << "the name is reserved before the encoder starts";
+  ASSERT_TRUE(encoders.EndCurrent(0, "size=  0kB time=00.00 bitrate= 0kbits/s"));
+  encoders.leavesNoOutput = false;
+  ASSERT_TRUE(UntilEncoder(4));
+  ASSERT_TRUE(encoders.EndCurrent(0));
+  const std::string goodOutput = encoders.runs.back()->command.output;
+  ASSERT_TRUE(UntilFinished());
+
+  EXPECT_EQ(ConvertErrors(),
+            (std::vector<std::string>{
+                "Convert error. ->/in/killed.avi, exit status 137 (Killed)",
+                "Convert error. ->/in/nothing.avi, exit status 0, no output written",
+                "Convert error. ->/in/empty.avi, exit status 0, no output written: size=  0kB time=00.00 "
+                "bitrate= 0kbits/s",
+            }));
+  EXPECT_EQ(proc.FailedCount, 3);
+  EXPECT_EQ(proc.ConvertedCount, 4);
+  EXPECT_FALSE(std::filesystem::exists(killedOutput)) << "a killed encoder's partial output is removed";
+  EXPECT_FALSE(std::filesystem::exists(emptyOutput)) << "an empty output is no converted file";
+  EXPECT_FALSE(std::filesystem::exists(missingOutput));
+  EXPECT_GT(std::filesystem::file_size(goodOutput), 0u);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text,
+            "These files could not be converted:\n/in/killed.avi\n/in/nothing.avi\n/in/empty.avi\n\nThe reasons are "
+            "in log.txt.");
+}
+
+TEST_F(ConversionJobTest, AnOutputFolderGoneInTheMiddleFailsTheRemainingRowsWithoutAnEncoder) {
+  const std::string stick = out.Folder() + "stick/";
+  outputFolder.text = stick;
+  AddRows({"a", "b", "c"});
+  job.btnConvertClick(grid);
+  ASSERT_TRUE(UntilEncoder(1));
+  std::filesystem::remove_all(stick);
+  encoders.leavesNoOutput = true;  // it wrote into the folder that went
+  ASSERT_TRUE(encoders.EndCurrent(0));
+  ASSERT_TRUE(UntilFinished());
+
+  EXPECT_EQ(encoders.runs.size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(stick)) << "the folder was made again";
+  EXPECT_EQ(Parameters().size(), 1u);
+  EXPECT_EQ(ConvertErrors(), (std::vector<std::string>{
+                                 "Convert error. ->/in/a.avi, exit status 0, no output written",
+                                 "Convert error. ->/in/b.avi, the output folder is gone: " + stick,
+                                 "Convert error. ->/in/c.avi, the output folder is gone: " + stick,
+                             }));
+  EXPECT_EQ(proc.FailedCount, 3);
+  EXPECT_EQ(proc.ConvertedCount, 3);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_FALSE(progress.window.visible);
+  EXPECT_TRUE(mainWindow.enabled);
+
+  // The next job makes the folder again, as any job does.
+  encoders.leavesNoOutput = false;
+  job.btnConvertClick(grid);
+  ASSERT_TRUE(UntilEncoder(2));
+  EXPECT_TRUE(std::filesystem::is_directory(stick));
+  for (size_t n = 2; n <= 4; ++n) {
+    ASSERT_TRUE(UntilEncoder(n));
+    ASSERT_TRUE(encoders.EndCurrent());
+  }
+  ASSERT_TRUE(UntilFinished());
+  EXPECT_EQ(proc.FailedCount, 0);
+}
+
 TEST_F(ConversionJobTest, ManyFailuresListTenAndTheMessageDoesNotHoldUpThePowerOff) {
   std::vector<std::string> names;
   for (int i = 1; i <= 12; ++i) names.push_back("f" + std::to_string(i));
@@ -310,6 +389,33 @@ TEST_F(ConversionJobTest, EncoderOutputReachesTheWindowOnlyThroughTheScheduler) 
   EXPECT_EQ(proc.RefreshCount, 2);
   EXPECT_EQ(progress.ProgressBar1.position, 7);
   EXPECT_EQ(progress.ProgressBar1.maximum, 60);
+}
+
+TEST_F(ConversionJobTest, TheFileBarStaysEmptyUntilTheNextRowsEncoderPrints) {
+  AddRows({"a", "b"});
+  job.btnConvertClick(grid);
+  ASSERT_TRUE(UntilEncoder(1));
+  ASSERT_TRUE(encoders.Print("banner"));
+  ASSERT_TRUE(encoders.Print("size=  10kB time=60.00 bitrate= 1kbits/s"));
+  scheduler.RunPending();
+  ASSERT_EQ(progress.ProgressBar1.position, 60);
+  ASSERT_TRUE(encoders.EndCurrent());
+
+  // The pause before the second encoder: a refresh then (the spinner's, or a
+  // late chunk of the first encoder) must not read the first file's end.
+  for (int i = 0; i < 100 && Parameters().size() < 2; ++i) scheduler.AdvanceBy(100);
+  ASSERT_EQ(Parameters().size(), 2u);
+  ASSERT_EQ(encoders.runs.size(), 1u);
+  EXPECT_EQ(progress.statState.text, "");
+  form.actRefreshProgressExecute();
+  form.actRefreshProgressExecute();
+  EXPECT_EQ(progress.ProgressBar1.position, 0);
+
+  ASSERT_TRUE(UntilEncoder(2));
+  EXPECT_EQ(progress.ProgressBar1.position, 0);
+  ASSERT_TRUE(encoders.Print("size=  1kB time=4.00 bitrate= 1kbits/s"));
+  scheduler.RunPending();
+  EXPECT_EQ(progress.ProgressBar1.position, 4);
 }
 
 TEST_F(ConversionJobTest, WithNoRowCheckedTheUserIsToldAndNothingOpens) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace sonvarro::test {
@@ -63,6 +65,13 @@ testing::AssertionResult FakeEncoders::EndCurrent(int exitStatus, const std::str
   run.running = false;
   run.outcome.exitStatus = exitStatus;
   run.outcome.lastLine = lastLine;
+  if (exitStatus != 0 || leavesNoOutput) return testing::AssertionSuccess();
+  std::error_code error;
+  if (std::filesystem::file_size(run.command.output, error) > 0) return testing::AssertionSuccess();
+  std::ofstream output(run.command.output, std::ios::binary);
+  output << "encoded";
+  if (!output.flush())
+    return testing::AssertionFailure() << "the encoded file could not be written at " << run.command.output;
   return testing::AssertionSuccess();
 }
 
@@ -90,6 +99,7 @@ bool FakeEncoders::KillProcess(std::string_view exeName) {
     if (!run->running) continue;
     run->running = false;
     run->outcome.exitStatus = 128 + 9;  // as the signal that kills it
+    run->outcome.endingSignal = "Killed";
   }
   if (!killable) return foreign == 0;
   foreign = 0;

@@ -33,7 +33,9 @@ class FakeEncoders : public IEncoderProcesses {
   AdvanceSystemFactory Factory();
 
   // The newest run prints chunk / ends by itself, with that status and last
-  // line; fails when there is no run, or when it has already ended.
+  // line; fails when there is no run, or when it has already ended. Ending
+  // with status 0, it leaves an encoded file at its output, as a real
+  // encoder does, unless leavesNoOutput is set.
   [[nodiscard]] testing::AssertionResult Print(const std::string& chunk);
   [[nodiscard]] testing::AssertionResult EndCurrent(int exitStatus = 0, const std::string& lastLine = "");
 
@@ -42,10 +44,11 @@ class FakeEncoders : public IEncoderProcesses {
   bool KillProcess(std::string_view exeName) override;
 
   std::vector<std::shared_ptr<Run>> runs;
-  std::string startError;    // not empty: runners cannot start their encoder, for this reason
-  int foreign = 0;           // other processes named evc.exe
-  bool killable = true;      // false: the foreign ones survive terminations
-  bool lookupsFail = false;  // FindProcessId throws, as a broken process list would
+  std::string startError;       // not empty: runners cannot start their encoder, for this reason
+  int foreign = 0;              // other processes named evc.exe
+  bool killable = true;         // false: the foreign ones survive terminations
+  bool lookupsFail = false;     // FindProcessId throws, as a broken process list would
+  bool leavesNoOutput = false;  // an encoder that ends well but writes nothing
   int kills = 0;
   int lookups = 0;  // GetProcessIdByName calls
   int runnersAlive = 0;

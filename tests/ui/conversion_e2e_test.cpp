@@ -2,6 +2,7 @@
 // look-up, the progress window on a live Qt event loop.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -159,6 +160,16 @@ class ConversionEndToEnd : public testing::Test {
       if (entry.exeFile == "evc.exe") state += " " + std::to_string(entry.id);
     });
     return state;
+  }
+
+  // The encoder this test's job started (a child of ours, not another
+  // program's evc.exe); 0 when none runs.
+  static ProcessId OurEncoder() {
+    ProcessId id = 0;
+    platform::ForEachChildProcess([&](const platform::ProcessEntry& entry) {
+      if (entry.exeFile == "evc.exe") id = entry.id;
+    });
+    return id;
   }
 
   RecordingDesktop desktop;
@@ -348,6 +359,126 @@ TEST_F(ConversionEndToEnd, AnEncoderThatCannotStartFailsEveryRowAndTheJobGoesOn)
   EXPECT_EQ(desktop.messages[0].text, "These files could not be converted:\n" + media->shortFlac + "\n" +
                                           media->shortWav + "\n\nThe reasons are in log.txt.");
   EXPECT_EQ(finished, 1);
+}
+
+TEST_F(ConversionEndToEnd, AKilledEncoderFailsItsRowLeavesNoPartialFileAndTheNextRowConverts) {
+  AddRow(media->longFlac, kLongSeconds);
+  AddRow(media->otherFlac, 5);
+  unit->btnConvertClick();
+  ASSERT_TRUE(UntilEncoderOfRowPrints(0));
+  ASSERT_TRUE(WaitUntil([&] { return fs::file_size(OutFolder() + "long one.mp3") > 0; })) << "it has begun writing";
+  const ProcessId encoder = OurEncoder();
+  ASSERT_NE(encoder, 0);
+  ASSERT_TRUE(platform::TerminateProcess(encoder).Ok());
+  ASSERT_TRUE(UntilJobEnds());
+
+  const std::vector<std::string> errors = ConvertErrors();
+  ASSERT_EQ(errors.size(), 1u);
+  const std::string prefix = "Convert error. ->" + media->longFlac + ", exit status 137 (Killed)";
+  EXPECT_EQ(errors[0].rfind(prefix, 0), 0u) << errors[0];
+  EXPECT_FALSE(fs::exists(OutFolder() + "long one.mp3"));
+  EXPECT_GT(fs::file_size(OutFolder() + "other.mp3"), 0u);
+  EXPECT_EQ(Proc().FailedCount, 1);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text,
+            "These files could not be converted:\n" + media->longFlac + "\n\nThe reasons are in log.txt.");
+}
+
+// The file size limit stands in for a full disk: writes past it fail, as
+// they do when the disk has no room left. It is ours while the job runs, and
+// every encoder inherits it.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    ::getrlimit(RLIMIT_CORE, &savedCore_);
+    const rlimit limit{bytes, saved_.rlim_max};
+    ok_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    const rlimit noCore{0, savedCore_.rlim_max};  // a killed encoder leaves no core file behind
+    ::setrlimit(RLIMIT_CORE, &noCore);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::setrlimit(RLIMIT_CORE, &savedCore_);
+  }
+  bool Ok() const { return ok_; }
+
+ private:
+  rlimit saved_{}, savedCore_{};
+  bool ok_ = false;
+};
+
+TEST_F(ConversionEndToEnd, AFullDiskFailsEveryRowWithItsReasonAndTheJobEnds) {
+  AddRow(media->shortFlac, kShortSeconds);
+  AddRow(media->shortWav, kShortSeconds);
+  AddRow(media->longFlac, kLongSeconds);
+  {
+    FileSizeLimit full(64 * 1024);
+    ASSERT_TRUE(full.Ok());
+    unit->btnConvertClick();
+    ASSERT_TRUE(UntilJobEnds());
+  }
+  const std::vector<std::string> errors = ConvertErrors();
+  ASSERT_EQ(errors.size(), 3u);
+  const std::string sources[] = {media->shortFlac, media->shortWav, media->longFlac};
+  for (size_t i = 0; i < errors.size(); ++i) {
+    EXPECT_EQ(errors[i].rfind("Convert error. ->" + sources[i] + ", exit status ", 0), 0u) << errors[i];
+    EXPECT_NE(errors[i].find("File size limit exceeded"), std::string::npos) << "it says why: " << errors[i];
+  }
+  for (const char* name : {"song.mp3", "song_1.mp3", "long one.mp3"})
+    EXPECT_FALSE(fs::exists(OutFolder() + name)) << name;
+  EXPECT_EQ(Proc().FailedCount, 3);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "These files could not be converted:\n" + media->shortFlac + "\n" +
+                                          media->shortWav + "\n" + media->longFlac + "\n\nThe reasons are in log.txt.");
+}
+
+TEST_F(ConversionEndToEnd, AnOutputFolderThatDisappearsFailsTheRemainingRowsAndNothingIsWrittenElsewhere) {
+  // The folder is the stick; once it is pulled nothing may recreate it.
+  AddRow(media->longFlac, kLongSeconds);
+  AddRow(media->otherFlac, 5);
+  AddRow(media->shortWav, kShortSeconds);
+  unit->btnConvertClick();
+  ASSERT_TRUE(UntilEncoderOfRowPrints(0));
+  fs::remove_all(OutFolder());
+  ASSERT_TRUE(UntilJobEnds());
+
+  EXPECT_FALSE(fs::exists(OutFolder())) << "the pulled folder was made again";
+  const std::vector<std::string> errors = ConvertErrors();
+  ASSERT_EQ(errors.size(), 3u);
+  const std::string sources[] = {media->longFlac, media->otherFlac, media->shortWav};
+  for (size_t i = 0; i < errors.size(); ++i)
+    EXPECT_EQ(errors[i].rfind("Convert error. ->" + sources[i] + ",", 0), 0u) << errors[i];
+  for (size_t i = 1; i < errors.size(); ++i)
+    EXPECT_EQ(errors[i], "Convert error. ->" + sources[i] + ", the output folder is gone: " + OutFolder());
+  EXPECT_EQ(Proc().FailedCount, 3);
+  EXPECT_EQ(desktop.messages.size(), 1u);
+}
+
+TEST_F(ConversionEndToEnd, ASourceDeletedOrTruncatedAfterItWasAddedFailsItsRowAndTheOthersConvert) {
+  TempDir sources;
+  const std::string deleted = sources.Folder() + "deleted.flac";
+  const std::string truncated = sources.Folder() + "truncated.flac";
+  fs::copy_file(media->otherFlac, deleted);
+  fs::copy_file(media->shortFlac, truncated);
+  AddRow(deleted, 5);
+  AddRow(truncated, kShortSeconds);
+  AddRow(media->otherFlac, 5);
+  fs::remove(deleted);
+  fs::resize_file(truncated, 4096);  // its header and a few frames
+  unit->btnConvertClick();
+  ASSERT_TRUE(UntilJobEnds());
+
+  const std::vector<std::string> errors = ConvertErrors();
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0].rfind("Convert error. ->" + deleted + ", exit status ", 0), 0u) << errors[0];
+  EXPECT_EQ(errors[1].rfind("Convert error. ->" + truncated + ", exit status ", 0), 0u) << errors[1];
+  EXPECT_FALSE(fs::exists(OutFolder() + "deleted.mp3"));
+  EXPECT_FALSE(fs::exists(OutFolder() + "truncated.mp3"));
+  const test::MediaReport other = test::DecodeMedia(OutFolder() + "other.mp3");
+  ASSERT_TRUE(other.ok) << other.error;
+  EXPECT_NEAR(other.durationSeconds, 5, 0.2);
+  EXPECT_EQ(Proc().FailedCount, 2);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <string>
 #include <thread>
 
 #include "services/platform/Spawn.h"
@@ -85,6 +87,11 @@ ChildProcess::~ChildProcess() {
 void ChildProcess::Reaped(int status) {
   reaped_ = true;
   exitCode_ = ExitCodeOf(status);
+  if (WIFSIGNALED(status)) {
+    // Unlike strsignal, safe on the runner threads that reap encoders.
+    const char* description = ::sigdescr_np(WTERMSIG(status));
+    endingSignal_ = description ? description : "signal " + std::to_string(WTERMSIG(status));
+  }
 }
 
 bool ChildProcess::Running() {

@@ -42,6 +42,9 @@ class ChildProcess {
   // The child's exit code once reaped, 128 + signal number when a signal
   // ended it, -1 while it has not been reaped.
   int ExitCode() const { return exitCode_; }
+  // Once reaped: what the signal that ended it means, such as "Killed" or
+  // "File size limit exceeded"; empty when it exited by itself.
+  const std::string& EndingSignal() const { return endingSignal_; }
   // Blocks until the child has ended, reaps it and returns ExitCode().
   int WaitForExit();
 
@@ -64,6 +67,7 @@ class ChildProcess {
   int inputFd_;   // write end of the child's stdin pipe, never written
   bool reaped_ = false;
   int exitCode_ = -1;
+  std::string endingSignal_;
 };
 
 }  // namespace sonvarro::platform
