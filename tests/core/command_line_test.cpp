@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "CommandLineRig.h"
 #include "FakeControls.h"
-#include "FakeCustomProfile.h"
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
 #include "TempDir.h"
@@ -19,23 +19,17 @@
 namespace sonvarro {
 namespace {
 
-using test::FakeCustomProfile;
 using test::FakeOptionControls;
 using test::FakeSelector;
-using test::FakeSourceGrid;
 using test::FakeTextField;
 using test::LogMessages;
 using test::TempDir;
 
 constexpr int kNormalQuality = 2;
 
-class CommandLineTest : public testing::Test {
+class CommandLineTest : public testing::Test, protected test::CommandLineRig {
  protected:
-  void SetUp() override {
-    FillOptionLists(options.controls, {});
-    outputFolder.text = out.Folder();
-    Choose(kOutputMp3);
-  }
+  void SetUp() override { Choose(kOutputMp3); }
 
   void Choose(int outputType) {
     options.outputFiletype.SetItemIndex(outputType);
@@ -51,18 +45,6 @@ class CommandLineTest : public testing::Test {
   }
 
   std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
-  TempDir app, out;
-  FakeSourceGrid grid;
-  FakeOptionControls options;
-  FakeTextField outputFolder;
-  TAppFunc appFunc{app.Folder()};
-  test::GuardDesktop desktop;  // building a command line shows nothing
-  TCommonLib lib{app.Folder(), appFunc, desktop};
-  TFileFunc fileFunc;
-  TCustomProc proc;
-  FakeCustomProfile customProfile;
-  CommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc, customProfile}};
 };
 
 TEST_F(CommandLineTest, WorkedExampleGivesTheExactLineAndArguments) {

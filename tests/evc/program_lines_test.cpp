@@ -9,12 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "FakeControls.h"
-#include "FakeCustomProfile.h"
+#include "CommandLineRig.h"
 #include "Options.h"
 #include "OutputContainer.h"
-#include "RecordingDesktop.h"
-#include "TempDir.h"
 #include "engine/CommandLineBuilder.h"
 #include "engine/OptionLists.h"
 #include "engine/OutputTables.h"
@@ -22,19 +19,9 @@
 namespace sonvarro {
 namespace {
 
-using test::FakeCustomProfile;
-using test::FakeOptionControls;
-using test::FakeSourceGrid;
-using test::FakeTextField;
-using test::TempDir;
-
-class ProgramLinesTest : public testing::Test {
+class ProgramLinesTest : public testing::Test, protected test::CommandLineRig {
  protected:
-  void SetUp() override {
-    FillOptionLists(options.controls, {});
-    outputFolder.text = out.Folder();
-    grid.AddFile(kSource, "00:05:00", "00:00:10", "00:03:15");
-  }
+  void SetUp() override { grid.AddFile(kSource, "00:05:00", "00:00:10", "00:03:15"); }
 
   void Choose(int outputType, int preset) {
     options.outputFiletype.SetItemIndex(outputType);
@@ -58,17 +45,6 @@ class ProgramLinesTest : public testing::Test {
   }
 
   const std::string kSource = "/media/Video/clip.avi";
-  TempDir app, out;
-  FakeSourceGrid grid;
-  FakeOptionControls options;
-  FakeTextField outputFolder;
-  TAppFunc appFunc{app.Folder()};
-  test::GuardDesktop desktop;  // building a command line shows nothing
-  TCommonLib lib{app.Folder(), appFunc, desktop};
-  TFileFunc fileFunc;
-  TCustomProc proc;
-  FakeCustomProfile customProfile;
-  CommandLineBuilder builder{{grid, options.controls, outputFolder}, {proc, lib, appFunc, fileFunc, customProfile}};
 };
 
 // The codec a row's fragment names ("-acodec aac -vn" names "aac").
