@@ -26,8 +26,9 @@ namespace sonvarro {
 namespace {
 
 constexpr int kKills = 150;
-// The kills fall within this long after the child starts saving.
-constexpr int kLatestKillMicroseconds = 4000;
+// Each kill comes after this many whole saves of the writer (0 to 2), at a
+// random moment of the save that follows.
+constexpr int kMostSavesBeforeKill = 2;
 
 // One file and its two versions: Save writes version 0 or 1, Read tells
 // which one is there ("" for neither, with what was read).
@@ -112,26 +113,51 @@ TEST_P(SettingsKillTest, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
   const std::string dataFolder = dir.Folder();
   file.save(dataFolder, 0);
 
+  // How long one save takes in this build (the sanitizers slow it down a
+  // lot), so that the kill points spread over a whole save.
+  const auto saveStarted = std::chrono::steady_clock::now();
+  file.save(dataFolder, 0);
+  const auto saveMicroseconds =
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - saveStarted).count();
+
   std::mt19937 random(22);  // the same kill points on every run
-  std::uniform_int_distribution<int> killAfter(0, kLatestKillMicroseconds);
+  std::uniform_int_distribution<int> savesBefore(0, kMostSavesBeforeKill);
+  std::uniform_int_distribution<long long> killAfter(0, saveMicroseconds);
   int seenNew = 0;
   for (int kill = 0; kill < kKills; ++kill) {
+    // The writer reports each whole save with a byte on this pipe.
+    int saves[2];
+    ASSERT_EQ(::pipe(saves), 0);
     const pid_t writer = ::fork();
     ASSERT_GE(writer, 0);
     if (writer == 0) {
       // The child never returns into the test: a failed save ends it, and
       // the parent sees it ended before the kill.
+      ::close(saves[0]);
       try {
-        for (int version = 1;; version = 1 - version) file.save(dataFolder, version);
+        for (int version = 1;; version = 1 - version) {
+          file.save(dataFolder, version);
+          const char done = 1;
+          if (::write(saves[1], &done, 1) != 1) break;
+        }
       } catch (...) {
       }
       ::_exit(1);
+    }
+    ::close(saves[1]);
+    bool reported = true;
+    for (int waited = savesBefore(random); waited > 0 && reported; --waited) {
+      char done = 0;
+      reported = ::read(saves[0], &done, 1) == 1;
     }
     std::this_thread::sleep_for(std::chrono::microseconds(killAfter(random)));
     ::kill(writer, SIGKILL);
     int status = 0;
     ASSERT_EQ(::waitpid(writer, &status, 0), writer);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended before it was killed";
+    // Closed only now: a writer that found the pipe closed would end at the
+    // end of a save, not at the kill's random moment.
+    ::close(saves[0]);
+    ASSERT_TRUE(reported && WIFSIGNALED(status)) << "the writer ended before it was killed";
 
     const std::string seen = file.read(dataFolder);
     ASSERT_TRUE(seen == "old" || seen == "new") << file.name << " after kill " << kill << ": " << seen;
