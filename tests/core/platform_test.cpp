@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -78,6 +79,43 @@ TEST(PlatformFiles, ContentIsReadAndAppendedAsBytes) {
   EXPECT_EQ(ReadWholeFile(path).Value(), std::string("a\0b\r\nc", 6));
   ASSERT_TRUE(ReplaceFileContent(path, "new").Ok());
   EXPECT_EQ(ReadWholeFile(path).Value(), "new");
+}
+
+// Two programs saving one file at once (two instances of the program) take
+// turns: every save succeeds and lands whole, and no temporary is left.
+TEST(PlatformFiles, SavesOfOneFileFromTwoProcessesTakeTurns) {
+  test::TempDir dir;
+  const std::string path = dir.Folder() + "settings.ini";
+  const std::string versions[] = {std::string(256 * 1024, 'a'), std::string(128 * 1024, 'b')};
+  constexpr int kSaves = 100;
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = ::fork();
+    ASSERT_GE(writers[w], 0);
+    if (writers[w] == 0) {
+      for (int save = 0; save < kSaves; ++save)
+        if (!ReplaceFileContent(path, versions[w])) ::_exit(1);
+      ::_exit(0);
+    }
+  }
+  int wholeReads = 0, reads = 0;
+  int statuses[2] = {-1, -1};
+  auto ended = [&](int w) {
+    if (statuses[w] == -1 && ::waitpid(writers[w], &statuses[w], WNOHANG) == 0) statuses[w] = -1;
+    return statuses[w] != -1;
+  };
+  for (bool last = false; !last;) {
+    last = ended(0) & ended(1);  // both asked every time
+    if (const Result<std::string> read = ReadWholeFile(path)) {
+      ++reads;
+      wholeReads += read.Value() == versions[0] || read.Value() == versions[1];
+    }
+  }
+  for (const int status : statuses) EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+  EXPECT_EQ(wholeReads, reads);
+  std::vector<std::string> entries;
+  for (const auto& entry : fs::directory_iterator(dir.Path())) entries.push_back(entry.path().filename().string());
+  EXPECT_EQ(entries, std::vector<std::string>{"settings.ini"});
 }
 
 TEST(PlatformFolders, NameInUseCountsWhatIsThereNotWhereItPoints) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <ostream>
 #include <random>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -104,6 +105,20 @@ std::string ReadProfile(const std::string& dataFolder) {
 
 void PrintTo(const KilledSave& file, std::ostream* out) { *out << file.name; }
 
+std::set<std::string> Entries(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+// What a folder holds beyond the expected names.
+std::string Extra(const std::set<std::string>& entries, const std::set<std::string>& expected) {
+  std::string extra;
+  for (const std::string& name : entries)
+    if (expected.count(name) == 0) extra += " " + name;
+  return extra;
+}
+
 class SettingsKillTest : public testing::TestWithParam<KilledSave> {};
 
 TEST_P(SettingsKillTest, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
@@ -112,6 +127,7 @@ TEST_P(SettingsKillTest, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
   std::filesystem::create_directory(dir.Path() / "Config");
   const std::string dataFolder = dir.Folder();
   file.save(dataFolder, 0);
+  const std::set<std::string> savedFiles = Entries(dir.Path() / "Config");
 
   // How long one save takes in this build (the sanitizers slow it down a
   // lot), so that the kill points spread over a whole save.
@@ -162,8 +178,15 @@ TEST_P(SettingsKillTest, AKilledSaveLeavesTheOldOrTheNewFileWhole) {
     const std::string seen = file.read(dataFolder);
     ASSERT_TRUE(seen == "old" || seen == "new") << file.name << " after kill " << kill << ": " << seen;
     if (seen == "new") ++seenNew;
+    // A save cut short may leave its temporary file, but they do not pile up.
+    const std::set<std::string> entries = Entries(dir.Path() / "Config");
+    ASSERT_LE(entries.size(), savedFiles.size() + 1) << "after kill " << kill << ":" << Extra(entries, savedFiles);
   }
   EXPECT_GT(seenNew, 0) << "no kill came after a whole save";
+  // The next whole save leaves nothing but the files themselves.
+  file.save(dataFolder, 0);
+  EXPECT_EQ(Extra(Entries(dir.Path() / "Config"), savedFiles), "");
+  EXPECT_EQ(file.read(dataFolder), "old");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SettingsKillTest,

@@ -1,10 +1,10 @@
 #include "services/platform/FileContent.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 
@@ -30,17 +30,37 @@ int WriteAll(int fd, const std::string& content) {
   return 0;
 }
 
-// Creates a new file beside `target` under a name of its own; the umask
-// applies to it as to any new file.
-int CreateTemporaryBeside(const std::string& target, std::string& temporaryPath) {
-  static std::atomic<unsigned> counter{0};
-  const std::string folder = FolderPart(target);
+// The temporary file of a target, beside it. One name per target: a save
+// cut short leaves at most this one behind, and the next save takes it over.
+std::string TemporaryFor(const std::string& target) {
+  return FolderPart(target) + "." + std::string(FileNamePart(target)) + ".tmp";
+}
+
+// Opens the target's temporary file, empty, for this save alone: the lock
+// holds off a save of the same file running in another instance of the
+// program until this one has renamed it into place. A temporary that a save
+// cut short left behind is locked by nobody (the kernel drops the lock of a
+// killed process), so it is simply reused. A file system without locks
+// still saves, only without that guard. -1 with errno on failure.
+int OpenTemporary(const std::string& temporary) {
   for (;;) {
-    const std::string name = "." + std::string(FileNamePart(target)) + ".tmp" + std::to_string(::getpid()) + "." +
-                             std::to_string(counter.fetch_add(1));
-    temporaryPath = folder + name;
-    const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    // The save we waited for may have renamed the file we opened into
+    // place: that file is the target now, and a new temporary is needed.
+    struct stat opened {
+    }, named{};
+    if (::fstat(fd, &opened) == 0 && ::lstat(temporary.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+        opened.st_ino == named.st_ino) {
+      if (::ftruncate(fd, 0) == 0) return fd;
+      const int error = errno;
+      ::close(fd);
+      errno = error;
+      return -1;
+    }
+    ::close(fd);
   }
 }
 
@@ -84,16 +104,18 @@ Status ReplaceFileContent(const std::string& path, const std::string& content) {
   const bool replacesFile = exists && !S_ISDIR(existing.st_mode);
   if (replacesFile && ::access(target.c_str(), W_OK) != 0) return Status::FailedWithErrno(kWriteAttempt, path);
 
-  std::string temporary;
-  const int fd = CreateTemporaryBeside(target, temporary);
+  const std::string temporary = TemporaryFor(target);
+  const int fd = OpenTemporary(temporary);
   if (fd < 0) return Status::FailedWithErrno(kWriteAttempt, path);
   int error = WriteAll(fd, content);
   if (!error && ::fsync(fd) != 0) error = errno;
   if (!error && replacesFile) ::fchmod(fd, existing.st_mode & 07777);
-  if (::close(fd) != 0 && !error) error = errno;
+  // Renamed or removed while still locked, so that a save waiting for the
+  // lock finds the name free or a new file at it.
   if (!error && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  if (error) ::unlink(temporary.c_str());
+  ::close(fd);
   if (!error) return {};
-  ::unlink(temporary.c_str());
   return Status::Failed(kWriteAttempt, path, error);
 }
 
