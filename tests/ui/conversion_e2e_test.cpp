@@ -18,6 +18,7 @@
 
 #include "LogMessages.h"
 #include "RecordingDesktop.h"
+#include "SmallDisk.h"
 #include "StartUpSeams.h"
 #include "TempDir.h"
 #include "TestMedia.h"
@@ -431,6 +432,47 @@ TEST_F(ConversionEndToEnd, AFullDiskFailsEveryRowWithItsReasonAndTheJobEnds) {
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text, "These files could not be converted:\n" + media->shortFlac + "\n" +
                                           media->shortWav + "\n" + media->longFlac + "\n\nThe reasons are in log.txt.");
+}
+
+// A real full disk: the output folder lies on a small file system of its
+// own that the second row fills up.
+TEST_F(ConversionEndToEnd, AFileSystemThatFillsUpFailsTheRowThatFillsItAndTheRowsAfterItWithTheReason) {
+  test::SmallDisk disk(1024 * 1024);
+  if (!disk.Made()) GTEST_SKIP() << "no small file system to fill: " << disk.Why();
+  // Room for the 5-second file's output (about 80 KB), not for a long one's.
+  constexpr std::size_t kRoomLeft = 256 * 1024;
+  ASSERT_GT(disk.FreeBytes(), kRoomLeft);
+  std::ofstream(disk.Folder() + "filler", std::ios::binary) << std::string(disk.FreeBytes() - kRoomLeft, 'x');
+  ASSERT_LE(disk.FreeBytes(), kRoomLeft);
+  const std::string outFolder = disk.Folder() + "converted/";
+  Widgets().outputFolder.SetText(outFolder);
+  AddRow(media->otherFlac, 5);
+  AddRow(media->shortFlac, kShortSeconds);
+  AddRow(media->shortWav, kShortSeconds);
+  unit->btnConvertClick();
+  ASSERT_TRUE(UntilJobEnds());
+
+  const test::MediaReport fitted = test::DecodeMedia(outFolder + "other.mp3");
+  ASSERT_TRUE(fitted.ok) << fitted.error;
+  EXPECT_NEAR(fitted.durationSeconds, 5, 0.2);
+  const std::vector<std::string> errors = ConvertErrors();
+  ASSERT_EQ(errors.size(), 2u);
+  const std::string sources[] = {media->shortFlac, media->shortWav};
+  for (size_t i = 0; i < errors.size(); ++i) {
+    EXPECT_EQ(errors[i].rfind("Convert error. ->" + sources[i] + ", exit status ", 0), 0u) << errors[i];
+    // The first one's partial output was removed, so its name is free again.
+    const std::string why = "cannot write output \"" + outFolder + "song.mp3\": the disk is full";
+    EXPECT_EQ(errors[i].substr(errors[i].size() - std::min(errors[i].size(), why.size())), why) << errors[i];
+  }
+  // What the failed rows wrote is gone: the room is there again.
+  std::vector<std::string> written;
+  for (const auto& entry : fs::directory_iterator(outFolder)) written.push_back(entry.path().filename().string());
+  EXPECT_EQ(written, std::vector<std::string>{"other.mp3"});
+  EXPECT_GE(disk.FreeBytes() + fs::file_size(outFolder + "other.mp3"), kRoomLeft - 16 * 1024);
+  EXPECT_EQ(Proc().FailedCount, 2);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, "These files could not be converted:\n" + media->shortFlac + "\n" +
+                                          media->shortWav + "\n\nThe reasons are in log.txt.");
 }
 
 TEST_F(ConversionEndToEnd, AnOutputFolderThatDisappearsFailsTheRemainingRowsAndNothingIsWrittenElsewhere) {
