@@ -99,13 +99,13 @@ TEST(PlatformFiles, SavesOfOneFileFromTwoProcessesTakeTurns) {
     }
   }
   int wholeReads = 0, reads = 0;
-  int statuses[2] = {-1, -1};
-  auto ended = [&](int w) {
-    if (statuses[w] == -1 && ::waitpid(writers[w], &statuses[w], WNOHANG) == 0) statuses[w] = -1;
-    return statuses[w] != -1;
-  };
+  bool ended[2] = {false, false};
+  int statuses[2] = {-1, -1};  // -1 reads as no exit
   for (bool last = false; !last;) {
-    last = ended(0) & ended(1);  // both asked every time
+    // Read once more after both have ended.
+    for (int w = 0; w < 2; ++w)
+      if (!ended[w]) ended[w] = ::waitpid(writers[w], &statuses[w], WNOHANG) != 0;
+    last = ended[0] && ended[1];
     if (const Result<std::string> read = ReadWholeFile(path)) {
       ++reads;
       wholeReads += read.Value() == versions[0] || read.Value() == versions[1];

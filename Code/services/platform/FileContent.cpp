@@ -50,8 +50,8 @@ int OpenTemporary(const std::string& temporary) {
     }
     // The save we waited for may have renamed the file we opened into
     // place: that file is the target now, and a new temporary is needed.
-    struct stat opened {
-    }, named{};
+    struct stat opened {};
+    struct stat named {};
     if (::fstat(fd, &opened) == 0 && ::lstat(temporary.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
         opened.st_ino == named.st_ino) {
       if (::ftruncate(fd, 0) == 0) return fd;
