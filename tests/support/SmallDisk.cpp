@@ -52,7 +52,10 @@ bool WriteText(const char* path, const char* text) {
   }
   const Failure failure{step, step < 0 ? 0 : errno};
   if (::write(report, &failure, sizeof failure) != sizeof failure) ::_exit(1);
-  ::close(report);
+  // Nothing of the test's stays open through the holder (a pipe whose
+  // reader waits for its end, say) but the release pipe.
+  if (release > 0) ::close_range(0, release - 1, 0);
+  ::close_range(release + 1, ~0U, 0);
   // Holds the file system until the release pipe is closed.
   for (;;) {
     char ignored;
