@@ -20,10 +20,6 @@ constexpr QRect kGridRect(22, 292, 525, 138);
 // The video area; the logo covers it.
 constexpr QRect kVideoRect(26, 76, 253, 152);
 
-const unsigned char kLogoPng[] = {
-#include "ImgLogo.inc"
-};
-
 // The position display's text: the colour of an active window caption, in a
 // font whose lines are 19 pixels high.
 const QColor kActiveCaption(153, 180, 209);
@@ -67,7 +63,7 @@ QWidget* LogoPanel(QWidget* parent) {
 
 QLabel* LogoPicture(QWidget* panel) {
   auto* picture = Place(new QLabel(panel), "imgLOGO", 0, 0, panel->width(), panel->height());
-  picture->setPixmap(QPixmap::fromImage(QImage::fromData(kLogoPng, sizeof kLogoPng, "PNG")));
+  picture->setPixmap(QPixmap::fromImage(SkinImage("ImgLogo.png", SkinScaleFor(panel->devicePixelRatioF()))));
   picture->setScaledContents(true);
   return picture;
 }
@@ -136,7 +132,7 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       btnStop(BmpButton(this, "btnStop", "Stop", "", MainWindowCommand::Stop, 99, 261, 25, 25)),
       pbPlayState(Place(new QProgressBar(this), "pbPlayState", kVideoRect.left(), kVideoRect.bottom() + 1,
                         kVideoRect.width(), 4)),
-      background_(SkinImage("Background.bmp")) {
+      background_("Background.bmp") {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
   // Captions, check boxes and links are white on the skin.
@@ -167,7 +163,8 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
 
 void MainWindowWidgets::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawImage(0, 0, background_);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QPointF(0, 0), Background(devicePixelRatioF()));
 }
 
 void MainWindowWidgets::resizeEvent(QResizeEvent* event) {
