@@ -132,7 +132,8 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       btnStop(BmpButton(this, "btnStop", "Stop", "", MainWindowCommand::Stop, 99, 261, 25, 25)),
       pbPlayState(Place(new QProgressBar(this), "pbPlayState", kVideoRect.left(), kVideoRect.bottom() + 1,
                         kVideoRect.width(), 4)),
-      background_("Background.bmp") {
+      background_("Background.bmp"),
+      shown_(ScaledPicture(background_).Each(ClearTransparentColour)) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
   // Captions, check boxes and links are white on the skin.
@@ -164,7 +165,12 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
 void MainWindowWidgets::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(QPointF(0, 0), Background(devicePixelRatioF()));
+  // The outline is cut in points; at a finer scale a few of the sharper
+  // picture's transparent pixels fall inside it, and show the coarser
+  // picture, which covers every point inside.
+  if (!translucent_)
+    painter.drawImage(QRectF(0, 0, background_.For(1).width(), background_.For(1).height()), shown_.For(1));
+  painter.drawImage(QPointF(0, 0), shown_.For(devicePixelRatioF()));
 }
 
 void MainWindowWidgets::resizeEvent(QResizeEvent* event) {

@@ -74,12 +74,19 @@ class MainWindowWidgets final : public QWidget {
   // device pixel ratio; at 1, its pixels are points.
   const QImage& Background(qreal devicePixelRatio = 1) const { return background_.For(devicePixelRatio); }
 
+  // Where the window system cannot cut the window's outline (a Wayland
+  // compositor takes a mask for input only), the picture's transparent parts
+  // are drawn transparent: the window must then be translucent.
+  void SetTranslucent(bool translucent) { translucent_ = translucent; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   ScaledPicture background_;
+  ScaledPicture shown_;  // background_ with its transparent colour cleared
+  bool translucent_ = false;
 };
 
 }  // namespace sonvarro

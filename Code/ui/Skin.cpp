@@ -9,23 +9,27 @@
 namespace sonvarro {
 namespace {
 
-// Olive pixels let the window show through.
-void ClearTransparent(QImage& picture) {
+void ClearColour(QImage& picture, QRgb colour) {
   picture = picture.convertToFormat(QImage::Format_ARGB32);
   for (int y = 0; y < picture.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
     for (int x = 0; x < picture.width(); ++x) {
-      if ((line[x] & 0xffffff) == kButtonTransparent) line[x] = 0;
+      if ((line[x] & 0xffffff) == (colour & 0xffffff)) line[x] = 0;
     }
   }
 }
 
+// Olive pixels let the window show through.
 ScaledPicture ButtonPicture(const char* pictures, const char* state) {
   const std::string fileName = std::string(pictures) + state + ".bmp";
-  return ScaledPicture(fileName.c_str()).Each(ClearTransparent);
+  return ScaledPicture(fileName.c_str()).Each([](QImage& picture) { ClearColour(picture, kButtonTransparent); });
 }
 
 }  // namespace
+
+void ClearTransparentColour(QImage& picture) {
+  if (!picture.isNull()) ClearColour(picture, picture.pixel(0, picture.height() - 1));
+}
 
 int SkinScaleFor(qreal devicePixelRatio) { return devicePixelRatio > 1 ? 2 : 1; }
 

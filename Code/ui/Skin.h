@@ -38,6 +38,10 @@ class ScaledPicture {
   QImage one_, two_;
 };
 
+// The picture with every pixel of the colour at its bottom left (its
+// transparent colour) made transparent.
+void ClearTransparentColour(QImage& picture);
+
 // The window outline of a background picture, in its pixels: the union of
 // its runs that differ from its bottom-left colour (OutlineRuns).
 QRegion OutlineRegion(const QImage& background);
