@@ -139,6 +139,20 @@ TEST_F(HighDensity, TheOutlineIsTheSharpPicturesAtItsCorners) {
   EXPECT_EQ(logo.size(), w().imgLOGO->size() * kScale);
 }
 
+TEST_F(HighDensity, TheVideoAreaAsksForAndShowsPicturesInTheScreensPixels) {
+  VideoWindow& area = *w().DSVideoWindowEx1;
+  ASSERT_EQ(area.Width(), 253 * kScale);
+  ASSERT_EQ(area.Height(), 152 * kScale);
+  // Lines one pixel apart, as a picture rendered at that size may have them.
+  QImage lines(area.Width(), area.Height(), QImage::Format_RGB32);
+  for (int y = 0; y < lines.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(lines.scanLine(y));
+    for (int x = 0; x < lines.width(); ++x) line[x] = x % 2 ? 0xffffffff : 0xff000000;
+  }
+  area.ShowFrame({lines.width(), lines.height(), static_cast<size_t>(lines.bytesPerLine()), lines.constBits()});
+  EXPECT_TRUE(ShowsPixelForPixel(area.grab().toImage(), {0, 0}, lines));
+}
+
 }  // namespace
 }  // namespace sonvarro
 
