@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QTest>
 #include <set>
+#include <vector>
 
+#include "ui/FlashWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/Skin.h"
 
@@ -151,6 +153,24 @@ TEST_F(HighDensity, TheVideoAreaAsksForAndShowsPicturesInTheScreensPixels) {
   }
   area.ShowFrame({lines.width(), lines.height(), static_cast<size_t>(lines.bytesPerLine()), lines.constBits()});
   EXPECT_TRUE(ShowsPixelForPixel(area.grab().toImage(), {0, 0}, lines));
+}
+
+TEST(HighDensitySplash, ShowsItsSharpPicturePixelForPixelAtItsSizeInPoints) {
+  // Stripes one pixel wide at twice the pixels; the first picture is flat.
+  const int width = 40, height = 24;
+  const std::vector<uint8_t> flat(width * height * 3, 0x80);
+  std::vector<uint8_t> stripes;
+  for (int y = 0; y < height * kScale; ++y) {
+    for (int x = 0; x < width * kScale; ++x) stripes.insert(stripes.end(), 3, x % 2 ? 0xff : 0x00);
+  }
+  FlashWindow splash;
+  splash.SetPicture(width, height, flat.data());
+  splash.SetSharpPicture(width * kScale, height * kScale, stripes.data());
+  splash.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+  EXPECT_EQ(splash.size(), QSize(width, height));
+  const QImage sharp(stripes.data(), width * kScale, height * kScale, width * kScale * 3, QImage::Format_RGB888);
+  EXPECT_TRUE(ShowsPixelForPixel(splash.grab().toImage(), {0, 0}, sharp.convertToFormat(QImage::Format_ARGB32)));
 }
 
 }  // namespace
