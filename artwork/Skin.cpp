@@ -115,19 +115,24 @@ void DrawBody(QPainter& p, const QRect& area) {
 // become the transparent colour: edges stay hard, with no fringe of it.
 void Harden(QImage& drawn, QPainter& target, const QColor& transparent) {
   QImage result(drawn.size(), QImage::Format_RGB888);
+  result.setDevicePixelRatio(drawn.devicePixelRatio());
   for (int y = 0; y < drawn.height(); ++y) {
     for (int x = 0; x < drawn.width(); ++x) {
       const QColor c = QColor::fromRgba(drawn.pixel(x, y));
       result.setPixelColor(x, y, c.alpha() >= 128 ? QColor(c.red(), c.green(), c.blue()) : transparent);
     }
   }
-  target.drawImage(0, 0, result);
+  target.drawImage(QPointF(0, 0), result);
 }
 
 // Draws into an image with an alpha channel, then hardens it onto the target.
+// The image has the target's pixels a point, so a picture drawn at twice the
+// pixels is hardened at its own pixels, not drawn at one scale and stretched.
 template <typename Draw>
 void DrawHard(QPainter& target, const QRect& area, const QColor& transparent, Draw draw) {
-  QImage drawn(area.size(), QImage::Format_ARGB32);
+  const qreal scale = target.device()->devicePixelRatio();
+  QImage drawn(area.size() * scale, QImage::Format_ARGB32);
+  drawn.setDevicePixelRatio(scale);
   drawn.fill(Qt::transparent);
   {
     QPainter p(&drawn);

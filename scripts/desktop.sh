@@ -4,6 +4,8 @@
 #   bash scripts/desktop.sh start   # then: DISPLAY=:7 build/main/app/SonvarroConverter &
 #   DISPLAY=:7 xdotool search --name "Sonvarro Converter" ...; DISPLAY=:7 import -window root shot.png
 #   bash scripts/desktop.sh stop
+# DESKTOP_SCREEN sets the screen (1024x768x24 by default; a larger one for the
+# program at 200 %, QT_SCALE_FACTOR=2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 number="${DISPLAY_NUMBER:-7}"
@@ -13,7 +15,7 @@ case "${1:-}" in
   start)
     bash scripts/install-deps.sh
     mkdir -p "$state"
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+    Xvfb ":$number" -screen 0 "${DESKTOP_SCREEN:-1024x768x24}" -nolisten tcp >"$state/xvfb.log" 2>&1 &
     echo $! >"$state/xvfb.pid"
     for _ in $(seq 1 50); do
       DISPLAY=":$number" xdpyinfo >/dev/null 2>&1 && break

@@ -12,6 +12,7 @@ PACKAGES=(
   libmpv-dev libasound2-dev
   libjpeg-dev
   xvfb xauth x11-apps x11-utils imagemagick openbox xdotool
+  qt6-wayland weston
   ffmpeg time
   fp-utils xdg-utils
   fonts-dejavu-core

@@ -206,7 +206,7 @@ for soname in $needed; do
   [[ ", $depends," == *", $owner "* || ", $depends," == *", $owner,"* ]] ||
     fail "the package needs $soname (from $owner) but does not depend on $owner: $depends"
 done
-for want in libqt6widgets6 libavformat libavcodec libopencore-amrnb0 libjpeg62-turbo qt6-qpa-plugins; do
+for want in libqt6widgets6 libavformat libavcodec libopencore-amrnb0 libjpeg62-turbo qt6-qpa-plugins qt6-wayland; do
   [[ "$depends" == *"$want"* ]] || fail "the package does not depend on $want: $depends"
 done
 recommends="$(dpkg-deb -f "$deb" Recommends)"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the whole
-# suite, the installed program and its package (scripts/test-install.sh),
-# then the toolkit-free tests again under AddressSanitizer and UBSan.
+# suite, the installed program and its package (scripts/test-install.sh), the
+# program on Wayland (scripts/wayland-check.sh), then the toolkit-free tests
+# again under AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,6 +31,9 @@ echo "The Makefile build built the program and its companions."
 
 # The installed program as a user who cannot write the prefix, and the Debian package.
 bash scripts/test-install.sh build/main
+
+# The program natively on a Wayland compositor (Weston, headless).
+bash scripts/wayland-check.sh build/main
 
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSONVARRO_SANITIZE=ON
 cmake --build build/sanitize -j "$jobs"

@@ -1,6 +1,7 @@
 #include "shell/StartUp.h"
 
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,20 @@ void CopyText(char (&field)[N], const std::string& text) {
   const size_t length = text.size() < N ? text.size() : N - 1;
   std::memcpy(field, text.data(), length);
   field[length] = '\0';
+}
+
+// The splash at twice the pixels of picture, when Res.dll holds one that
+// decodes to that size.
+std::optional<Picture> SharpSplash(platform::HMODULE res, const Picture& picture) {
+  platform::ResourceData stream;
+  if (!platform::FindResourceA(res, kSharpSplashResourceName, kSplashResourceType, stream)) return std::nullopt;
+  try {
+    Picture sharp = DecodeJpeg(stream.data, stream.size);
+    if (sharp.width != picture.width * 2 || sharp.height != picture.height * 2) return std::nullopt;
+    return sharp;
+  } catch (const JpegError&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -79,6 +94,9 @@ bool StartUp::ShowSplash() {
 
   std::unique_ptr<ISplashWindow> window = parts_.newSplashWindow();
   window->SetPicture(picture.width, picture.height, picture.rgb.data());
+  if (const std::optional<Picture> sharp = SharpSplash(res.Handle(), picture)) {
+    window->SetSharpPicture(sharp->width, sharp->height, sharp->rgb.data());
+  }
   TFrmFlashForm splash(*window, parts_.scheduler, [this] { InitApplication(); });
   splash.ShowModal();
   if (!splash.RoutineFailed()) return true;

@@ -21,6 +21,9 @@ inline constexpr const char* kLibLibrary = "Lib.dll";
 // The splash picture in Res.dll.
 inline constexpr const char* kSplashResourceName = "ImgFlash";
 inline constexpr const char* kSplashResourceType = "jpeg";
+// The same picture at twice the pixels, for screens of 150 % and more; a
+// Res.dll without it shows the first one there too.
+inline constexpr const char* kSharpSplashResourceName = "ImgFlash@2x";
 // The exit status of a program that could not start.
 inline constexpr int kFailedStartExitCode = 1;
 

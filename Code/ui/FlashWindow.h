@@ -22,6 +22,7 @@ class FlashWindow final : public QDialog, public ISplashWindow {
   explicit FlashWindow(QWidget* owner = nullptr, ModalLoop modalLoop = {});
 
   void SetPicture(int width, int height, const uint8_t* rgb) override;
+  void SetSharpPicture(int width, int height, const uint8_t* rgb) override;
   void ShowModal() override;
   void Close() override;
 
@@ -30,8 +31,10 @@ class FlashWindow final : public QDialog, public ISplashWindow {
  protected:
   void reject() override {}
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
+  QPixmap picture_, sharpPicture_;
   ModalLoop modalLoop_;
   bool closing_ = false;
 };

@@ -18,6 +18,10 @@ namespace {
 constexpr int kMinimumWidth = 686;
 constexpr int kMinimumHeight = 519;
 
+// A Wayland compositor takes a window's mask for its input only, and blends
+// every window: there the outline is drawn, not cut.
+bool OutlineIsDrawn() { return QGuiApplication::platformName() == QLatin1String("wayland"); }
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent, std::function<bool()> startSystemMove)
@@ -25,6 +29,10 @@ MainWindow::MainWindow(QWidget* parent, std::function<bool()> startSystemMove)
   setObjectName("TFrmMainForm");
   // The skin is the frame: no border, no system caption.
   setWindowFlag(Qt::FramelessWindowHint);
+  if (OutlineIsDrawn()) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    widgets_->SetTranslucent(true);
+  }
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(widgets_);

@@ -20,10 +20,6 @@ constexpr QRect kGridRect(22, 292, 525, 138);
 // The video area; the logo covers it.
 constexpr QRect kVideoRect(26, 76, 253, 152);
 
-const unsigned char kLogoPng[] = {
-#include "ImgLogo.inc"
-};
-
 // The position display's text: the colour of an active window caption, in a
 // font whose lines are 19 pixels high.
 const QColor kActiveCaption(153, 180, 209);
@@ -67,7 +63,7 @@ QWidget* LogoPanel(QWidget* parent) {
 
 QLabel* LogoPicture(QWidget* panel) {
   auto* picture = Place(new QLabel(panel), "imgLOGO", 0, 0, panel->width(), panel->height());
-  picture->setPixmap(QPixmap::fromImage(QImage::fromData(kLogoPng, sizeof kLogoPng, "PNG")));
+  picture->setPixmap(QPixmap::fromImage(SkinImage("ImgLogo.png", SkinScaleFor(panel->devicePixelRatioF()))));
   picture->setScaledContents(true);
   return picture;
 }
@@ -136,7 +132,8 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
       btnStop(BmpButton(this, "btnStop", "Stop", "", MainWindowCommand::Stop, 99, 261, 25, 25)),
       pbPlayState(Place(new QProgressBar(this), "pbPlayState", kVideoRect.left(), kVideoRect.bottom() + 1,
                         kVideoRect.width(), 4)),
-      background_(SkinImage("Background.bmp")) {
+      background_("Background.bmp"),
+      shown_(ScaledPicture(background_).Each(ClearTransparentColour)) {
   setObjectName("TFrmMainForm");
   resize(kDesignWidth, kDesignHeight);
   // Captions, check boxes and links are white on the skin.
@@ -167,7 +164,13 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
 
 void MainWindowWidgets::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawImage(0, 0, background_);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  // The outline is cut in points; at a finer scale a few of the sharper
+  // picture's transparent pixels fall inside it, and show the coarser
+  // picture, which covers every point inside.
+  if (!translucent_)
+    painter.drawImage(QRectF(0, 0, background_.For(1).width(), background_.For(1).height()), shown_.For(1));
+  painter.drawImage(QPointF(0, 0), shown_.For(devicePixelRatioF()));
 }
 
 void MainWindowWidgets::resizeEvent(QResizeEvent* event) {

@@ -10,6 +10,7 @@
 
 #include "ui/ClickableLabel.h"
 #include "ui/QtControls.h"
+#include "ui/Skin.h"
 #include "ui/SourceGrid.h"
 #include "ui/TimelineStrip.h"
 #include "ui/VideoWindow.h"
@@ -69,15 +70,23 @@ class MainWindowWidgets final : public QWidget {
   QtProgressBar playState{pbPlayState};
 
   // The skin's background picture (rzfrmshpfrmConverter), drawn at the top
-  // left; its outline is the window's.
-  const QImage& Background() const { return background_; }
+  // left; its outline is the window's. The picture at the scale that fits a
+  // device pixel ratio; at 1, its pixels are points.
+  const QImage& Background(qreal devicePixelRatio = 1) const { return background_.For(devicePixelRatio); }
+
+  // Where the window system cannot cut the window's outline (a Wayland
+  // compositor takes a mask for input only), the picture's transparent parts
+  // are drawn transparent: the window must then be translucent.
+  void SetTranslucent(bool translucent) { translucent_ = translucent; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  QImage background_;
+  ScaledPicture background_;
+  ScaledPicture shown_;  // background_ with its transparent colour cleared
+  bool translucent_ = false;
 };
 
 }  // namespace sonvarro

@@ -9,25 +9,39 @@
 namespace sonvarro {
 namespace {
 
-QImage ButtonPicture(const char* pictures, const char* state) {
-  const std::string fileName = std::string(pictures) + state + ".bmp";
-  QImage picture = SkinImage(fileName.c_str()).convertToFormat(QImage::Format_ARGB32);
+void ClearColour(QImage& picture, QRgb colour) {
+  picture = picture.convertToFormat(QImage::Format_ARGB32);
   for (int y = 0; y < picture.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
     for (int x = 0; x < picture.width(); ++x) {
-      if ((line[x] & 0xffffff) == kButtonTransparent) line[x] = 0;
+      if ((line[x] & 0xffffff) == (colour & 0xffffff)) line[x] = 0;
     }
   }
-  return picture;
+}
+
+// Olive pixels let the window show through.
+ScaledPicture ButtonPicture(const char* pictures, const char* state) {
+  const std::string fileName = std::string(pictures) + state + ".bmp";
+  return ScaledPicture(fileName.c_str()).Each([](QImage& picture) { ClearColour(picture, kButtonTransparent); });
 }
 
 }  // namespace
 
-QImage SkinImage(const char* fileName) {
-  const SkinPicture* picture = FindSkinPicture(fileName);
-  if (!picture) return {};
-  return QImage::fromData(picture->bytes, static_cast<int>(picture->size), "BMP");
+void ClearTransparentColour(QImage& picture) {
+  if (!picture.isNull()) ClearColour(picture, picture.pixel(0, picture.height() - 1));
 }
+
+int SkinScaleFor(qreal devicePixelRatio) { return devicePixelRatio > 1 ? 2 : 1; }
+
+QImage SkinImage(const char* fileName, int scale) {
+  const SkinPicture* picture = FindSkinPicture(fileName, scale);
+  if (!picture) return {};
+  QImage image = QImage::fromData(picture->bytes, static_cast<int>(picture->size));
+  image.setDevicePixelRatio(scale);
+  return image;
+}
+
+ScaledPicture::ScaledPicture(const char* fileName) : one_(SkinImage(fileName, 1)), two_(SkinImage(fileName, 2)) {}
 
 QRegion OutlineRegion(const QImage& background) {
   const QImage rgb = background.convertToFormat(QImage::Format_RGB888);
@@ -55,13 +69,16 @@ BitmapButton::BitmapButton(const char* pictures, const QString& text, QWidget* p
 }
 
 const QImage& BitmapButton::Current() const {
-  if (isDown()) return down_;
-  if (hot_ && isEnabled()) return hot_picture_;
-  return up_;
+  const qreal ratio = devicePixelRatioF();
+  if (isDown()) return down_.For(ratio);
+  if (hot_ && isEnabled()) return hot_picture_.For(ratio);
+  return up_.For(ratio);
 }
 
 void BitmapButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  // Between the scales (150 %) the sharper picture is drawn down.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
   if (!isEnabled()) painter.setOpacity(0.45);
   painter.drawImage(rect(), Current());
 }

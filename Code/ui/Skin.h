@@ -9,12 +9,41 @@ namespace sonvarro {
 // The colour the bitmap buttons' pictures are transparent in.
 inline constexpr QRgb kButtonTransparent = 0x808000;  // olive
 
-// A picture of the skin (see SkinPictures.h); a null image when the build
-// drew none of that name.
-QImage SkinImage(const char* fileName);
+// The scale of the skin's pictures that fits a device pixel ratio: 2 above 1,
+// so a screen at 150 % shows the picture of scale 2 drawn down, never the one
+// of scale 1 drawn up.
+int SkinScaleFor(qreal devicePixelRatio);
 
-// The window outline of a background picture: the union of its runs that
-// differ from its bottom-left colour (OutlineRuns).
+// A picture of the skin (see SkinPictures.h) at a scale, its device pixel
+// ratio set to that scale, so it is drawn at its size in points; a null image
+// when the build drew none of that name.
+QImage SkinImage(const char* fileName, int scale = 1);
+
+// A picture of the skin at each scale the build drew it.
+class ScaledPicture {
+ public:
+  ScaledPicture() = default;
+  explicit ScaledPicture(const char* fileName);
+  // Applies a change of pixels (the same one) to the picture at each scale.
+  template <typename Change>
+  ScaledPicture& Each(Change change) {
+    change(one_);
+    change(two_);
+    return *this;
+  }
+  // The picture that fits a device pixel ratio (SkinScaleFor).
+  const QImage& For(qreal devicePixelRatio) const { return SkinScaleFor(devicePixelRatio) == 2 ? two_ : one_; }
+
+ private:
+  QImage one_, two_;
+};
+
+// The picture with every pixel of the colour at its bottom left (its
+// transparent colour) made transparent.
+void ClearTransparentColour(QImage& picture);
+
+// The window outline of a background picture, in its pixels: the union of
+// its runs that differ from its bottom-left colour (OutlineRuns).
 QRegion OutlineRegion(const QImage& background);
 
 // A button that is its pictures: up, hot while the mouse is over it, down
@@ -29,7 +58,7 @@ class BitmapButton final : public QPushButton {
   BitmapButton(const char* pictures, const QString& text, QWidget* parent);
 
   bool Hot() const { return hot_; }
-  // The picture the button shows now.
+  // The picture the button shows now, at the scale that fits its screen.
   const QImage& Current() const;
 
  protected:
@@ -38,7 +67,7 @@ class BitmapButton final : public QPushButton {
   void leaveEvent(QEvent* event) override;
 
  private:
-  QImage up_, hot_picture_, down_;
+  ScaledPicture up_, hot_picture_, down_;
   bool hot_ = false;
 };
 

@@ -63,19 +63,25 @@ TimelineHandleWidget::TimelineHandleWidget(TimelineHandle handle, QWidget* paren
 bool TimelineHandleWidget::DrawHandle() {
   // A hidden handle is painted when it shows again.
   const QColor background = palette().color(backgroundRole());
-  if (!isVisible() || (painted_.size() == size() && paintedBackground_ == background)) return false;
+  if (!isVisible() || (painted_.deviceIndependentSize().toSize() == size() && paintedBackground_ == background)) {
+    return false;
+  }
   update();
   return true;
 }
 
 void TimelineHandleWidget::paintEvent(QPaintEvent*) {
   const QColor background = palette().color(backgroundRole());
-  if (painted_.size() != size() || paintedBackground_ != background) {
+  if (painted_.deviceIndependentSize().toSize() != size() || paintedBackground_ != background) {
     QImage image = picture_.copy();
     for (int y = 0; y < image.height(); ++y)
       for (int x = 0; x < image.width(); ++x)
         if (image.pixelColor(x, y) == QColor(Qt::black)) image.setPixelColor(x, y, background);
-    painted_ = QPixmap::fromImage(image.scaled(size()));
+    // Stretched at the screen's pixels: each picture pixel stays a sharp
+    // block on a screen of 150 % or 200 %, not a blur.
+    const qreal ratio = devicePixelRatioF();
+    painted_ = QPixmap::fromImage(image.scaled(size() * ratio));
+    painted_.setDevicePixelRatio(ratio);
     paintedBackground_ = background;
   }
   QPainter(this).drawPixmap(0, 0, painted_);

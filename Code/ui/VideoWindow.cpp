@@ -22,6 +22,7 @@ void VideoWindow::ShowFrame(const VideoFrame& frame) {
   if (picture_.width() != frame.width || picture_.height() != frame.height) {
     picture_ = QImage(frame.width, frame.height, QImage::Format_RGB32);
   }
+  picture_.setDevicePixelRatio(devicePixelRatioF());
   for (int y = 0; y < frame.height; ++y) {
     const unsigned char* from = frame.pixels + frame.stride * static_cast<std::size_t>(y);
     auto* to = reinterpret_cast<quint32*>(picture_.scanLine(y));
@@ -42,9 +43,9 @@ void VideoWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
   if (picture_.isNull()) return;
-  QSize shown = picture_.size().scaled(size(), Qt::KeepAspectRatio);
-  QRect target(QPoint(0, 0), shown);
-  target.moveCenter(rect().center());
+  const QSizeF shown = picture_.deviceIndependentSize().scaled(QSizeF(size()), Qt::KeepAspectRatio);
+  QRectF target(QPointF(0, 0), shown);
+  target.moveCenter(QRectF(rect()).center());
   painter.drawImage(target, picture_);
 }
 

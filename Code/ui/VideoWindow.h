@@ -8,15 +8,17 @@
 namespace sonvarro {
 
 // The video area of the preview: black, showing the player's pictures, which
-// arrive letter-boxed at the area's size. A picture of another size (the area
+// arrive letter-boxed at the area's size in the screen's pixels. A picture of another size (the area
 // was resized since) is scaled to fit, keeping its shape.
 class VideoWindow final : public QWidget, public VideoSink {
   Q_OBJECT
  public:
   explicit VideoWindow(QWidget* parent = nullptr);
 
-  int Width() const override { return width(); }
-  int Height() const override { return height(); }
+  // In the screen's pixels, not in points: a screen of 200 % gets pictures
+  // rendered at twice the size, not stretched.
+  int Width() const override { return DevicePixels(width()); }
+  int Height() const override { return DevicePixels(height()); }
   void ShowFrame(const VideoFrame& frame) override;
   void ShowNothing() override;
 
@@ -26,6 +28,8 @@ class VideoWindow final : public QWidget, public VideoSink {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  int DevicePixels(int points) const { return qRound(points * devicePixelRatioF()); }
+
   QImage picture_;
 };
 

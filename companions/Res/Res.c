@@ -18,8 +18,14 @@ static const unsigned char kSplash[] = {
 #include "ImgFlash.inc"
 };
 
+/* The same picture at twice the pixels. */
+static const unsigned char kSharpSplash[] = {
+#include "ImgFlash2x.inc"
+};
+
 static const struct SonvarroModuleResource kResources[] = {
     {"jpeg", "ImgFlash", kSplash, sizeof kSplash},
+    {"jpeg", "ImgFlash@2x", kSharpSplash, sizeof kSharpSplash},
 };
 
 const struct SonvarroModuleResources SonvarroResources = {kStrings, sizeof kStrings / sizeof kStrings[0], kResources,

@@ -27,6 +27,7 @@ constexpr int64_t kNever = -1;
 struct SplashRecord {
   int width = 0, height = 0;
   std::vector<int> firstPixel;
+  std::pair<int, int> sharpSize{0, 0};  // none given
   int64_t shownAt = kNever, closedAt = kNever;
 };
 
@@ -40,6 +41,7 @@ class FakeSplashWindow : public ISplashWindow {
     record_.height = height;
     record_.firstPixel = {rgb[0], rgb[1], rgb[2]};
   }
+  void SetSharpPicture(int width, int height, const uint8_t*) override { record_.sharpSize = {width, height}; }
   void ShowModal() override {
     open_ = true;
     record_.shownAt = scheduler_.Now();
@@ -129,6 +131,7 @@ TEST_F(StartUpTest, TheSplashShowsThePictureWhileTheRoutineReadsTheProductString
   EXPECT_NEAR(splashes[0].firstPixel[0], 0x33, 8);
   EXPECT_NEAR(splashes[0].firstPixel[1], 0x66, 8);
   EXPECT_NEAR(splashes[0].firstPixel[2], 0xcc, 8);
+  EXPECT_EQ(splashes[0].sharpSize, std::make_pair(0, 0)) << "the fixture holds no sharper picture";
   EXPECT_EQ(splashes[0].closedAt - splashes[0].shownAt, 2000);
   EXPECT_TRUE(desktop.messages.empty());
   EXPECT_EQ(terminations, 0);

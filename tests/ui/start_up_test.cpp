@@ -53,6 +53,11 @@ TEST(CompanionLibraries, ResHoldsTheProductStringsAndASplashPictureLibjpegDecode
     colours.insert(picture.rgb[i] << 16 | picture.rgb[i + 1] << 8 | picture.rgb[i + 2]);
   }
   EXPECT_GT(colours.size(), 50u);
+  // The same picture at twice the pixels.
+  ASSERT_TRUE(platform::FindResourceA(res.Handle(), kSharpSplashResourceName, "jpeg", stream));
+  const Picture sharp = DecodeJpeg(stream.data, stream.size);
+  EXPECT_EQ(sharp.width, 960);
+  EXPECT_EQ(sharp.height, 600);
 }
 
 TEST(CompanionLibraries, FormShowsTheAboutBoxBuiltFromTheRecord) {
