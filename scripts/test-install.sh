@@ -51,9 +51,8 @@ for file in SonvarroConverter sonvarro-convert evc.exe Res.dll Form.dll Lib.dll 
 done
 [ -x "$app/SonvarroConverter" ] && [ -x "$app/sonvarro-convert" ] && [ -x "$app/evc.exe" ] ||
   fail "the programs are not executable"
-for program in SonvarroConverter sonvarro-convert; do
-  [ "$(realpath "$prefix/bin/$program")" = "$(realpath "$app/$program")" ] ||
-    fail "bin/$program does not lead to the program"
+for name in SonvarroConverter sonvarro-convert; do
+  [ "$(realpath "$prefix/bin/$name")" = "$(realpath "$app/$name")" ] || fail "bin/$name does not lead to the program"
 done
 [ -f "$prefix/share/man/man1/sonvarro-convert.1.gz" ] || fail "no manual page for sonvarro-convert"
 completion="$prefix/share/bash-completion/completions/sonvarro-convert"
