@@ -46,12 +46,18 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || {
   fail "cmake --install"
 }
 app="$prefix/lib/sonvarro-converter"
-for file in SonvarroConverter evc.exe Res.dll Form.dll Lib.dll Help.chm Help/index.htm Config/UserSettings.ini; do
+for file in SonvarroConverter sonvarro-convert evc.exe Res.dll Form.dll Lib.dll Help.chm Help/index.htm Config/UserSettings.ini; do
   [ -f "$app/$file" ] || fail "the application folder lacks $file"
 done
-[ -x "$app/SonvarroConverter" ] && [ -x "$app/evc.exe" ] || fail "the programs are not executable"
-[ "$(realpath "$prefix/bin/SonvarroConverter")" = "$(realpath "$app/SonvarroConverter")" ] ||
-  fail "bin/SonvarroConverter does not lead to the program"
+[ -x "$app/SonvarroConverter" ] && [ -x "$app/sonvarro-convert" ] && [ -x "$app/evc.exe" ] ||
+  fail "the programs are not executable"
+for name in SonvarroConverter sonvarro-convert; do
+  [ "$(realpath "$prefix/bin/$name")" = "$(realpath "$app/$name")" ] || fail "bin/$name does not lead to the program"
+done
+[ -f "$prefix/share/man/man1/sonvarro-convert.1.gz" ] || fail "no manual page for sonvarro-convert"
+completion="$prefix/share/bash-completion/completions/sonvarro-convert"
+[ -f "$completion" ] || fail "no bash completion for sonvarro-convert"
+! readelf -d "$app/sonvarro-convert" | grep -q 'Shared library: \[libQt' || fail "sonvarro-convert links Qt"
 entry="$prefix/share/applications/sonvarro-converter.desktop"
 desktop-file-validate "$entry" || fail "the desktop entry is not valid"
 grep -qx 'Icon=sonvarro-converter' "$entry" || fail "the desktop entry names another icon"
@@ -155,6 +161,27 @@ wait "$program" || status=$?
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 program=""
 
+# ------------------------------------------------------------ the command line
+# The same user converts from a shell, with a name given through standard
+# input: the command finds its encoder through the link on the PATH and
+# keeps its log in the same per-user data folder.
+cli_out="$work/user/cli out"
+printf '%s\n' "$media/tone.wav" |
+  (cd "$home" && as_user env -i HOME="$home" XDG_DATA_HOME="$data" LANG=C.UTF-8 PATH="$prefix/bin:/usr/bin:/bin" \
+    sonvarro-convert -t mp3 -p "Superb Quality" -o "$cli_out" -) >"$work/cli.log" 2>&1 || {
+  cat "$work/cli.log" >&2
+  fail "sonvarro-convert as $user"
+}
+duration="$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$cli_out/tone.mp3" || true)"
+awk -v d="$duration" 'BEGIN { exit !(d > 1.8 && d < 2.2) }' || fail "sonvarro-convert made no 2-second $cli_out/tone.mp3"
+grep -qF "parameter: $app/evc.exe -y -i \"$media/tone.wav\" -acodec mp3 -vn -ab 224 " "$log" ||
+  fail "the log in $data/sonvarro-converter lacks the command's line"
+profiles="$(as_user env -i HOME="$home" XDG_DATA_HOME="$data" PATH="$prefix/bin:/usr/bin:/bin" bash -c \
+  'source "$1"; COMP_WORDS=(sonvarro-convert -t mp3 -p S); COMP_CWORD=4; _sonvarro_convert sonvarro-convert S -p
+   printf "%s|" "${COMPREPLY[@]}"' _ "$completion")"
+[ "$profiles" = "Superb Quality|" ] || fail "the completion of -p S offers '$profiles'"
+pass "sonvarro-convert on the PATH converted as $user into $cli_out, logged in the per-user folder; its completion works"
+
 # ------------------------------------------------------------ where things are
 grep -q "^SHWDDir=1" "$settings" || fail "the settings lost the installed default of SHWDDir"
 grep -qxF "OutDir=$out"$'\r' "$settings" || fail "the settings do not hold the chosen output folder"
@@ -172,7 +199,9 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpac
 }
 deb="$(ls "$work"/package/sonvarro-converter_*.deb)"
 dpkg-deb -c "$deb" | awk '{ print $6 }' >"$work/contents"
-for file in ./usr/bin/SonvarroConverter ./usr/lib/sonvarro-converter/SonvarroConverter \
+for file in ./usr/bin/SonvarroConverter ./usr/lib/sonvarro-converter/SonvarroConverter ./usr/bin/sonvarro-convert \
+  ./usr/lib/sonvarro-converter/sonvarro-convert ./usr/share/man/man1/sonvarro-convert.1.gz \
+  ./usr/share/bash-completion/completions/sonvarro-convert \
   ./usr/lib/sonvarro-converter/evc.exe ./usr/lib/sonvarro-converter/Res.dll ./usr/lib/sonvarro-converter/Form.dll \
   ./usr/lib/sonvarro-converter/Lib.dll ./usr/lib/sonvarro-converter/Help.chm ./usr/lib/sonvarro-converter/Help/index.htm \
   ./usr/lib/sonvarro-converter/Config/UserSettings.ini ./usr/share/applications/sonvarro-converter.desktop \

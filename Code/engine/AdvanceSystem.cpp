@@ -80,7 +80,9 @@ bool RunEncoder(const EncoderCommand& command, const EncoderOutputCallback& onOu
     running = child->Running();
     std::size_t waiting = child->BytesWaiting();
     if (waiting == 0) {
-      if (running) child->WaitForOutput(kIdleWaitMs);
+      // An encoder that has closed its output is ending: its end is waited
+      // for, not slept over, so the next file starts the moment it has.
+      if (running) child->WaitForOutputOrEnd(kIdleWaitMs);
       continue;
     }
     std::string chunk = ReadChunk(*child, waiting, lastLine);

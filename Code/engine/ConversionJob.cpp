@@ -13,21 +13,6 @@ constexpr int kWarningKind = 1;
 // How often a held step looks whether the question has been answered.
 constexpr int kHeldStepPollMs = 50;
 
-// "Convert error. ->" and the source, then how the encoder ended.
-std::string ConvertErrorLine(const std::string& source, const EncoderOutcome& outcome, bool outputMissing) {
-  std::string line = kConvertErrorLog + source;
-  if (!outcome.started) return line + ", not started: " + outcome.startError;
-  line += ", exit status " + std::to_string(outcome.exitStatus);
-  if (!outcome.endingSignal.empty()) line += " (" + outcome.endingSignal + ")";
-  if (outputMissing) line += ", no output written";
-  if (!outcome.lastLine.empty()) line += ": " + outcome.lastLine;
-  return line;
-}
-
-// An encoder that ends well but leaves nothing, or only the reserved empty
-// name, has not converted the file.
-bool NoOutputAt(const std::string& path) { return platform::FileSize(path).ValueOr(0) == 0; }
-
 std::string FailedFilesText(const std::vector<std::string>& files) {
   std::string text = kFailedFilesMessage;
   const std::size_t listed = std::min<std::size_t>(files.size(), kFailedFilesListed);
@@ -214,8 +199,8 @@ void ConversionJob::WaitForEncoder() {
 }
 
 void ConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
-  const bool outputMissing = outcome.Succeeded() && NoOutputAt(parts_.proc.CommandLine.output);
-  if (outcome.Succeeded() && !outputMissing) return;
+  const std::optional<std::string> error = ConvertErrorOf(rowSource_, outcome, parts_.proc.CommandLine.output);
+  if (!error) return;
   // The encoder removes its partial output itself, but not when it was
   // killed; whatever is left is no good file.
   platform::RemoveRegularFile(parts_.proc.CommandLine.output);
@@ -223,7 +208,7 @@ void ConversionJob::CheckRowOutcome(const EncoderOutcome& outcome) {
   if (PastLastRow()) return;
   ++parts_.proc.FailedCount;
   failedFiles_.push_back(rowSource_);
-  parts_.appFunc.WriteLog(ConvertErrorLine(rowSource_, outcome, outputMissing));
+  parts_.appFunc.WriteLog(*error);
 }
 
 void ConversionJob::RowDone() {

@@ -52,6 +52,7 @@
 #include "engine/EncoderProcesses.h"
 #include "engine/EncoderStopper.h"
 #include "engine/FrmConverting.h"
+#include "engine/RunFailure.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
 #include "services/Scheduler.h"
@@ -62,12 +63,8 @@ namespace sonvarro {
 inline constexpr const char* kEmptyListWarning = "Please add media files you want to convert into the list.";
 // Rows are listed but none is checked, so nothing would be converted.
 inline constexpr const char* kNothingCheckedWarning = "No file is checked. Please check the files you want to convert.";
-// The log line of a failed row begins so, followed by the source path.
-inline constexpr const char* kConvertErrorLog = "Convert error. ->";
-// The message after a job with failed rows: this line, the files, at most
-// kFailedFilesListed of them, then "and N more" for the rest.
-inline constexpr const char* kFailedFilesMessage = "These files could not be converted:";
-inline constexpr const char* kFailedFilesReasons = "The reasons are in log.txt.";
+// The message after a job with failed rows (engine/RunFailure.h) lists at
+// most this many files, then "and N more" for the rest.
 inline constexpr int kFailedFilesListed = 10;
 // With the power-off asked, nobody may be there to answer: the message closes
 // itself after this long and the power-off goes ahead.

@@ -123,4 +123,25 @@ void SyncMainProfileList(ISelector& cbbProfile, const std::vector<std::string>& 
   if (found != names.end()) cbbProfile.SetItemIndex(kFirstCustomProfile + static_cast<int>(found - names.begin()));
 }
 
+std::optional<std::string> ApplyStoredProfile(OptionControls& options, const std::string& dataFolder,
+                                              const std::string& name, TAppFunc& appFunc) {
+  const std::string value = ReadConfigValue(dataFolder, kCustomProfilesFile, name);
+  if (value.empty()) return std::nullopt;
+  const std::optional<ProfilePositions> positions = ParseProfileString(value);
+  if (!positions) {
+    appFunc.WriteLog(kBadProfileValueLog + name + "=" + value);
+    return NonNumberPart(value);
+  }
+  ApplyProfilePositions(options, *positions);
+  return std::nullopt;
+}
+
+void StoredProfileInUse::ApplyMainWindowProfile() {
+  const ISelector& profile = options_.cbbProfile;
+  const int chosen = profile.ItemIndex();
+  if (chosen < kFirstCustomProfile) return;
+  // The user was told of a value that cannot be applied when it was chosen.
+  ApplyStoredProfile(options_, dataFolder_, profile.Item(chosen), appFunc_);
+}
+
 }  // namespace sonvarro

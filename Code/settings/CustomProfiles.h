@@ -8,10 +8,13 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/Controls.h"
+#include "engine/CommandLineBuilder.h"
 #include "engine/OptionControls.h"
+#include "services/AppFunc.h"
 
 namespace sonvarro {
 
@@ -67,5 +70,28 @@ void FillCustomProfileList(ISelector& cbbCustomProfile, const std::vector<std::s
 // A chosen profile that no longer exists gives way to the default preset, as
 // after the Options dialog's OK; nothing is applied.
 void SyncMainProfileList(ISelector& cbbProfile, const std::vector<std::string>& names);
+
+// Sets the six profile selectors from the custom profile stored under name.
+// A missing or empty value sets nothing; a value that is not six numbers (an
+// empty part or "none" leaves its list as it is) sets nothing and is logged.
+// Returns the part of such a value that is not a number, for the user, if
+// there is one.
+std::optional<std::string> ApplyStoredProfile(OptionControls& options, const std::string& dataFolder,
+                                              const std::string& name, TAppFunc& appFunc);
+
+// Before each item of a conversion: the custom profile that the main window's
+// profile list shows, applied by its name as stored now, so that the item is
+// converted with that profile; nothing when the list shows a preset.
+class StoredProfileInUse : public ICustomProfileInUse {
+ public:
+  StoredProfileInUse(OptionControls& options, std::string dataFolder, TAppFunc& appFunc)
+      : options_(options), dataFolder_(std::move(dataFolder)), appFunc_(appFunc) {}
+  void ApplyMainWindowProfile() override;
+
+ private:
+  OptionControls& options_;
+  std::string dataFolder_;
+  TAppFunc& appFunc_;
+};
 
 }  // namespace sonvarro

@@ -32,7 +32,9 @@ std::string StoredSpelling(const std::string& name, const std::vector<std::strin
 }  // namespace
 
 TfrmOption::TfrmOption(FrmOptionControls controls, FrmOptionParts parts)
-    : controls_(controls), parts_(std::move(parts)) {
+    : controls_(controls),
+      parts_(std::move(parts)),
+      profileInUse_(controls_.options, parts_.dataFolder, parts_.appFunc) {
   controls_.options.cbbCustomProfile.OnChange = [this] { cbbCustomProfileChange(); };
 }
 
@@ -168,29 +170,12 @@ void TfrmOption::ApplyCustomProfile(bool quiet) {
   const ISelector& custom = controls_.options.cbbCustomProfile;
   const int selected = custom.ItemIndex();
   if (selected < 0) return;
-  ApplyStoredProfile(custom.Item(selected), ReadCustomProfile(), !quiet);
+  const std::optional<std::string> part =
+      ApplyStoredProfile(controls_.options, parts_.dataFolder, custom.Item(selected), parts_.appFunc);
+  if (!quiet && part) parts_.common.ShowMessageBox(NonNumberPartMessage(*part), kErrorBox);
 }
 
-void TfrmOption::ApplyMainWindowProfile() {
-  const ISelector& profile = controls_.options.cbbProfile;
-  const int chosen = profile.ItemIndex();
-  if (chosen < kFirstCustomProfile) return;
-  const std::string name = profile.Item(chosen);
-  // Each item of a conversion: the user was told when the profile was chosen.
-  ApplyStoredProfile(name, ReadConfigValue(parts_.dataFolder, kCustomProfilesFile, name), false);
-}
-
-void TfrmOption::ApplyStoredProfile(const std::string& name, const std::string& value, bool tellUser) {
-  if (value.empty()) return;
-  const std::optional<ProfilePositions> positions = ParseProfileString(value);
-  if (!positions) {
-    parts_.appFunc.WriteLog(kBadProfileValueLog + name + "=" + value);
-    const std::optional<std::string> part = NonNumberPart(value);
-    if (tellUser && part) parts_.common.ShowMessageBox(NonNumberPartMessage(*part), kErrorBox);
-    return;
-  }
-  ApplyProfilePositions(controls_.options, *positions);
-}
+void TfrmOption::ApplyMainWindowProfile() { profileInUse_.ApplyMainWindowProfile(); }
 
 bool TfrmOption::AcceptName(const std::string& name) {
   const std::optional<std::string> problem = ProfileNameProblem(name);

@@ -11,6 +11,7 @@
 #include "engine/OptionControls.h"
 #include "services/AppFunc.h"
 #include "services/CommonLib.h"
+#include "settings/CustomProfiles.h"
 
 namespace sonvarro {
 
@@ -99,7 +100,6 @@ class TfrmOption : public ICustomProfileInUse {
  private:
   // The eight option lists, in a fixed order, for the Cancel snapshot.
   std::array<ISelector*, 8> OptionLists();
-  void ApplyStoredProfile(const std::string& name, const std::string& value, bool tellUser);
   // False (and the user told why) when the name cannot be stored.
   bool AcceptName(const std::string& name);
   // The spelling under which the name was stored.
@@ -117,6 +117,7 @@ class TfrmOption : public ICustomProfileInUse {
 
   FrmOptionControls controls_;
   FrmOptionParts parts_;
+  StoredProfileInUse profileInUse_;
   struct Snapshot {
     std::array<int, 8> positions{};
     std::string customProfile;

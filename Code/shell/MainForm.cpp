@@ -8,6 +8,7 @@
 #include "services/LastResort.h"
 #include "settings/CustomProfiles.h"
 #include "settings/DefaultFolders.h"
+#include "settings/StoredChoices.h"
 #include "sourcelist/AddSourceFiles.h"
 #include "sourcelist/TrimRange.h"
 
@@ -92,15 +93,7 @@ void TFrmMainForm::FormShow() {
   if (!parts_.startUp.ShowSplash()) return;
   // Unreadable lists or settings are reported, and the window still takes
   // drops and applies the profile with what it has.
-  RunGuarded([this] {
-    const std::vector<std::string> profiles = ReadCustomProfileNames(parts_.dataFolder);
-    FillOptionLists(controls_.options, profiles);
-    // The Options dialog's list holds the same names from the start: the
-    // main window's custom profiles are found there by position.
-    FillCustomProfileList(controls_.options.cbbCustomProfile, profiles);
-    LoadUserSettings(parts_.dataFolder, SettingsControls());
-    LoadOutputChoice(parts_.dataFolder, controls_.options.cbbOutputFiletype, controls_.options.cbbProfile);
-  });
+  RunGuarded([this] { LoadStoredChoices(parts_.dataFolder, controls_.options, SettingsControls()); });
   dropsAccepted_ = true;
   ApplyProfile(controls_.options, [this] { parts_.frmOption.ApplyCustomProfile(true); });
   // libmpv's player is built now, on a thread of its own, so that the first

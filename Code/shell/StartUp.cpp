@@ -3,12 +3,10 @@
 #include <cstring>
 #include <optional>
 #include <utility>
-#include <vector>
 
 #include "services/ApplicationTitle.h"
 #include "services/Picture.h"
-#include "services/TextFormats.h"
-#include "services/platform/FileVersion.h"
+#include "services/ProgramVersion.h"
 #include "services/platform/Files.h"
 #include "services/platform/Modules.h"
 
@@ -48,15 +46,6 @@ platform::MessageAnswer ShowAppMessage(platform::IDesktop& desktop, const std::s
   if (kind < 1 || kind > 3) return platform::MessageAnswer::None;
   return desktop.ShowMessage(kApplicationTitle, text, platform::MessageIcon::Information, kButtons[kind - 1]);
 }
-
-std::string VersionText(const std::string& fileVersion) {
-  std::vector<std::string> pieces;
-  SplitNonEmpty(fileVersion, '.', pieces);
-  if (pieces.empty()) return {};
-  return pieces.size() == 1 ? pieces[0] : pieces[0] + "." + pieces[1];
-}
-
-std::string GetVersionText(const std::string& path) { return VersionText(platform::FileVersionOf(path).ValueOr({})); }
 
 StartUp::StartUp(StartUpParts parts) : parts_(std::move(parts)) { softInfo_.RecordSize = sizeof softInfo_; }
 

@@ -32,13 +32,6 @@ inline constexpr int kFailedStartExitCode = 1;
 // No, 3 Yes, No and Cancel. The user's answer; another kind shows nothing.
 platform::MessageAnswer ShowAppMessage(platform::IDesktop& desktop, const std::string& text, int kind);
 
-// The first two numbers of a file version, joined by ".": "1.8.0.0" gives
-// "1.8". Empty pieces do not count; a version of one number gives it alone.
-std::string VersionText(const std::string& fileVersion);
-
-// VersionText of the program file at path; empty when it carries none.
-std::string GetVersionText(const std::string& path);
-
 // What start-up works with.
 struct StartUpParts {
   std::string appFolder;  // where the companion libraries lie, ending in "/"

@@ -10,6 +10,7 @@
 #include "RecordingDesktop.h"
 #include "TempDir.h"
 #include "VirtualScheduler.h"
+#include "services/ProgramVersion.h"
 #include "services/platform/ExecutableFolder.h"
 #include "shell/StartUp.h"
 

@@ -18,6 +18,7 @@
 #include "TempDir.h"
 #include "app/AppRoot.h"
 #include "services/Picture.h"
+#include "services/ProgramVersion.h"
 #include "services/platform/FileVersion.h"
 #include "services/platform/Modules.h"
 

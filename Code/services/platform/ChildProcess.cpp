@@ -138,6 +138,12 @@ std::size_t ChildProcess::Read(char* buffer, std::size_t size) {
   }
 }
 
+void ChildProcess::WaitForOutputOrEnd(int timeoutMs) {
+  pollfd watch{outputFd_, POLLIN, 0};
+  int ready = poll(&watch, 1, timeoutMs);
+  if (ready > 0 && (watch.revents & (POLLHUP | POLLERR)) && BytesWaiting() == 0) WaitForExit();
+}
+
 void ChildProcess::WaitForOutput(int timeoutMs) const {
   pollfd watch{outputFd_, POLLIN, 0};
   int ready = poll(&watch, 1, timeoutMs);

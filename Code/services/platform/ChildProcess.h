@@ -57,6 +57,11 @@ class ChildProcess {
   // arrives; when the pipe has no writer left it sleeps the full timeout
   // instead, so a caller's polling loop never spins.
   void WaitForOutput(int timeoutMs) const;
+  // The same wait, but once the pipe has no writer left and nothing waits
+  // in it (the child has closed its output and is ending), it waits for the
+  // child's end instead of sleeping, so that the owner learns of the end at
+  // once.
+  void WaitForOutputOrEnd(int timeoutMs);
 
  private:
   ChildProcess(pid_t pid, int outputFd, int inputFd);
