@@ -8,6 +8,7 @@
 #include "engine/RunFailure.h"
 #include "services/platform/Console.h"
 #include "services/platform/Files.h"
+#include "services/platform/Folders.h"
 
 namespace sonvarro {
 namespace {
@@ -37,18 +38,33 @@ bool RunToEnd(const EncoderCommand& command, BatchRunParts& parts, EncoderOutcom
   return interrupted;
 }
 
+void FailRow(const std::string& source, const std::string& error, BatchRunParts& parts, BatchOutcome& outcome) {
+  parts.appFunc.WriteLog(error);
+  outcome.failed.push_back(source);
+  ++outcome.logged;
+  // The log line without its lead and the source: why the file failed.
+  parts.progress.FileFailed(error.substr(std::string(kConvertErrorLog).size() + source.size() + 2));
+}
+
 }  // namespace
 
 void RunBatch(const ISourceGrid& grid, BatchRunParts parts, BatchOutcome& outcome) {
   const int rows = grid.RowCount();
   outcome.count = rows + static_cast<int>(outcome.failed.size());
+  // Made by the first row's command line; checked, never made again, after.
+  std::string batchOutputFolder;
   for (int row = 0; row < rows; ++row) {
     if (platform::InterruptRequested()) {
       outcome.interrupted = true;
       return;
     }
     const std::string source = grid.Cell(row, kColFileName);
+    if (!batchOutputFolder.empty() && !platform::IsFolder(batchOutputFolder)) {
+      FailRow(source, OutputFolderGoneError(source, batchOutputFolder), parts, outcome);
+      continue;
+    }
     const EncoderCommand command = parts.builder.BuildCommandLine(source);
+    if (batchOutputFolder.empty()) batchOutputFolder = parts.lib.Params.OutputFolder;
     parts.appFunc.WriteLog("parameter: " + command.text);
     parts.progress.FileStarts(row + 1, rows, source, std::stoi(parts.proc.CurrentCutSeconds));
     EncoderOutcome run;
@@ -62,11 +78,7 @@ void RunBatch(const ISourceGrid& grid, BatchRunParts parts, BatchOutcome& outcom
       return;
     }
     if (error) {
-      parts.appFunc.WriteLog(*error);
-      outcome.failed.push_back(source);
-      ++outcome.logged;
-      // The log line without its lead and the source: how the encoder ended.
-      parts.progress.FileFailed(error->substr(std::string(kConvertErrorLog).size() + source.size() + 2));
+      FailRow(source, *error, parts, outcome);
       continue;
     }
     ++outcome.converted;

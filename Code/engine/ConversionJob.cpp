@@ -136,12 +136,10 @@ void ConversionJob::NextCheckedRow() {
 void ConversionJob::ConvertRow() {
   TCustomProc& proc = parts_.proc;
   rowSource_ = list_->Cell(proc.CurrentRow, kColFileName);
-  // A folder that went away in the middle of the job (a stick pulled out)
-  // is not made again: that would write to whatever is now at its path.
   if (!jobOutputFolder_.empty() && !platform::IsFolder(jobOutputFolder_)) {
     ++proc.FailedCount;
     failedFiles_.push_back(rowSource_);
-    parts_.appFunc.WriteLog(kConvertErrorLog + rowSource_ + ", the output folder is gone: " + jobOutputFolder_);
+    parts_.appFunc.WriteLog(OutputFolderGoneError(rowSource_, jobOutputFolder_));
     After(0, &ConversionJob::RowDone);
     return;
   }

@@ -17,4 +17,8 @@ std::optional<std::string> ConvertErrorOf(const std::string& source, const Encod
   return line;
 }
 
+std::string OutputFolderGoneError(const std::string& source, const std::string& folder) {
+  return kConvertErrorLog + source + ", the output folder is gone: " + folder;
+}
+
 }  // namespace sonvarro

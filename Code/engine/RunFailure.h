@@ -25,4 +25,9 @@ inline constexpr const char* kFailedFilesReasons = "The reasons are in log.txt."
 std::optional<std::string> ConvertErrorOf(const std::string& source, const EncoderOutcome& outcome,
                                           const std::string& output);
 
+// The log line of a row not started because the job's output folder went
+// away after the job began (a stick pulled out). Such a folder is not made
+// again: that would write to whatever is now at its path.
+std::string OutputFolderGoneError(const std::string& source, const std::string& folder);
+
 }  // namespace sonvarro

@@ -246,6 +246,23 @@ TEST_F(ConvertCommand, CtrlCStopsTheEncoderRemovesItsOutputAndExitsWith130) {
   EXPECT_EQ(kill(encoder, 0), -1) << "the encoder still runs";
 }
 
+TEST_F(ConvertCommand, AnOutputFolderGoneMidBatchFailsTheRestAndIsNotMadeAgain) {
+  const std::string longOne = io.Folder() + "long one.flac";
+  ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=duration=" + std::to_string(kLongSeconds), "-ac", "2", longOne}));
+  onStart_ = [&](pid_t) {
+    // The stick is pulled while the first file is being written.
+    EXPECT_TRUE(
+        WaitUntil([&] { return fs::exists(Out() + "long one.wav") && fs::file_size(Out() + "long one.wav") > 0; }));
+    fs::remove_all(Out());
+  };
+  const CommandRun run = Run({"-t", "wav", "-o", Out(), longOne, sources->tone});
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_FALSE(fs::exists(Out())) << "the folder was made again";
+  const std::vector<std::string> errors = ConvertErrors();
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[1], "Convert error. ->" + sources->tone + ", the output folder is gone: " + Out());
+}
+
 TEST_F(ConvertCommand, UsageErrorsNameTheOptionAndExitWith2) {
   const struct {
     std::vector<std::string> args;
