@@ -77,6 +77,7 @@ class Robot:
         self.trial = Trial(scratch, app_folder, suppressions)
         self.done = collections.Counter()
         self.events = collections.Counter()
+        self.seconds = collections.Counter()
         self.handles = [0, TIMELINE[2] - HANDLE_WIDTH]  # where the robot last left each trim handle
         self.box_seen = {}
         self.history = collections.deque(maxlen=12)
@@ -333,7 +334,7 @@ class Robot:
         row = int(step.u[0] * 4)
         x, y = self.cell(row, 1)
         self.click_main(x, y)
-        how = step.pick(1, ["ctrl+r", "button", "ctrl+l", "clear button", "Delete"])
+        how = step.pick(1, ["ctrl+r", "button", "ctrl+r", "button", "Delete", "ctrl+l", "clear button"])
         if how == "button":
             self.click_main(*BUTTONS["remove"])
         elif how == "clear button":
@@ -374,7 +375,7 @@ class Robot:
             self.click_main(*BUTTONS["convert"])
         else:
             self.key_to(self.main, how)
-        if wait_until(lambda: any(w.title == PROGRESS for w in self.windows()), 3, 0.1):
+        if wait_until(lambda: any(w.title == PROGRESS for w in self.windows()), 1, 0.1):
             self.events["conversions started"] += 1
 
     def do_stop_conversion(self, step, main):
@@ -388,7 +389,7 @@ class Robot:
             self.key_to(window.id, "Escape")
         else:
             # The Stop button sits at the bottom right.
-            self.click_at(window.x + window.width - 50, window.y + window.height - 22)
+            self.click_at(window.x + window.width - 50, window.y + window.height - 37)
         self.events["conversions stopped"] += 1
 
     def do_preview(self, step, main):
@@ -431,9 +432,11 @@ class Robot:
                 while self.answer_boxes():
                     self.settle()
                 self.history.append(f"{number}: {step}")
+                began = time.monotonic()
                 self.act(step)
                 self.done[step.kind] += 1
                 self.settle()
+                self.seconds[step.kind] += time.monotonic() - began
                 if number % 100 == 0:
                     print(f"robot: {number} actions, {time.monotonic() - started:.0f} s", flush=True)
             self.finish()
@@ -479,7 +482,8 @@ class Robot:
     def summary(self, started):
         minutes, seconds = divmod(int(time.monotonic() - started), 60)
         print(f"robot: PASSED: {self.actions} actions with seed {self.seed} in {minutes} min {seconds} s")
-        print("robot: actions by kind: " + ", ".join(f"{k} {v}" for k, v in sorted(self.done.items())))
+        print("robot: actions by kind (count, seconds): " + ", ".join(
+            f"{k} {v} {self.seconds[k]:.0f}s" for k, v in sorted(self.done.items())))
         print("robot: events: " + ", ".join(f"{k} {v}" for k, v in sorted(self.events.items())))
         calls = collections.Counter()
         if os.path.exists(self.trial.desktop_log):

@@ -1,7 +1,7 @@
 """The program's windows on the X server, and whether its event loop answers.
 
-Windows are found through the window manager's client list (_NET_CLIENT_LIST)
-and the process id Qt puts on each of them (_NET_WM_PID). Input goes through
+Windows are found in the window tree by the process id Qt puts on each of
+them (_NET_WM_PID). Input goes through
 xdotool, as a user's would.
 
 The liveness probe is the window manager's own: _NET_WM_PING. Qt announces it
@@ -37,7 +37,7 @@ class Screen:
         self.width = self.d.screen().width_in_pixels
         self.height = self.d.screen().height_in_pixels
         self.atom = {name: self.d.intern_atom(name) for name in (
-            "_NET_CLIENT_LIST", "_NET_WM_PID", "_NET_WM_NAME", "UTF8_STRING", "WM_PROTOCOLS", "_NET_WM_PING",
+            "_NET_WM_PID", "_NET_WM_NAME", "UTF8_STRING", "WM_PROTOCOLS", "_NET_WM_PING",
             "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN")}
         # The answer to a ping goes to the root window, to whoever selects
         # structure (Qt 6) or substructure (others) notifications there.
@@ -57,12 +57,28 @@ class Screen:
             name = name.decode("utf-8", "replace")
         return name or ""
 
-    def windows_of(self, pid):
-        """The visible windows of process pid, in the window manager's order (oldest first)."""
+    def _clients(self):
+        """The top-level windows of every client: the root's children, or the ones a window manager's frame holds."""
         found = []
-        clients = self._property(self.root, "_NET_CLIENT_LIST", Xatom.WINDOW) or []
-        for wid in clients:
-            window = self.d.create_resource_object("window", wid)
+        for child in self.root.query_tree().children:
+            try:
+                if self._property(child, "_NET_WM_PID", Xatom.CARDINAL):
+                    found.append(child)
+                else:
+                    found.extend(c for c in child.query_tree().children
+                                 if self._property(c, "_NET_WM_PID", Xatom.CARDINAL))
+            except error.XError:
+                continue  # closed while we looked
+        return found
+
+    def windows_of(self, pid):
+        """The visible windows of process pid, bottom of the stack first.
+
+        Read from the window tree rather than the window manager's client
+        list, so a window manager that is slow to start (or absent) hides
+        nothing."""
+        found = []
+        for window in self._clients():
             try:
                 pids = self._property(window, "_NET_WM_PID", Xatom.CARDINAL)
                 if not pids or pids[0] != pid:
@@ -71,23 +87,11 @@ class Screen:
                     continue
                 geometry = window.get_geometry()
                 origin = window.translate_coords(self.root, 0, 0)
-                found.append(Window(wid, self._title(window), -origin.x, -origin.y, geometry.width, geometry.height))
+                found.append(Window(window.id, self._title(window), -origin.x, -origin.y, geometry.width,
+                                    geometry.height))
             except error.XError:
                 continue  # closed while we looked
         return found
-
-    def all_windows_of(self, pid):
-        """Every client window of pid, mapped or not (a minimised main window is unmapped)."""
-        ids = []
-        for wid in self._property(self.root, "_NET_CLIENT_LIST", Xatom.WINDOW) or []:
-            window = self.d.create_resource_object("window", wid)
-            try:
-                pids = self._property(window, "_NET_WM_PID", Xatom.CARDINAL)
-                if pids and pids[0] == pid:
-                    ids.append(wid)
-            except error.XError:
-                continue
-        return ids
 
     def ping(self, wid, timeout):
         """True when the window's client answers _NET_WM_PING within timeout seconds."""
