@@ -25,7 +25,7 @@ cmake --build build/robot -j "$(nproc)" --target SonvarroConverter evc help_file
 scratch="$(mktemp -d -t sonvarro-robot.XXXXXX)"
 status=0
 # Debian's own python3, which has python3-xlib.
-/usr/bin/python3 scripts/robot/robot.py "$PWD/build/robot/app" "$actions" "$seed" "$scratch" \
+/usr/bin/python3 -B scripts/robot/robot.py "$PWD/build/robot/app" "$actions" "$seed" "$scratch" \
   "$PWD/scripts/robot/lsan-suppressions.txt" || status=$?
 if [ "$status" -eq 0 ]; then
   rm -rf "$scratch"

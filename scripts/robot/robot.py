@@ -113,6 +113,9 @@ class Robot:
     def check_reports(self):
         reports = self.trial.sanitizer_reports()
         if reports:
+            # A sanitizer writes its report before it ends the process: let it finish.
+            wait_until(lambda: self.trial.process.poll() is not None, 60, 0.2)
+            reports = self.trial.sanitizer_reports()
             text = "\n".join(f"--- {path}\n{body}" for path, body in reports)
             raise RobotFailure("a sanitizer report:\n" + text)
 
@@ -122,7 +125,12 @@ class Robot:
 
     def check_no_encoder_after_job(self):
         """No evc.exe may run while no job shows its progress window."""
-        if any(w.title == PROGRESS for w in self.windows()):
+        converting = any(w.title == PROGRESS for w in self.windows())
+        if converting != self.converting:
+            # Counted here, so a job started by a stray click or key counts too.
+            self.events["conversions started" if converting else "conversions ended"] += 1
+            self.converting = converting
+        if converting:
             self.idle_since = None
             return
         encoders = [p for p in self.trial.descendants(self.trial.process.pid) if p[1].startswith("evc")]
@@ -138,8 +146,10 @@ class Robot:
         """Closes the main window as a user does and checks how the program ended."""
         process = self.trial.process
         pid = process.pid
+        if any(w.title == PROGRESS for w in self.windows()):
+            return False  # the main window waits for the job
         self.click_main(*CLOSE_BUTTON)
-        if not wait_until(lambda: process.poll() is not None, 20):
+        if not wait_until(lambda: process.poll() is not None, 10):
             return False  # a modal window or the job held the close off; it stays open
         self.check_ended(pid, process.returncode)
         self.events["program closed"] += 1
@@ -375,8 +385,7 @@ class Robot:
             self.click_main(*BUTTONS["convert"])
         else:
             self.key_to(self.main, how)
-        if wait_until(lambda: any(w.title == PROGRESS for w in self.windows()), 1, 0.1):
-            self.events["conversions started"] += 1
+        wait_until(lambda: any(w.title == PROGRESS for w in self.windows()), 1, 0.1)
 
     def do_stop_conversion(self, step, main):
         progress = [w for w in self.windows() if w.title == PROGRESS]
@@ -428,6 +437,7 @@ class Robot:
             self.screen = Screen(self.desktop.name)
             self.start_program()
             self.idle_since = None
+            self.converting = False
             for number, step in enumerate(plan, 1):
                 while self.answer_boxes():
                     self.settle()
