@@ -190,8 +190,10 @@ class Robot:
     def xdo(self, *args):
         return xdotool(self.desktop.name, *args)
 
+    # No "mousemove --sync": it waits for the pointer to move, which it never
+    # does when it is already there.
     def click_at(self, x, y, button=1, repeat=1):
-        self.xdo("mousemove", "--sync", int(x), int(y), "click", "--repeat", repeat, "--delay", 60, button)
+        self.xdo("mousemove", int(x), int(y), "sleep", 0.03, "click", "--repeat", repeat, "--delay", 60, button)
 
     def click_main(self, x, y, repeat=1):
         main = self.main_window()
@@ -199,9 +201,9 @@ class Robot:
             self.click_at(main.x + x, main.y + y, repeat=repeat)
 
     def drag(self, x0, y0, x1, y1):
-        self.xdo("mousemove", "--sync", int(x0), int(y0), "mousedown", 1)
+        self.xdo("mousemove", int(x0), int(y0), "sleep", 0.03, "mousedown", 1)
         for i in range(1, 6):
-            self.xdo("mousemove", "--sync", int(x0 + (x1 - x0) * i / 5), int(y0 + (y1 - y0) * i / 5))
+            self.xdo("mousemove", int(x0 + (x1 - x0) * i / 5), int(y0 + (y1 - y0) * i / 5))
             time.sleep(0.02)
         self.xdo("mouseup", 1)
 
