@@ -121,6 +121,10 @@ class Robot:
 
     def check_answers(self):
         if not self.screen.ping(self.main, HANG_SECONDS):
+            # A sanitizer takes a while to write its report, and the window
+            # is silent meanwhile: the report says more than the silence.
+            time.sleep(1)
+            self.check_reports()
             raise RobotFailure(f"the program's windows did not answer a ping for {HANG_SECONDS} s")
 
     def check_no_encoder_after_job(self):

@@ -142,7 +142,9 @@ class Trial:
             # evc.exe's), where the robot looks after every action. No
             # strict_string_checks: libxkbcommon-x11 hands strndup atom names
             # that end at their length, not at a zero, on the first connection.
-            "ASAN_OPTIONS": f"detect_leaks=1:abort_on_error=1:log_path={self.sanitizer}/asan",
+            # A large quarantine: the preview's frames recycle freed memory
+            # fast, and a use after free must still find it poisoned.
+            "ASAN_OPTIONS": f"detect_leaks=1:abort_on_error=1:quarantine_size_mb=1024:log_path={self.sanitizer}/asan",
             "UBSAN_OPTIONS": f"print_stacktrace=1:halt_on_error=1:log_path={self.sanitizer}/ubsan",
             "LSAN_OPTIONS": f"suppressions={self.suppressions}:print_suppressions=0",
         })
