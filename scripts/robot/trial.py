@@ -121,6 +121,25 @@ class Trial:
         with open(os.path.join(self.media, NOT_MEDIA), "w") as bad:
             bad.write("this is text, not sound\n" * 40)
 
+    def power_off_asked(self):
+        """Whether the program asked to power off since the last call."""
+        if not os.path.exists(self.desktop_log):
+            return False
+        with open(self.desktop_log) as log:
+            count = sum(1 for line in log if line.startswith("systemctl poweroff"))
+        asked = count > getattr(self, "_power_offs", 0)
+        self._power_offs = count
+        return asked
+
+    def shutdown_off(self):
+        """The settings' shutdown choice off again, the rest as the program saved it."""
+        path = os.path.join(self.app, "Config", "UserSettings.ini")
+        with open(path, encoding="utf-8", errors="surrogateescape") as ini:
+            lines = ini.read().splitlines()
+        lines = ["SHUTDOWN=0" if line.startswith("SHUTDOWN=") else line for line in lines]
+        with open(path, "w", encoding="utf-8", errors="surrogateescape") as ini:
+            ini.write("\n".join(lines) + "\n")
+
     def media_files(self):
         return [os.path.join(self.media, name) for name, _ in MEDIA] + [os.path.join(self.media, NOT_MEDIA)]
 
