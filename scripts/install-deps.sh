@@ -11,7 +11,7 @@ PACKAGES=(
   libopencore-amrnb-dev
   libmpv-dev libasound2-dev
   libjpeg-dev
-  xvfb xauth x11-apps x11-utils imagemagick openbox xdotool
+  xvfb xauth x11-apps x11-utils imagemagick openbox xdotool python3 python3-xlib
   qt6-wayland weston
   ffmpeg time
   fp-utils xdg-utils

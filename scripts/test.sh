@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs every test: the whole
 # suite, the installed program and its package (scripts/test-install.sh), the
 # program on Wayland (scripts/wayland-check.sh), then the toolkit-free tests
-# again under AddressSanitizer and UBSan.
+# again under AddressSanitizer and UBSan, and a short round of the robot user
+# on the whole program built with them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,3 +42,7 @@ cmake --build build/sanitize -j "$jobs"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --output-on-failure -j "$jobs")
+
+# The robot user (scripts/robot.sh): a short round of 300 actions on the
+# whole program under the sanitizers, with the day's seed (printed first).
+bash scripts/robot.sh 300 "$(date -u +%Y%m%d)"

@@ -1,5 +1,6 @@
 #include "ui/Application.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <clocale>
 
@@ -20,7 +21,12 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     // parents happens inside it, so the preview sees each key exactly once.
     if (event->type() == QEvent::KeyPress && receiver->isWidgetType()) {
       if (auto* preview = dynamic_cast<KeyPreviewWindow*>(static_cast<QWidget*>(receiver)->window())) {
+        // The preview may run a whole job or a modal dialog, whose event
+        // loop can close the control the key was meant for (a trim time's
+        // editor): then the key has nobody left to go to.
+        const QPointer<QObject> stillThere(receiver);
         preview->PreviewKey(*static_cast<QKeyEvent*>(event));
+        if (!stillThere) return;
       }
     }
     result = QApplication::notify(receiver, event);
