@@ -44,5 +44,6 @@ cmake --build build/sanitize -j "$jobs"
   ctest --output-on-failure -j "$jobs")
 
 # The robot user (scripts/robot.sh): a short round of 300 actions on the
-# whole program under the sanitizers, with the day's seed (printed first).
-bash scripts/robot.sh 300 "$(date -u +%Y%m%d)"
+# whole program under the sanitizers. The seed is fixed so that a run of this
+# command can be repeated; longer rounds with other seeds look further.
+bash scripts/robot.sh 300 31
