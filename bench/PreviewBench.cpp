@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "TerminalDesktop.h"
 #include "app/AppRoot.h"
-#include "services/platform/Desktop.h"
 #include "ui/Application.h"
 
 namespace sonvarro {
@@ -34,22 +34,6 @@ double CpuSeconds() {
   auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
-
-// Message boxes go to the terminal: nobody is there to close them.
-class TerminalDesktop : public platform::IDesktop {
- public:
-  void PowerOff() override {}
-  void OpenFolder(const std::string&) override {}
-  void ShellOpen(const std::string&) override {}
-  void OpenInBrowser(const std::string&) override {}
-  // As the program's own desktop does.
-  void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
-  platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon,
-                                      platform::MessageButtons) override {
-    std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
-    return platform::MessageAnswer::Ok;
-  }
-};
 
 // Notes when the video area paints with a picture.
 class PaintWatch : public QObject {
