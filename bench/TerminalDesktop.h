@@ -19,6 +19,7 @@ class TerminalDesktop : public platform::IDesktop {
   void OpenInBrowser(const std::string&) override {}
   // As the program's own desktop does.
   void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
+  void ProcessPendingPaints() override { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon,
                                       platform::MessageButtons) override {
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());

@@ -61,4 +61,6 @@ platform::MessageAnswer QtDesktop::ShowMessageClosingAfter(const std::string& ca
 
 void QtDesktop::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 
+void QtDesktop::ProcessPendingPaints() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
 }  // namespace sonvarro

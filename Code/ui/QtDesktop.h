@@ -21,6 +21,7 @@ class QtDesktop final : public platform::IDesktop {
                                                   platform::MessageIcon icon, platform::MessageButtons buttons,
                                                   int closeAfterMs) override;
   void ProcessPendingEvents() override;
+  void ProcessPendingPaints() override;
 
  private:
   platform::IDesktop& system_;

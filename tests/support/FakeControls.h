@@ -128,32 +128,45 @@ struct FakeSourceGrid : ISourceGrid {
   int focused = -1;
   int updateDepth = 0;
   int repaints = 0;
+  // What the work on a large list costs: the cells and selection flags read,
+  // the deletions asked for.
+  mutable int cellReads = 0;
+  mutable int selectionReads = 0;
+  int deletions = 0;
 
   int RowCount() const override { return static_cast<int>(rows.size()); }
-  std::string Cell(int r, int c) const override { return rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(c)); }
+  std::string Cell(int r, int c) const override {
+    ++cellReads;
+    return rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(c));
+  }
   void SetCell(int r, int c, const std::string& t) override {
     rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(c)) = t;
   }
   void AppendRow(const SourceItem& item) override { rows.push_back(item); }
-  void DeleteRow(int r) override {
-    rows.erase(rows.begin() + r);
+  void DeleteRows(int first, int count) override {
+    ++deletions;
+    const int end = first + count;
+    rows.erase(rows.begin() + first, rows.begin() + end);
     std::set<int> shifted;
     for (int s : selected) {
-      if (s < r) shifted.insert(s);
-      if (s > r) shifted.insert(s - 1);
+      if (s < first) shifted.insert(s);
+      if (s >= end) shifted.insert(s - count);
     }
     selected = shifted;
-    if (focused == r)
+    if (focused >= first && focused < end)
       focused = -1;
-    else if (focused > r)
-      --focused;
+    else if (focused >= end)
+      focused -= count;
   }
   void Clear() override {
     rows.clear();
     selected.clear();
     focused = -1;
   }
-  bool IsSelected(int r) const override { return selected.count(r) != 0; }
+  bool IsSelected(int r) const override {
+    ++selectionReads;
+    return selected.count(r) != 0;
+  }
   void SetSelected(int r, bool s) override {
     if (s)
       selected.insert(r);
