@@ -115,6 +115,34 @@ class ErrorInfoAnswer : public QObject {
   CodeErrorDialog& dialog_;
 };
 
+// The longest time the event loop did not come round: while it is away no
+// window can paint, whatever changed.
+class LoopStalls : public QObject {
+ public:
+  LoopStalls() {
+    beat_.setInterval(5);
+    connect(&beat_, &QTimer::timeout, this, [this] {
+      const Clock::time_point now = Clock::now();
+      longestMs_ = std::max(longestMs_, Milliseconds(now - last_));
+      last_ = now;
+    });
+  }
+  void Start() {
+    last_ = Clock::now();
+    longestMs_ = 0;
+    beat_.start();
+  }
+  double Stop() {
+    beat_.stop();
+    return std::max(longestMs_, Milliseconds(Clock::now() - last_));
+  }
+
+ private:
+  QTimer beat_;
+  Clock::time_point last_;
+  double longestMs_ = 0;
+};
+
 bool WaitFor(const std::function<bool()>& done, int maxMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(maxMs);
   while (!done()) {
@@ -219,9 +247,11 @@ class Bench {
     MainWindow& main = root_->MainWindowSkin();
     PaintGaps paints({&main, &root_->AddFilesPopupSkin()});
     ErrorInfoAnswer errorInfo(root_->ErrorInfoSkin());
+    LoopStalls stalls;
 
     // Dropped on the window.
     paints.Start();
+    stalls.Start();
     Clock::time_point start = Clock::now();
     Drop(main, files);
     if (!WaitFor([&] { return Grid().RowCount() == readable; }, 120000)) {
@@ -229,10 +259,12 @@ class Bench {
       return false;
     }
     double addMs = Milliseconds(Clock::now() - start);
+    double stallMs = stalls.Stop();
     PaintGaps::Window mainPaints = paints.Stop(0);
     std::printf("  dropped, to the last row:   %7.0f ms  (%.2f x the probe alone)\n", addMs, addMs / probeMs);
     std::printf("    longest time between two paints of the main window: %5.0f ms (%d paints; target: 100 ms)\n",
                 mainPaints.longestMs, mainPaints.paints);
+    std::printf("    longest time the event loop was away (no window could paint): %5.0f ms\n", stallMs);
     std::printf("    bad files named by Error Info: %d (shown %d times)\n", errorInfo.shows, errorInfo.shows);
     Clear();
     QTest::qWait(300);
@@ -241,6 +273,7 @@ class Bench {
     dialogs_.files = files;
     errorInfo.shows = 0;
     paints.Start();
+    stalls.Start();
     start = Clock::now();
     Widgets().btnOpenFile->click();
     if (!WaitFor([&] { return !root_->AddFilesPopupSkin().isVisible() && Grid().RowCount() == readable; }, 120000)) {
@@ -248,12 +281,14 @@ class Bench {
       return false;
     }
     addMs = Milliseconds(Clock::now() - start);
+    stallMs = stalls.Stop();
     mainPaints = paints.Stop(0);
     const PaintGaps::Window popupPaints = paints.Stop(1);
     std::printf("  chosen in the open dialog:  %7.0f ms  (%.2f x the probe alone; the popup waits 300 ms first)\n",
                 addMs, addMs / probeMs);
     std::printf("    longest time between two paints of the main window: %5.0f ms (%d paints; target: 100 ms)\n",
                 mainPaints.longestMs, mainPaints.paints);
+    std::printf("    longest time the event loop was away (no window could paint): %5.0f ms\n", stallMs);
     std::printf("    longest time between two paints of the popup:       %5.0f ms (%d paints)\n", popupPaints.longestMs,
                 popupPaints.paints);
     std::printf("    bad files named by Error Info: %d (shown %d times)\n", errorInfo.shows, errorInfo.shows);

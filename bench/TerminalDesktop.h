@@ -5,6 +5,7 @@
 #include <string>
 
 #include "services/platform/Desktop.h"
+#include "ui/QtDesktop.h"
 
 namespace sonvarro {
 
@@ -19,7 +20,7 @@ class TerminalDesktop : public platform::IDesktop {
   void OpenInBrowser(const std::string&) override {}
   // As the program's own desktop does.
   void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
-  void ProcessPendingPaints() override { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+  void ProcessPendingPaints() override { LetWindowsPaint(); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon,
                                       platform::MessageButtons) override {
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
