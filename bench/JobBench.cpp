@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "LogMessages.h"
 #include "TerminalDesktop.h"
 #include "app/AppRoot.h"
 #include "engine/OutputTables.h"
@@ -139,19 +140,6 @@ std::vector<std::string> SourcesIn(const std::string& folder) {
     if (entry.is_regular_file()) files.push_back(entry.path().string());
   std::sort(files.begin(), files.end());
   return files;
-}
-
-// The messages of log.txt, without the time stamp.
-std::vector<std::string> LogMessages(const std::string& dataFolder) {
-  std::vector<std::string> messages;
-  std::ifstream log(dataFolder + "log.txt", std::ios::binary);
-  std::string line;
-  while (std::getline(log, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto bar = line.find('|');
-    messages.push_back(bar == std::string::npos ? line : line.substr(bar + 1));
-  }
-  return messages;
 }
 
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
@@ -308,7 +296,7 @@ int Run(const std::string& appFolder, const std::string& sourcesFolder, const st
   int parameterLines = 0, errorLines = 0;
   std::map<std::string, std::string> outputOf;
   std::set<std::string> namedTwice;
-  for (const std::string& message : LogMessages(root.AppFunc().GetDataPath())) {
+  for (const std::string& message : test::LogMessages(root.AppFunc().GetDataPath())) {
     if (StartsWith(message, "Convert error. ->")) {
       ++errorLines;
       std::printf("  %s\n", message.c_str());

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "services/platform/Desktop.h"
+#include "ui/QtDesktop.h"
 
 namespace sonvarro::bench {
 
@@ -21,6 +22,7 @@ class TerminalDesktop : public platform::IDesktop {
   void OpenInBrowser(const std::string&) override {}
   // As the program's own desktop does.
   void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
+  void ProcessPendingPaints() override { LetWindowsPaint(); }
   platform::MessageAnswer ShowMessage(const std::string& caption, const std::string& text, platform::MessageIcon,
                                       platform::MessageButtons) override {
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());

@@ -119,9 +119,25 @@ void TFrmMainForm::StoreInitDir() {
 }
 
 void TFrmMainForm::AddFiles(const std::vector<std::string>& paths) {
-  AddSourceFiles(controls_.dxTreeSourceFileInfo, paths,
-                 {parts_.newProbeGraph, [this](const std::string& path) { parts_.codeErrorForm.ShowFor(path); },
-                  [this] { SyncTimelineToSelection(); }});
+  // The windows paint while files are added, and posted work (another drop)
+  // runs then too: files that arrive meanwhile wait for the ones before
+  // them, so that each is checked against the list they made.
+  filesToAdd_.insert(filesToAdd_.end(), paths.begin(), paths.end());
+  if (adding_) return;
+  adding_ = true;
+  struct Done {
+    TFrmMainForm& form;
+    ~Done() {
+      form.adding_ = false;
+      form.filesToAdd_.clear();
+    }
+  } done{*this};
+  while (!filesToAdd_.empty()) {
+    const std::vector<std::string> batch = std::exchange(filesToAdd_, {});
+    AddSourceFiles(controls_.dxTreeSourceFileInfo, batch,
+                   {parts_.newProbeGraph, [this](const std::string& path) { parts_.codeErrorForm.ShowFor(path); },
+                    [this] { SyncTimelineToSelection(); }, [this] { parts_.desktop.ProcessPendingPaints(); }});
+  }
 }
 
 void TFrmMainForm::WMDropFiles(std::vector<std::string> paths) {

@@ -165,6 +165,8 @@ class TFrmMainForm : private IPreviewPlayer {
   MainFormParts parts_;
   bool dropsAccepted_ = false;
   std::vector<std::string> lastChosenFiles_;
+  bool adding_ = false;
+  std::vector<std::string> filesToAdd_;  // arrived while others were being added
   TrimTimeline timeline_;
   PreviewPlayback preview_;
   TFrmInitFileForm frmInitFile_;  // the add-files popup

@@ -1,5 +1,7 @@
 #include "sourcelist/AddSourceFiles.h"
 
+#include <unordered_set>
+
 #include "services/TextFormats.h"
 #include "services/platform/Files.h"
 #include "sourcelist/Probe.h"
@@ -10,20 +12,25 @@ namespace {
 
 constexpr const char* kZeroTime = "00:00:00";
 
-bool InGrid(const ISourceGrid& grid, const std::string& path) {
-  for (int row = 0; row < grid.RowCount(); ++row) {
-    if (grid.Cell(row, kColFileName) == path) return true;
-  }
-  return false;
+// The paths in the grid, read once: looking each new path up row by row
+// costs the product of the two lists' lengths, minutes for ten thousand.
+std::unordered_set<std::string> PathsIn(const ISourceGrid& grid) {
+  std::unordered_set<std::string> paths;
+  paths.reserve(static_cast<size_t>(grid.RowCount()));
+  for (int row = 0; row < grid.RowCount(); ++row) paths.insert(grid.Cell(row, kColFileName));
+  return paths;
 }
 
 }  // namespace
 
 void AddSourceFiles(ISourceGrid& grid, const std::vector<std::string>& paths, const AddSourceFilesHooks& hooks) {
   const std::unique_ptr<MediaGraph> probeGraph = hooks.makeProbeGraph();
+  std::unordered_set<std::string> inGrid = PathsIn(grid);
   for (const std::string& path : paths) {
     const std::string extension = LowercaseExtension(path);
-    if (InGrid(grid, path) || !IsAcceptedExtension(extension)) continue;
+    if (inGrid.count(path) != 0 || !IsAcceptedExtension(extension)) continue;
+    // A thousand files take seconds: the windows show each row as it comes.
+    hooks.letWindowsPaint();
     // A pipe or a device under a media name is never a file to convert, not
     // even an AMR file without a duration: reading it could wait forever.
     if (!platform::IsRegularFile(path)) {
@@ -43,6 +50,7 @@ void AddSourceFiles(ISourceGrid& grid, const std::vector<std::string>& paths, co
       continue;
     }
     grid.AppendRow({kCheckedText, path, SizeText(size.Value()), duration, kZeroTime, duration, duration});
+    inGrid.insert(path);
   }
   if (grid.RowCount() > 0) {
     grid.SetSelected(0, true);

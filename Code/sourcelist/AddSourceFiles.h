@@ -20,6 +20,9 @@ struct AddSourceFilesHooks {
   std::function<void(const std::string& path)> showFileReadError;
   // Brings the timeline in line with the grid's selection.
   std::function<void()> syncTimelineToSelection;
+  // Lets the windows paint what changed, before each file is probed; the
+  // user's input waits until the adding is done.
+  std::function<void()> letWindowsPaint;
 };
 
 // Appends a row for every path that is not in the grid yet (exact,

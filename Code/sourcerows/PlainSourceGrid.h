@@ -24,18 +24,19 @@ struct PlainSourceGrid : ISourceGrid {
     rows.at(static_cast<size_t>(r)).at(static_cast<size_t>(c)) = t;
   }
   void AppendRow(const SourceItem& item) override { rows.push_back(item); }
-  void DeleteRow(int r) override {
-    rows.erase(rows.begin() + r);
+  void DeleteRows(int first, int count) override {
+    const int end = first + count;
+    rows.erase(rows.begin() + first, rows.begin() + end);
     std::set<int> shifted;
     for (int s : selected) {
-      if (s < r) shifted.insert(s);
-      if (s > r) shifted.insert(s - 1);
+      if (s < first) shifted.insert(s);
+      if (s >= end) shifted.insert(s - count);
     }
     selected = shifted;
-    if (focused == r)
+    if (focused >= first && focused < end)
       focused = -1;
-    else if (focused > r)
-      --focused;
+    else if (focused >= end)
+      focused -= count;
   }
   void Clear() override {
     rows.clear();

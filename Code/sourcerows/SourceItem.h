@@ -31,7 +31,8 @@ class ISourceGrid {
   virtual std::string Cell(int row, int column) const = 0;
   virtual void SetCell(int row, int column, const std::string& text) = 0;
   virtual void AppendRow(const SourceItem& item) = 0;
-  virtual void DeleteRow(int row) = 0;
+  // Deletes count rows from first on; the rows below move up.
+  virtual void DeleteRows(int first, int count) = 0;
   virtual void Clear() = 0;
   virtual bool IsSelected(int row) const = 0;
   virtual void SetSelected(int row, bool selected) = 0;

@@ -1,6 +1,7 @@
 #include "ui/QtDesktop.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -60,5 +61,14 @@ platform::MessageAnswer QtDesktop::ShowMessageClosingAfter(const std::string& ca
 }
 
 void QtDesktop::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+void QtDesktop::ProcessPendingPaints() { LetWindowsPaint(); }
+
+void LetWindowsPaint() {
+  static QElapsedTimer sinceLast;
+  if (sinceLast.isValid() && sinceLast.elapsed() < kPaintIntervalMs) return;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  sinceLast.start();
+}
 
 }  // namespace sonvarro

@@ -4,6 +4,13 @@
 
 namespace sonvarro {
 
+// Lets the windows paint what changed and the timers run, leaving the user's
+// clicks and keys waiting; at most once in kPaintIntervalMs, since a paint
+// of the main window costs more than probing a file. Quick enough for the
+// eye, rare enough to cost little.
+inline constexpr int kPaintIntervalMs = 40;
+void LetWindowsPaint();
+
 // The desktop once windows exist: message boxes are Qt message boxes owned
 // by the active window; power-off, folder display and opening files and
 // addresses stay the system's own.
@@ -21,6 +28,7 @@ class QtDesktop final : public platform::IDesktop {
                                                   platform::MessageIcon icon, platform::MessageButtons buttons,
                                                   int closeAfterMs) override;
   void ProcessPendingEvents() override;
+  void ProcessPendingPaints() override;
 
  private:
   platform::IDesktop& system_;

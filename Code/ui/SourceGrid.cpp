@@ -149,9 +149,10 @@ void SourceGrid::SetCell(int row, int column, const std::string& text) { model_.
 
 void SourceGrid::AppendRow(const SourceItem& item) { model_.AppendRow(item); }
 
-void SourceGrid::DeleteRow(int row) {
-  const bool wasFocused = FocusedRow() == row;
-  model_.RemoveRow(row);
+void SourceGrid::DeleteRows(int first, int count) {
+  const int focused = FocusedRow();
+  const bool wasFocused = focused >= first && focused < first + count;
+  model_.RemoveRows(first, count);
   // Qt would hand the focus to a neighbour; a deleted focused row leaves
   // no row focused.
   if (wasFocused) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);

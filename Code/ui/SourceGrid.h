@@ -26,7 +26,7 @@ class SourceGrid final : public QTableView, public ISourceGrid {
   std::string Cell(int row, int column) const override;
   void SetCell(int row, int column, const std::string& text) override;
   void AppendRow(const SourceItem& item) override;
-  void DeleteRow(int row) override;
+  void DeleteRows(int first, int count) override;
   void Clear() override;
   bool IsSelected(int row) const override;
   void SetSelected(int row, bool selected) override;

@@ -85,9 +85,10 @@ void SourceListModel::AppendRow(const SourceItem& item) {
   endInsertRows();
 }
 
-void SourceListModel::RemoveRow(int row) {
-  beginRemoveRows({}, row, row);
-  rows_.erase(rows_.begin() + row);
+void SourceListModel::RemoveRows(int first, int count) {
+  if (count <= 0) return;
+  beginRemoveRows({}, first, first + count - 1);
+  rows_.erase(rows_.begin() + first, rows_.begin() + first + count);
   endRemoveRows();
 }
 

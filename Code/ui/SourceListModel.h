@@ -26,7 +26,7 @@ class SourceListModel final : public QAbstractTableModel {
   const SourceItem& Row(int row) const { return rows_.at(static_cast<size_t>(row)); }
   void SetCell(int row, int column, const std::string& text);
   void AppendRow(const SourceItem& item);
-  void RemoveRow(int row);
+  void RemoveRows(int first, int count);
   void RemoveAll();
 
   // Raised after the user changed a cell (check box or a trim time).

@@ -80,12 +80,14 @@ class AddSourceFilesTest : public ::testing::Test {
   test::FakeSourceGrid grid;
   Paths reported;  // the files "Error Info" was raised for, in order
   int syncs = 0, graphs = 0;
+  std::vector<int> rowsAtPaints;  // the rows the windows had to show, at each chance to paint
   std::string vanishing;
   AddSourceFilesHooks hooks{[this]() -> std::unique_ptr<MediaGraph> {
                               ++graphs;
                               return std::make_unique<VanishingProbe>(vanishing);
                             },
-                            [this](const std::string& path) { reported.push_back(path); }, [this] { ++syncs; }};
+                            [this](const std::string& path) { reported.push_back(path); }, [this] { ++syncs; },
+                            [this] { rowsAtPaints.push_back(grid.RowCount()); }};
 };
 
 TEST_F(AddSourceFilesTest, ANewRowSelectsTheWholeFile) {
@@ -176,6 +178,22 @@ TEST_F(AddSourceFilesTest, AFileThatVanishesAfterProbingIsReportedAndTheRestCome
   EXPECT_EQ(reported, Paths{gone});
 }
 
+// A long add keeps the windows painting: each row shows before the next
+// file is probed.
+TEST_F(AddSourceFilesTest, TheWindowsPaintBeforeEachFileIsProbed) {
+  Add({Wav("1.wav", 1000), Junk("2.mp3"), Wav("3.wav", 1000), dir.Folder() + "1.wav", Wav("4.txt", 1000)});
+  EXPECT_EQ(rowsAtPaints, (std::vector<int>{0, 1, 1})) << "the duplicate and the text file need no probe";
+}
+
+// A list of thousands: its paths are read once, not once for each new file.
+TEST_F(AddSourceFilesTest, TheListIsReadOnceForAllTheNewFiles) {
+  constexpr int kRows = 2000;
+  for (int i = 0; i < kRows; ++i) grid.AddFile(dir.Folder() + std::to_string(i) + ".wav", "00:00:01");
+  Add({Wav("new 1.wav", 1000), Wav("new 2.wav", 1000), Wav("new 3.wav", 1000), dir.Folder() + "7.wav"});
+  EXPECT_EQ(grid.RowCount(), kRows + 3);
+  EXPECT_LE(grid.cellReads, kRows + 10);
+}
+
 // Six rows r0..r5; the case selects some, focuses one, removes.
 struct RemoveCase {
   const char* name;
@@ -222,6 +240,29 @@ INSTANTIATE_TEST_SUITE_P(
                       RemoveCase{"AllRows", {0, 1, 2, 3, 4, 5}, 5, {}, ""},
                       RemoveCase{"NoSelectionDoesNothing", {}, 3, {"r0", "r1", "r2", "r3", "r4", "r5"}, "r3"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Thousands of rows: the selection is read in one pass and each block of
+// neighbours goes in one deletion, however many rows it holds.
+TEST(RemoveSelectedFiles, ReadsTheSelectionOnceAndDeletesEachBlockAtOnce) {
+  constexpr int kRows = 2000;
+  test::FakeSourceGrid grid;
+  for (int i = 0; i < kRows; ++i) grid.AddFile("r" + std::to_string(i), "00:00:05");
+  for (int row = kRows / 2; row < kRows; ++row) grid.selected.insert(row);
+  grid.selected.insert({10, 11});
+  grid.focused = kRows / 2;
+  test::GuardDesktop desktop;
+  RemoveSelectedFiles(grid, desktop);
+
+  ASSERT_EQ(grid.RowCount(), kRows / 2 - 2);
+  EXPECT_EQ(grid.Cell(10, kColFileName), "r12");
+  EXPECT_EQ(grid.deletions, 2);
+  EXPECT_LE(grid.selectionReads, 3 * kRows);
+  // The row above the focused one moved up by the block above it.
+  ASSERT_GE(grid.focused, 0);
+  EXPECT_EQ(grid.Cell(grid.focused, kColFileName), "r" + std::to_string(kRows / 2 - 1));
+  EXPECT_EQ(grid.selected, std::set<int>{grid.focused});
+  EXPECT_EQ(grid.repaints, 1);
+}
 
 TEST(ClearSourceFiles, DeletesEveryRow) {
   test::FakeSourceGrid grid;

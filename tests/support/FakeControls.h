@@ -27,6 +27,25 @@ struct FakeSelector : PlainSelector {
 };
 
 struct FakeSourceGrid : PlainSourceGrid {
+  // What the work on a large list costs: the cells and selection flags read,
+  // the deletions asked for.
+  mutable int cellReads = 0;
+  mutable int selectionReads = 0;
+  int deletions = 0;
+
+  std::string Cell(int r, int c) const override {
+    ++cellReads;
+    return PlainSourceGrid::Cell(r, c);
+  }
+  bool IsSelected(int r) const override {
+    ++selectionReads;
+    return PlainSourceGrid::IsSelected(r);
+  }
+  void DeleteRows(int first, int count) override {
+    ++deletions;
+    PlainSourceGrid::DeleteRows(first, count);
+  }
+
   // A checked row with the whole file selected, as adding makes it.
   void AddFile(const std::string& path, const std::string& duration, const std::string& start = "00:00:00",
                const std::string& end = "") {

@@ -184,12 +184,27 @@ TEST(SourceGrid, DeletingTheFocusedRowLeavesNoRowFocused) {
   for (auto p : {"/a.mp3", "/b.mp3", "/c.mp3"}) grid.AppendRow(Row(p));
   grid.SetFocusedRow(1);
   grid.SetSelected(1, true);
-  grid.DeleteRow(1);
+  grid.DeleteRows(1, 1);
   EXPECT_EQ(grid.FocusedRow(), -1);
   EXPECT_EQ(grid.RowCount(), 2);
   EXPECT_EQ(grid.Cell(1, kColFileName), "/c.mp3");
   EXPECT_FALSE(grid.IsSelected(0));
   EXPECT_FALSE(grid.IsSelected(1));
+}
+
+TEST(SourceGrid, DeletingABlockMovesTheRowsBelowAndTheirFocusUp) {
+  SourceGrid grid;
+  for (auto p : {"/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"}) grid.AppendRow(Row(p));
+  grid.SetFocusedRow(4);
+  grid.SetSelected(4, true);
+  grid.DeleteRows(1, 2);
+  ASSERT_EQ(grid.RowCount(), 3);
+  EXPECT_EQ(grid.Cell(1, kColFileName), "/d.mp3");
+  EXPECT_EQ(grid.FocusedRow(), 2);
+  EXPECT_TRUE(grid.IsSelected(2));
+  EXPECT_FALSE(grid.IsSelected(1));
+  grid.DeleteRows(0, 3);
+  EXPECT_EQ(grid.FocusedRow(), -1);
 }
 
 TEST(SourceGrid, CheckColumnHoldsTrueOrFalseAndReportsTheEdit) {

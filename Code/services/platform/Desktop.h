@@ -36,6 +36,10 @@ class IDesktop {
   }
   // Lets the user interface handle what is waiting (no-op without windows).
   virtual void ProcessPendingEvents() {}
+  // Lets the windows paint what changed and the timers run, but leaves the
+  // user's clicks and keys waiting, so that no handler of theirs runs in the
+  // middle of the work that asks (no-op without windows).
+  virtual void ProcessPendingPaints() {}
 };
 
 // The machine's own desktop. The program hands a desktop to whatever needs
