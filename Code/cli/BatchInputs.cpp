@@ -59,7 +59,8 @@ std::vector<SkippedInput> AddBatchInputs(PlainSourceGrid& grid, const std::vecto
                   [&skipped](const std::string& path) {
                     skipped.push_back({path, kCannotRead});
                   },
-                  [] {}});
+                  // No timeline to sync and no window to paint.
+                  [] {}, [] {}});
   NoPreview noPreview;
   for (int row = 0; row < grid.RowCount(); ++row) {
     if (start) grid.SetCell(row, kColStartTime, *start);
