@@ -44,6 +44,9 @@ PLAN = [  # kind, weight
     ("choose_profile", 6), ("options", 5), ("convert", 5), ("stop_conversion", 4), ("preview", 7),
     ("output_folder", 2), ("wait", 3), ("close_program", 0.4),
 ]
+# How long a window that wants an answer may outlast the answers given.
+BOX_STUCK_SECONDS = 30
+
 # Titles of the windows that stay open while the user goes on; any other
 # window of the program (a message box, an about box, "Error Info", a name
 # prompt) is answered.
@@ -247,6 +250,10 @@ class Robot:
             # The add-files popup closes itself; a window is answered once it stayed a while.
             if now - self.box_seen[wid] < 0.7:
                 continue
+            # Answered again and again and still there: the user is stuck
+            # (a box that takes no input, under one that waits for it).
+            if now - self.box_seen[wid] > BOX_STUCK_SECONDS:
+                raise RobotFailure(f"the window {window.title!r} stays unanswered for {BOX_STUCK_SECONDS} s")
             choice = self.answers.random()
             if window.title == OPEN_DIALOG:
                 self.answer_open_dialog(window, choice)
