@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "sourcelist/CodeErrorForm.h"
+#include "ui/AnswerableDialog.h"
 #include "ui/ClickableLabel.h"
 
 namespace sonvarro {
@@ -34,7 +35,7 @@ class CodeErrorDialog final : public QDialog {
   class Modal final : public IModalWindow {
    public:
     explicit Modal(QDialog* dialog) : dialog_(dialog) {}
-    void ShowModal() override { dialog_->exec(); }
+    void ShowModal() override { ExecAnswerable(*dialog_); }
     void Close() override { dialog_->accept(); }
 
    private:

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "services/LastResort.h"
+#include "ui/AnswerableDialog.h"
 
 namespace sonvarro {
 namespace {
@@ -145,7 +146,7 @@ std::optional<std::string> RunInputQuery(QWidget* owner, const std::string& capt
   if (auto* field = box.findChild<QLineEdit*>()) {
     field->setMinimumWidth(box.fontMetrics().horizontalAdvance(box.windowTitle()) * 2 + 60);
   }
-  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  if (ExecAnswerable(box) != QDialog::Accepted) return std::nullopt;
   return box.textValue().toStdString();
 }
 

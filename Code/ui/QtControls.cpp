@@ -5,6 +5,7 @@
 #include <QScopedValueRollback>
 #include <algorithm>
 
+#include "ui/AnswerableDialog.h"
 #include "ui/Guarded.h"
 
 namespace sonvarro {
@@ -12,6 +13,7 @@ namespace sonvarro {
 void QtFocusKeepingControl::SetEnabled(bool enabled) {
   if (!enabled && window_->isEnabled()) focus_ = window_->focusWidget();
   window_->setEnabled(enabled);
+  if (!enabled) KeepModalWindowsAnswerable(*window_);
   if (!enabled || !window_->isVisible()) return;
   const QWidget* active = QApplication::activeWindow();
   if (!active || !active->isVisible()) window_->activateWindow();

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include "ui/AnswerableDialog.h"
+
 namespace sonvarro {
 namespace {
 
@@ -36,7 +38,7 @@ platform::MessageAnswer RunMessageBox(const std::string& caption, const std::str
       box.done(0);
     });
   }
-  const int result = box.exec();
+  const int result = ExecAnswerable(box);
   if (closedItself) return MessageAnswer::None;
   switch (result) {
     case QMessageBox::Ok: return MessageAnswer::Ok;

@@ -19,6 +19,7 @@
 
 #include "RecordingDesktop.h"
 #include "WaitUntil.h"
+#include "ui/CodeErrorDialog.h"
 #include "ui/ConvertingDialog.h"
 #include "ui/QtControls.h"
 #include "ui/QtDesktop.h"
@@ -86,6 +87,61 @@ TEST(QtDesktop, AClosingBoxClosesItselfOnlyWhenNobodyAnswers) {
   EXPECT_EQ(desktop.ShowMessage("Title", "Answered.", MessageIcon::Question, MessageButtons::YesNo),
             MessageAnswer::Yes);
   EXPECT_TRUE(system.messages.empty()) << "the boxes are the toolkit's own";
+}
+
+// A job disables the main window, and Qt disables the windows it owns with
+// it: a box or "Error Info" shown then must still take the user's answer.
+TEST(ModalWindows, TakeTheirAnswerWhileTheMainWindowIsDisabled) {
+  test::RecordingDesktop system;
+  QtDesktop desktop(system);
+  QWidget main;
+  main.show();
+  main.activateWindow();
+  ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == &main; }));
+  QtFocusKeepingControl mainWindow(&main);
+  CodeErrorDialog errorInfo(&main);
+  errorInfo.Bind({{}, [&] { errorInfo.Controls().window.Close(); }});
+  QObject timers;
+  // Answers the modal window the user sees with its first button, as a click
+  // would: a disabled button ignores it. Should that fail, the window is
+  // closed all the same, so that the test fails instead of hanging.
+  bool answerable = false;
+  const auto answer = [&] {
+    QTimer::singleShot(0, &timers, [&] {
+      auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!modal) return;
+      answerable = modal->isEnabled();
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::Ok)->click();
+      if (modal == &errorInfo) errorInfo.btnOK->click();
+      QTimer::singleShot(2000, modal, [modal] { modal->done(QDialog::Rejected); });
+    });
+  };
+
+  mainWindow.SetEnabled(false);
+  answer();
+  EXPECT_EQ(
+      desktop.ShowMessage("Title", "The job's end.", platform::MessageIcon::Warning, platform::MessageButtons::Ok),
+      platform::MessageAnswer::Ok);
+  EXPECT_TRUE(answerable) << "a box shown while the main window is disabled";
+
+  answerable = false;
+  answer();
+  errorInfo.Controls().window.ShowModal();
+  EXPECT_TRUE(answerable) << "\"Error Info\" shown while the main window is disabled";
+  EXPECT_EQ(errorInfo.result(), QDialog::Accepted);
+
+  // Shown first, then the main window disabled under it (the next row of a
+  // job that went on while the box waited).
+  mainWindow.SetEnabled(true);
+  answerable = false;
+  QTimer::singleShot(0, &timers, [&] {
+    mainWindow.SetEnabled(false);
+    answer();
+  });
+  errorInfo.Controls().window.ShowModal();
+  EXPECT_TRUE(answerable) << "\"Error Info\" open when the main window was disabled";
+  EXPECT_EQ(errorInfo.result(), QDialog::Accepted);
+  EXPECT_FALSE(main.isEnabled());
 }
 
 TEST(QtSelector, OnlyUserChoicesRaiseTheChangeEvent) {
