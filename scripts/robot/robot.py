@@ -134,6 +134,11 @@ class Robot:
 
     def check_answers(self):
         if not self.screen.ping(self.main, HANG_SECONDS):
+            # A program that ended meanwhile (a job's power-off ends it) has
+            # no window left to answer: that end is judged on its own.
+            if self.trial.process.poll() is not None:
+                self.check_alive()
+                return
             # A sanitizer takes a while to write its report, and the window
             # is silent meanwhile: the report says more than the silence.
             time.sleep(1)
