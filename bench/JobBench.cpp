@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "ChosenFiles.h"
 #include "LogMessages.h"
 #include "TerminalDesktop.h"
 #include "app/AppRoot.h"
@@ -124,16 +125,6 @@ bool WaitFor(const std::function<bool()>& done, double maxSeconds, const std::fu
   return true;
 }
 
-// The open dialog chooses every source; nothing else is asked.
-struct ChosenFiles : IUserDialogs {
-  std::vector<std::string> files;
-  std::vector<std::string> OpenSourceFiles(const std::string&) override { return files; }
-  std::optional<std::string> PickOutputFolder() override { return std::nullopt; }
-  std::optional<std::string> InputQuery(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-};
-
 std::vector<std::string> SourcesIn(const std::string& folder) {
   std::vector<std::string> files;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder))
@@ -209,7 +200,7 @@ Usage Measure() { return {OpenDescriptors(), OwnChildren(), CountEntries("/proc/
 int Run(const std::string& appFolder, const std::string& sourcesFolder, const std::string& outputFolder, int outputType,
         const std::string& ffprobe, bool realPauses) {
   bench::TerminalDesktop desktop;
-  ChosenFiles dialogs;
+  bench::ChosenFiles dialogs;
   dialogs.files = SourcesIn(sourcesFolder);
   const int files = static_cast<int>(dialogs.files.size());
   if (files == 0) {

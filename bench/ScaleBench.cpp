@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "ChosenFiles.h"
 #include "TerminalDesktop.h"
 #include "app/AppRoot.h"
 #include "player/ProbeGraph.h"
@@ -43,16 +44,6 @@ double ResidentMegabytes() {
   }
   return 0;
 }
-
-// The open dialog chooses the files it is given.
-struct ChosenFiles : IUserDialogs {
-  std::vector<std::string> files;
-  std::vector<std::string> OpenSourceFiles(const std::string&) override { return files; }
-  std::optional<std::string> PickOutputFolder() override { return std::nullopt; }
-  std::optional<std::string> InputQuery(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-};
 
 // The paints of the windows that matter while files come in: when each
 // painted last, and the longest time between two of its paints.
@@ -360,7 +351,7 @@ class Bench {
   }
 
   bench::TerminalDesktop desktop_;
-  ChosenFiles dialogs_;
+  bench::ChosenFiles dialogs_;
   AppSeams seams_;
   std::unique_ptr<AppRoot> root_;
 };
