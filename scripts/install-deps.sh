@@ -17,6 +17,7 @@ PACKAGES=(
   fp-utils xdg-utils
   fonts-dejavu-core
   util-linux dpkg-dev file desktop-file-utils debootstrap
+  g++-mingw-w64-x86-64-posix wine64
 )
 
 missing=()

@@ -1,0 +1,15 @@
+# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (the posix
+# thread model, for std::thread). Test programs run under Wine through
+# scripts/windows/wine.sh, which keeps its prefix in the build folder.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(SONVARRO_MINGW x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${SONVARRO_MINGW}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${SONVARRO_MINGW}-g++-posix)
+set(CMAKE_RC_COMPILER ${SONVARRO_MINGW}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${SONVARRO_MINGW})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../../scripts/windows/wine.sh")
