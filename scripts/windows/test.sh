@@ -7,6 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build="${1:-build/windows}"
+mkdir -p "$build"
+build="$(cd "$build" && pwd)"
 jobs=$(nproc)
 started=$SECONDS
 took() { echo "windows: $1 took $(($SECONDS - $2)) s"; }
@@ -22,7 +24,7 @@ cmake --build "$build/build" -j "$jobs" >"$build/build.log" 2>&1 || { tail -n 40
 took "building for Windows" "$step"
 
 step=$SECONDS
-export SONVARRO_WINEPREFIX="$PWD/$build/wine"
+export SONVARRO_WINEPREFIX="$build/wine"
 (cd "$build/build" && ctest --output-on-failure -j "$jobs")
 took "the tests under Wine" "$step"
 took "the Windows part" "$started"
