@@ -15,7 +15,8 @@ std::vector<FileFilter> MakeSourceFileFilters() {
   for (std::string_view extension : AcceptedExtensions) supported.append("*").append(extension).append(";");
   return {
       {"Supported Files", supported},
-      {"3GP, 3G2 Files (*.3gp,*.3g2)", "*.3gp"},
+      // The caption names both; the pattern has to match both too.
+      {"3GP, 3G2 Files (*.3gp,*.3g2)", "*.3gp;*.3g2"},
       {"AVI Files (*.avi)", "*.avi"},
       {"ASF Files (*.asf)", "*.asf"},
       {"MOV Files (*.mov)", "*.mov"},

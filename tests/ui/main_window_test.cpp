@@ -395,7 +395,7 @@ TEST(SourceFileDialogs, ErrorInfoAndTheOpenDialogCarryTheirTexts) {
   EXPECT_TRUE(filters[0].startsWith("Supported Files (*.3gp *.mp4 *.m4v"));
   EXPECT_TRUE(filters[0].contains("*.wma *.amr *.flac *.opus"));
   EXPECT_TRUE(filters[0].endsWith("*.ts *.m2ts)"));
-  EXPECT_EQ(filters[1], "3GP, 3G2 Files (*.3gp,*.3g2) (*.3gp)");
+  EXPECT_EQ(filters[1], "3GP, 3G2 Files (*.3gp,*.3g2) (*.3gp *.3g2)");
   EXPECT_EQ(filters[17], "MP2, MP3 Audio Files (*.mp2, mp3) (*.mp2 *.mp3)");
   EXPECT_EQ(filters[20], "FLAC Audio Files (*.flac) (*.flac)");
   EXPECT_EQ(filters[27], "AMR Audio files(*.amr) (*.amr)");
