@@ -290,6 +290,11 @@ class Robot:
         # The dialog's name field takes several names in quotes; the folder is the dialog's own.
         self.xdo("windowactivate", window.id)
         time.sleep(0.1)
+        # Into the name field first (its label's mnemonic): an earlier click may
+        # have left the focus on the list or the sidebar, where Ctrl+A, the
+        # typed names and Return do not choose the files.
+        self.xdo("key", "--clearmodifiers", "alt+n")
+        time.sleep(0.05)
         self.xdo("key", "--clearmodifiers", "ctrl+a")
         if len(chosen) == 1:
             self.type_text(chosen[0])
