@@ -17,7 +17,7 @@ trap cleanup EXIT
 
 # Xvfb writes the display it took to the descriptor it is given, once it answers.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1600x1200x24 >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -nolisten tcp -screen 0 3200x1200x24 >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 1 200); do

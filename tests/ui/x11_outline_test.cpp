@@ -1,15 +1,20 @@
 // The main window's outline as the X server holds it, read back from the
 // server: cut in device pixels from the picture that fits the scale. A
 // program of its own: it runs on an X server of its own
-// (tests/helpers/on-x-server.sh), at the scale its argument --scale=N sets
-// before it starts.
+// (tests/helpers/on-x-server.sh), whose screen it splits into two monitors
+// side by side before it starts: the window opens on the first, at the scale
+// its argument --scale=N (1 or 2) gives, and the second has the other scale.
 
 #include <gtest/gtest.h>
+#include <xcb/randr.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,6 +25,60 @@ namespace sonvarro {
 namespace {
 
 int scale = 1;
+int OtherScale() { return 3 - scale; }
+constexpr char kStartMonitor[] = "START";
+constexpr char kOtherMonitor[] = "OTHER";
+
+// Splits the X server's screen into two monitors side by side, the first
+// with its output; false when the server cannot. The server keeps them
+// while the connection stays open.
+bool SplitIntoMonitors(xcb_connection_t* connection) {
+  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+  // Monitors came with version 1.5 of the extension.
+  std::free(xcb_randr_query_version_reply(connection, xcb_randr_query_version(connection, 1, 5), nullptr));
+  xcb_randr_get_screen_resources_current_reply_t* resources = xcb_randr_get_screen_resources_current_reply(
+      connection, xcb_randr_get_screen_resources_current(connection, screen->root), nullptr);
+  if (!resources) return false;
+  const bool hasOutput = xcb_randr_get_screen_resources_current_outputs_length(resources) > 0;
+  const xcb_randr_output_t output = hasOutput ? xcb_randr_get_screen_resources_current_outputs(resources)[0] : 0;
+  std::free(resources);
+  if (!hasOutput) return false;
+  const uint16_t half = screen->width_in_pixels / 2;
+  for (const char* name : {kStartMonitor, kOtherMonitor}) {
+    const bool first = name == kStartMonitor;
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    if (!atom) return false;
+    // Sent as laid out here: libxcb's own xcb_randr_set_monitor leaves the
+    // padding part of its request unset. The monitor's outputs follow it.
+    struct {
+      xcb_randr_set_monitor_request_t header;
+      xcb_randr_monitor_info_t info;
+      xcb_randr_output_t outputs[1];
+    } request{};
+    request.header.window = screen->root;
+    request.info.name = atom->atom;
+    std::free(atom);
+    request.info.primary = first;
+    request.info.nOutput = first ? 1 : 0;
+    request.info.x = static_cast<int16_t>(first ? 0 : half);
+    request.info.width = half;
+    request.info.height = screen->height_in_pixels;
+    request.info.width_in_millimeters = screen->width_in_millimeters / 2;
+    request.info.height_in_millimeters = screen->height_in_millimeters;
+    request.outputs[0] = output;
+    xcb_protocol_request_t protocol{1, &xcb_randr_id, XCB_RANDR_SET_MONITOR, 1};
+    // libxcb writes the opcodes and the length into the two parts before.
+    iovec parts[3]{};
+    parts[2].iov_base = &request;
+    parts[2].iov_len = sizeof(request.header) + static_cast<size_t>(xcb_randr_monitor_info_sizeof(&request.info));
+    const xcb_void_cookie_t sent{xcb_send_request(connection, XCB_REQUEST_CHECKED, parts + 2, &protocol)};
+    xcb_generic_error_t* error = xcb_request_check(connection, sent);
+    std::free(error);
+    if (error) return false;
+  }
+  return true;
+}
 
 // The window's bounding shape, in device pixels.
 QRegion BoundingShape(const QWidget& window) {
@@ -35,6 +94,16 @@ QRegion BoundingShape(const QWidget& window) {
   }
   std::free(reply);
   return shape;
+}
+
+// Moves the window on the X server itself, as a window manager or the user's
+// drag does: Qt learns of it afterwards.
+void MoveOnServer(const QWidget& window, const QPoint& devicePixels) {
+  xcb_connection_t* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+  const uint32_t position[] = {static_cast<uint32_t>(devicePixels.x()), static_cast<uint32_t>(devicePixels.y())};
+  xcb_configure_window(connection, static_cast<xcb_window_t>(window.winId()), XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y,
+                       position);
+  xcb_flush(connection);
 }
 
 // The two regions cover the same pixels; else where they part is named.
@@ -87,6 +156,26 @@ TEST_F(X11Outline, IsCutFromThePictureThatFitsInDevicePixels) {
   }
 }
 
+TEST_F(X11Outline, FollowsTheWindowToAScreenOfAnotherScale) {
+  QScreen* other = nullptr;
+  for (QScreen* screen : QGuiApplication::screens()) {
+    if (screen->name() == QLatin1String(kOtherMonitor)) other = screen;
+  }
+  ASSERT_NE(other, nullptr);
+  QScreen* start = window_.screen();
+  const QSize points = window_.size();
+  for (const auto& [screen, ratio] : {std::pair{other, OtherScale()}, std::pair{start, scale}}) {
+    SCOPED_TRACE(ratio);
+    // A screen's origin is the same in points and in device pixels.
+    MoveOnServer(window_, screen->geometry().topLeft() + QPoint(40, 30));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window_.devicePixelRatioF() == ratio; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window_.size() == points; }))
+        << "the window is " << window_.width() << " x " << window_.height() << " points";
+    EXPECT_TRUE(SamePixels(BoundingShape(window_), OutlineRegion(Background(ratio))));
+    EXPECT_EQ(window_.Widgets().imgLOGO->pixmap().devicePixelRatio(), ratio);
+  }
+}
+
 TEST_F(X11Outline, OutlastsHidingAndShowingAgain) {
   const QRegion shown = BoundingShape(window_);
   window_.hide();
@@ -102,7 +191,15 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--scale=", 8) == 0) sonvarro::scale = std::atoi(argv[i] + 8);
   }
-  qputenv("QT_SCALE_FACTOR", QByteArray::number(sonvarro::scale));
+  // Left open to the end: the server forgets the monitors with their client.
+  xcb_connection_t* monitors = xcb_connect(nullptr, nullptr);
+  if (xcb_connection_has_error(monitors) || !sonvarro::SplitIntoMonitors(monitors)) {
+    std::fprintf(stderr, "the X server's screen could not be split into two monitors\n");
+    return 1;
+  }
+  qputenv("QT_SCREEN_SCALE_FACTORS", QByteArray(sonvarro::kStartMonitor) + "=" + QByteArray::number(sonvarro::scale) +
+                                         ";" + sonvarro::kOtherMonitor + "=" +
+                                         QByteArray::number(sonvarro::OtherScale()));
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
