@@ -130,9 +130,9 @@ void MainWindow::showEvent(QShowEvent* event) {
 bool MainWindow::event(QEvent* event) {
   const bool handled = QWidget::event(event);
   if (event->type() == QEvent::ScreenChangeInternal && shown_ && devicePixelRatioF() != outlineRatio_) {
-    // On a screen of another scale Qt keeps the window's size in device
-    // pixels, so in points it would shrink or grow: once the move is handled
-    // the window takes its size in points back.
+    // Under X, Qt keeps the window's size in device pixels on a screen of
+    // another scale, so in points it would shrink or grow: once the move is
+    // handled the window takes its size in points back.
     QTimer::singleShot(0, this, [this, points = size()] { resize(points); });
     CutOutline();
   }
