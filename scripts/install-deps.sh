@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config clang-format
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb-shape0-dev libxcb-randr0-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libavfilter-dev
   libopencore-amrnb-dev
   libmpv-dev libasound2-dev

@@ -5,12 +5,14 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QStyleHints>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
 #include "services/LastResort.h"
 #include "ui/QtKeys.h"
 #include "ui/Skin.h"
+#include "ui/X11Shape.h"
 
 namespace sonvarro {
 namespace {
@@ -121,8 +123,34 @@ void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  setMask(OutlineRegion(widgets_->Background()));
+  CutOutline();
   Raise(events_.FormShow);
+}
+
+bool MainWindow::event(QEvent* event) {
+  const bool handled = QWidget::event(event);
+  if (event->type() == QEvent::ScreenChangeInternal && shown_ && devicePixelRatioF() != outlineRatio_) {
+    // Under X, Qt keeps the window's size in device pixels on a screen of
+    // another scale, so in points it would shrink or grow: once the move is
+    // handled the window takes its size in points back.
+    QTimer::singleShot(0, this, [this, points = size()] { resize(points); });
+    CutOutline();
+  }
+  return handled;
+}
+
+void MainWindow::CutOutline() {
+  outlineRatio_ = devicePixelRatioF();
+  // A mask is in points: at 200 % its edge would step by two pixels where the
+  // sharper picture's edge steps by one. An X server takes the outline in
+  // device pixels; elsewhere (a Wayland compositor takes the mask for input
+  // only) the mask is enough.
+  if (outlineRatio_ != 1 && X11CanShape()) {
+    clearMask();
+    SetX11Shape(*this, DeviceOutlineRegion(widgets_->Background(outlineRatio_), outlineRatio_));
+    return;
+  }
+  setMask(OutlineRegion(widgets_->Background()));
 }
 
 void MainWindow::PressToMove(const QPoint& globalPosition) {

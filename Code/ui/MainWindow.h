@@ -44,6 +44,7 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
   void lblTitleMouseMove(QMouseEvent* event);
 
  protected:
+  bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -56,6 +57,7 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
 
  private:
   void Raise(const std::function<void()>& handler);
+  void CutOutline();
   void WireTimeline(TimelineStrip& strip);
   void Drop(const QStringList& files);
   void PressToMove(const QPoint& globalPosition);
@@ -78,6 +80,8 @@ class MainWindow final : public QWidget, public KeyPreviewWindow {
   OwnFrame frame_{this};
   QtFocusKeepingControl windowControl_{this};
   bool shown_ = false;
+  // The device pixel ratio the outline was cut for.
+  qreal outlineRatio_ = 0;
   // A left press that may become a move of the window: the move starts once
   // the mouse has gone the platform's drag distance with the button held,
   // never on the press alone, and at most once per press.

@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QPixmap>
 #include <QResizeEvent>
 
 #include "controls/KeyMap.h"
@@ -62,10 +61,7 @@ QWidget* LogoPanel(QWidget* parent) {
 }
 
 QLabel* LogoPicture(QWidget* panel) {
-  auto* picture = Place(new QLabel(panel), "imgLOGO", 0, 0, panel->width(), panel->height());
-  picture->setPixmap(QPixmap::fromImage(SkinImage("ImgLogo.png", SkinScaleFor(panel->devicePixelRatioF()))));
-  picture->setScaledContents(true);
-  return picture;
+  return Place(new PictureLabel("ImgLogo.png", panel), "imgLOGO", 0, 0, panel->width(), panel->height());
 }
 
 QLabel* PositionDisplay(QWidget* parent) {
@@ -165,9 +161,9 @@ MainWindowWidgets::MainWindowWidgets(QWidget* parent)
 void MainWindowWidgets::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  // The outline is cut in points; at a finer scale a few of the sharper
-  // picture's transparent pixels fall inside it, and show the coarser
-  // picture, which covers every point inside.
+  // Where the outline is cut in points (all but an X server), at a finer
+  // scale a few of the sharper picture's transparent pixels fall inside it
+  // and show the coarser picture, which covers every point inside.
   if (!translucent_)
     painter.drawImage(QRectF(0, 0, background_.For(1).width(), background_.For(1).height()), shown_.For(1));
   painter.drawImage(QPointF(0, 0), shown_.For(devicePixelRatioF()));

@@ -2,6 +2,7 @@
 
 #include <QEnterEvent>
 #include <QPainter>
+#include <QPixmap>
 
 #include "services/WindowOutline.h"
 #include "ui/SkinPictures.h"
@@ -56,6 +57,32 @@ QRegion OutlineRegion(const QImage& background) {
   QRegion region;
   for (const OutlineRun& run : OutlineRuns(picture)) region += QRect(run.left, run.top, run.width, 1);
   return region;
+}
+
+QRegion DeviceOutlineRegion(const QImage& fitting, qreal devicePixelRatio) {
+  const QSizeF points = fitting.deviceIndependentSize();
+  const QSize device(qRound(points.width() * devicePixelRatio), qRound(points.height() * devicePixelRatio));
+  if (device == fitting.size()) return OutlineRegion(fitting);
+  // The nearest pixel, never a blend: a blended edge pixel would differ from
+  // the transparent colour and widen the outline.
+  return OutlineRegion(fitting.scaled(device, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+}
+
+PictureLabel::PictureLabel(const char* fileName, QWidget* parent) : QLabel(parent), picture_(fileName) {
+  setScaledContents(true);
+  ShowFittingPicture();
+}
+
+bool PictureLabel::event(QEvent* event) {
+  const bool handled = QLabel::event(event);
+  if (event->type() == QEvent::ScreenChangeInternal) ShowFittingPicture();
+  return handled;
+}
+
+void PictureLabel::ShowFittingPicture() {
+  const QImage& fitting = picture_.For(devicePixelRatioF());
+  if (!pixmap().isNull() && pixmap().devicePixelRatio() == fitting.devicePixelRatio()) return;
+  setPixmap(QPixmap::fromImage(fitting));
 }
 
 BitmapButton::BitmapButton(const char* pictures, const QString& text, QWidget* parent)

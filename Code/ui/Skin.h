@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegion>
 
@@ -45,6 +46,28 @@ void ClearTransparentColour(QImage& picture);
 // The window outline of a background picture, in its pixels: the union of
 // its runs that differ from its bottom-left colour (OutlineRuns).
 QRegion OutlineRegion(const QImage& background);
+
+// The window outline in device pixels at a device pixel ratio, cut from the
+// picture that fits that ratio (its own device pixel ratio set, as SkinImage
+// sets it) as it covers the window's device pixels: at 200 % the picture of
+// scale 2 pixel for pixel; between the scales that picture brought to the
+// device size, each device pixel taking the picture's pixel it falls on.
+QRegion DeviceOutlineRegion(const QImage& fitting, qreal devicePixelRatio);
+
+// A picture of the skin stretched over a label, at the scale that fits the
+// label's screen: a move to a screen of another scale picks it again.
+class PictureLabel final : public QLabel {
+ public:
+  PictureLabel(const char* fileName, QWidget* parent);
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void ShowFittingPicture();
+
+  ScaledPicture picture_;
+};
 
 // A button that is its pictures: up, hot while the mouse is over it, down
 // while pressed; olive pixels let the window show through. A disabled
