@@ -162,6 +162,14 @@ class EvcUnderWine(unittest.TestCase):
                 output, run = self.convert(source, extension, options, trim=("00:00:01", "2"))
                 self.expect_output(output, run, codec, channels, rate, 2.0)
 
+    def test_a_long_file_is_encoded_on_several_encoders_at_once(self):
+        source = self.path(ODD_NAME + " long.wav")
+        make_media(source, 60, "-ac", "2")
+        extension, options, codec, channels, rate = PROGRAM_LINES[2]
+        output, run = self.convert(source, extension, options, trim=("00:00:00", "60"))
+        self.assertIn(b"Encoding in chunks of", run.out)  # one encoder thread per core
+        self.expect_output(output, run, codec, channels, rate, 60.0)
+
     def expect_clean_failure(self, run, code, names, output):
         self.assertEqual(run.code, code, run.err)
         self.assertEqual(len(run.err_lines), 1, run.err)
