@@ -1,7 +1,5 @@
 #include "Conversion.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -17,6 +15,7 @@
 #include "ChunkPlan.h"
 #include "ChunkedEncoding.h"
 #include "EncodeError.h"
+#include "FilePath.h"
 #include "FrameProducer.h"
 #include "OutputContainer.h"
 #include "OutputWriter.h"
@@ -63,15 +62,16 @@ class SpentFrames {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+// By identity, not by name: a link or another spelling of the path is the
+// same file. (Windows has no inode numbers in stat; this asks the volume.)
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  std::error_code error;
+  return std::filesystem::equivalent(FilePath(a), FilePath(b), error) && !error;
 }
 
 void CheckOutputPath(const EncoderOptions& options) {
   std::error_code error;
-  const auto type = std::filesystem::status(options.output, error).type();
+  const auto type = std::filesystem::status(FilePath(options.output), error).type();
   if (error || type == std::filesystem::file_type::not_found) return;
   // Opening a pipe for writing waits for a reader that may never come.
   // Devices are written like files (a full disk is tried on /dev/full).
@@ -323,7 +323,7 @@ void Convert(const EncoderOptions& options, std::FILE* out) {
   const double seconds = writer->SecondsWritten();
   writer->Finish();
   std::error_code error;
-  const auto size = std::filesystem::file_size(options.output, error);
+  const auto size = std::filesystem::file_size(FilePath(options.output), error);
   status.Final(error ? 0 : static_cast<int64_t>(size), seconds);
 }
 

@@ -39,7 +39,8 @@
  *   what has been written about twice a second, in the form the program
  *   reads.
  *
- * A stop (SIGTERM, SIGINT, SIGHUP) only sets a flag (StopRequested); every
+ * A stop (SIGTERM, SIGINT, SIGHUP; on Windows a console's Ctrl+C,
+ * Ctrl+Break or closing) only sets a flag (StopRequested); every
  * thread looks at it between frames, and the run ends as a failure that
  * removes the partial output. A failure on any thread stops the others.
  * Every failure is an EncodeError carrying one line for the user and the
@@ -50,7 +51,8 @@
 
 namespace sonvarro::evc {
 
-// Set from a signal handler: the conversion stops and removes its output.
+// Set from a signal or console handler: the conversion stops and removes its
+// output.
 std::atomic<bool>& StopRequested();
 
 // Converts one file as the options ask, printing the header, a note when a

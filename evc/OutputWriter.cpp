@@ -5,6 +5,7 @@
 #include <new>
 
 #include "EncodeError.h"
+#include "FilePath.h"
 #include "ProblemText.h"
 
 namespace sonvarro::evc {
@@ -27,7 +28,7 @@ OutputWriter::OutputWriter(const std::string& path, const AVOutputFormat* contai
     // The destructor does not run for a writer that never finished opening.
     const bool created = format_ && format_->pb;
     Close();
-    if (created) std::remove(path_.c_str());
+    if (created) Remove();
     throw;
   }
 }
@@ -62,7 +63,7 @@ void OutputWriter::Open(const AVOutputFormat* container, const AVCodecParameters
 
 OutputWriter::~OutputWriter() {
   Close();
-  if (!finished_) std::remove(path_.c_str());
+  if (!finished_) Remove();
 }
 
 void OutputWriter::Close() {
@@ -72,12 +73,23 @@ void OutputWriter::Close() {
   format_ = nullptr;
 }
 
+void OutputWriter::Remove() {
+  std::error_code error;
+  std::filesystem::remove(FilePath(path_), error);
+}
+
 void OutputWriter::Fail(const std::string& what, int code) {
   std::string problem = OutputProblem(code);
-  std::error_code error;
-  if (code == AVERROR(ENOENT) &&
-      std::filesystem::is_directory(std::filesystem::absolute(path_, error).parent_path(), error))
-    problem = "its folder takes no new files";
+  // Windows says "not found" also when a file stands where the folder
+  // should be; Linux has its own code for that.
+  if (code == AVERROR(ENOENT)) {
+    std::error_code error;
+    const auto folder = std::filesystem::status(std::filesystem::absolute(FilePath(path_), error).parent_path(), error);
+    if (std::filesystem::is_directory(folder))
+      problem = "its folder takes no new files";
+    else if (std::filesystem::exists(folder))
+      problem = OutputProblem(AVERROR(ENOTDIR));
+  }
   throw EncodeError(Failure::kOutput, what + " output \"" + path_ + "\"" + (problem.empty() ? "" : ": " + problem));
 }
 

@@ -31,6 +31,7 @@ class OutputWriter {
  private:
   void Open(const AVOutputFormat* container, const AVCodecParameters* audio, const AVDictionary* tags);
   void Close();
+  void Remove();  // the partial file
   [[noreturn]] void Fail(const std::string& what, int code);
 
   std::string path_;

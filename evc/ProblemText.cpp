@@ -31,7 +31,9 @@ std::string OutputProblem(int code) {
     case AVERROR(EPERM): return "no permission to write there";
     case AVERROR(EROFS): return "the disk is read-only";
     case AVERROR(ENOSPC): return "the disk is full";
+#ifdef EDQUOT  // the Windows C runtime has no such code
     case AVERROR(EDQUOT): return "the disk quota is used up";
+#endif
     case AVERROR(EFBIG): return "the file would grow past the largest size the disk allows";
     case AVERROR(EIO): return "the disk reports an error";
     case AVERROR(ENOMEM): return "not enough memory";

@@ -6,6 +6,7 @@
 
 #include "Conversion.h"
 #include "EncodeError.h"
+#include "FilePath.h"
 #include "ProblemText.h"
 
 namespace sonvarro::evc {
@@ -98,11 +99,11 @@ SourceReader::SourceReader(const std::string& path) : path_(path), packet_(MakeP
   // Opening a pipe waits for a writer, and a device may never end: only
   // files are read. What does not exist, or is a folder, is said below.
   std::error_code statusError;
-  const auto type = std::filesystem::status(path, statusError).type();
+  const auto type = std::filesystem::status(FilePath(path), statusError).type();
   if (!statusError && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::directory)
     throw EncodeError(Failure::kInput, "input " + quoted + " is not a file but a pipe, a device or a socket");
   std::error_code sizeError;
-  if (type == std::filesystem::file_type::regular && std::filesystem::file_size(path, sizeError) == 0)
+  if (type == std::filesystem::file_type::regular && std::filesystem::file_size(FilePath(path), sizeError) == 0)
     throw EncodeError(Failure::kInput, "input " + quoted + " is empty");
   int index = -1;
   int status = OpenAudio(path, nullptr, &format_, &index);

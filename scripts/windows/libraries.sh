@@ -28,7 +28,7 @@ if ! apt-get source --print-uris libjpeg-turbo >/dev/null 2>&1; then
   $SUDO apt-get update -qq
 fi
 
-SOURCES=(libjpeg-turbo)
+SOURCES=(libjpeg-turbo libogg libvorbis lame opencore-amr ffmpeg)
 version_of() { apt-cache showsrc "$1" | sed -n 's/^Version: //p' | sort -V | tail -n 1; }
 key="$( { for s in "${SOURCES[@]}"; do echo "$s $(version_of "$s")"; done; cat "$0"; } | sha256sum | cut -c1-16)"
 prefix="$build/deps-$key"
@@ -64,7 +64,57 @@ build_libjpeg() {
   cmake --build "$dir/build" -j "$jobs" --target install
 }
 
+# The C compilers for the autotools builds; ccache, when there is one, makes
+# a rebuild after an edit of this script quick.
+launcher="$(command -v ccache || true)"
+cross_cc="${launcher:+$launcher }$host-gcc-posix"
+cross_cxx="${launcher:+$launcher }$host-g++-posix"
+export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH=""
+
+# An autotools package, static only. Debian's patches may touch Makefile.am;
+# without maintainer mode make does not try to rerun automake for them.
+build_autotools() {
+  local dir
+  dir="$(unpack "$1")"
+  shift
+  (cd "$dir" && ./configure --host="$host" --prefix="$prefix" --disable-shared --enable-static \
+    --disable-maintainer-mode --disable-dependency-tracking CC="$cross_cc" CXX="$cross_cxx" \
+    CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib" "$@" && make -j "$jobs" && make install)
+}
+
+# FFmpeg with only what evc and the duration probe need: the demuxers of the
+# source extensions the program accepts, the audio decoders of what those
+# containers hold (video is never decoded), the seven output types' encoders
+# and muxers (AMR-NB is encoded by opencore directly), and the file protocol.
+FFMPEG_DEMUXERS=aac,ac3,aiff,amr,ape,asf,avi,caf,flac,flv,matroska,mov,mp3,mpegps,mpegts,ogg,rm,swf,tta,wav,wv
+FFMPEG_DECODERS=aac,aac_latm,ac3,eac3,mp1,mp1float,mp2,mp2float,mp3,mp3float,vorbis,opus,flac,alac,tta,wavpack,ape
+FFMPEG_DECODERS+=,amrnb,amrwb,wmav1,wmav2,wmapro,wmalossless,wmavoice,cook,ralf,sipr,atrac3,ra_144,ra_288,dca,truehd
+FFMPEG_DECODERS+=,mlp,nellymoser,qdm2,qdmc,gsm,gsm_ms,mace3,mace6,qcelp,evrc,pcm_*,adpcm_*
+FFMPEG_PARSERS=aac,aac_latm,ac3,amr,cook,dca,flac,gsm,mlp,mpegaudio,opus,sipr,vorbis
+FFMPEG_ENCODERS=aac,ac3,libmp3lame,libvorbis,pcm_s16le
+FFMPEG_MUXERS=adts,ac3,amr,ipod,mp3,ogg,wav
+
+build_ffmpeg() {
+  local dir
+  dir="$(unpack ffmpeg)"
+  mkdir -p "$dir/build"
+  (cd "$dir/build" && ../configure --prefix="$prefix" --enable-cross-compile --cross-prefix="$host-" \
+    --target-os=mingw32 --arch=x86_64 --cc="$cross_cc" --cxx="$cross_cxx" --pkg-config=pkg-config \
+    --pkg-config-flags=--static --extra-cflags="-I$prefix/include" --extra-ldflags="-L$prefix/lib" \
+    --enable-static --disable-shared --disable-debug --disable-doc --disable-programs --disable-network \
+    --disable-autodetect --disable-x86asm --disable-everything --disable-avdevice --disable-avfilter \
+    --disable-swscale --disable-postproc --enable-swresample --enable-libmp3lame --enable-libvorbis \
+    --enable-protocol=file --enable-demuxer="$FFMPEG_DEMUXERS" --enable-decoder="$FFMPEG_DECODERS" \
+    --enable-parser="$FFMPEG_PARSERS" --enable-encoder="$FFMPEG_ENCODERS" --enable-muxer="$FFMPEG_MUXERS" &&
+    make -j "$jobs" && make install)
+}
+
 step libjpeg build_libjpeg
+step libogg build_autotools libogg
+step libvorbis build_autotools libvorbis
+step lame build_autotools lame --disable-frontend --disable-decoder --disable-gtktest
+step opencore-amr build_autotools opencore-amr --disable-amrnb-decoder
+step ffmpeg build_ffmpeg
 
 touch "$prefix/.complete"
 rm -rf "$src"
