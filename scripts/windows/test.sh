@@ -25,6 +25,12 @@ took "building for Windows" "$step"
 
 step=$SECONDS
 export SONVARRO_WINEPREFIX="$build/wine"
+# One Wine server for all the tests: started anew for each program it would
+# cost seconds every time.
+scripts/windows/wine.sh cmd.exe /c exit
+WINEPREFIX="$SONVARRO_WINEPREFIX" /usr/lib/wine/wineserver -w
+WINEPREFIX="$SONVARRO_WINEPREFIX" /usr/lib/wine/wineserver -p
+trap 'WINEPREFIX="$SONVARRO_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 (cd "$build/build" && ctest --output-on-failure -j "$jobs")
 took "the tests under Wine" "$step"
 took "the Windows part" "$started"

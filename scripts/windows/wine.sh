@@ -7,6 +7,9 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 export WINEPREFIX="${SONVARRO_WINEPREFIX:-$root/build/windows/wine}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine turns the arguments into UTF-16 by the locale's character set: without
+# a UTF-8 one, non-ASCII names would not arrive whole.
+export LC_ALL=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # Tests run in parallel: the first makes the prefix, the others wait for it.
