@@ -8,7 +8,13 @@
 
 namespace sonvarro::platform {
 
+#ifdef _WIN32
+// Windows also takes "/" inside a path and a drive letter's ":" before one;
+// the functions below read those as separators too.
+inline constexpr char kPathSeparator = '\\';
+#else
 inline constexpr char kPathSeparator = '/';
+#endif
 
 // What follows the last separator; the whole path when it has none.
 std::string_view FileNamePart(std::string_view path);
