@@ -20,6 +20,8 @@ constexpr const char* kReadAttempt = "read the file";
 constexpr const char* kWriteAttempt = "write the file";
 // How long a save waits before it looks again whether another has let go.
 constexpr DWORD kTakeTurnMs = 10;
+// How often a save looks again before it gives up on a target held open.
+constexpr int kRenameAttempts = 200;
 
 // ERROR_SUCCESS or the error of the failure.
 DWORD WriteAll(HANDLE file, const std::string& content) {
@@ -87,9 +89,16 @@ DWORD RenameOpenFile(HANDLE file, const std::string& target) {
   rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
   std::copy(name.begin(), name.end(), rename->FileName);
   rename->FileName[name.size()] = L'\0';
-  if (!SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
-    return GetLastError();
-  return ERROR_SUCCESS;
+  // A reader that has the target open (this program's, or a virus scanner)
+  // holds the name until it lets go: the save waits its turn for a while.
+  for (int attempt = 0;; ++attempt) {
+    if (SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
+      return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == kRenameAttempts)
+      return error;
+    Sleep(kTakeTurnMs);
+  }
 }
 
 void RemoveOpenFile(HANDLE file) {

@@ -1,0 +1,25 @@
+# The toolkit-free tests on the Windows build: the platform layer's Windows
+# side, and the tests of the core libraries whose sources build there.
+add_library(sonvarro_windows_test_support STATIC
+  ../support/LogMessages.cpp ../support/RecordingDesktop.cpp ../support/TempDir.cpp ../support/WaitUntil.cpp)
+target_include_directories(sonvarro_windows_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/support)
+target_link_libraries(sonvarro_windows_test_support PUBLIC sonvarro_settings gtest gmock)
+
+# Programs that need no DLL but the system's, so Wine runs them from the
+# build folder as they are.
+set(SONVARRO_WINDOWS_STATIC_RUNTIME -static-libgcc -static-libstdc++ -static)
+
+# The child the platform tests start: it prints its arguments back, waits,
+# or starts a child of its own. Beside the tests, which find it there.
+add_executable(test_child helpers/test_child.cpp)
+target_link_options(test_child PRIVATE -municode ${SONVARRO_WINDOWS_STATIC_RUNTIME})
+
+add_executable(windows_core_tests
+  platform_windows_test.cpp
+  ../core/text_formats_test.cpp
+  ../support/TestMain.cpp)
+target_link_libraries(windows_core_tests PRIVATE sonvarro_windows_test_support)
+target_link_options(windows_core_tests PRIVATE ${SONVARRO_WINDOWS_STATIC_RUNTIME})
+add_dependencies(windows_core_tests test_child)
+# The first run under Wine makes its prefix, which takes a while.
+gtest_discover_tests(windows_core_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
