@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <string>
 #include <stdexcept>
+#include <string>
 #include <system_error>
 
 namespace sonvarro::test {

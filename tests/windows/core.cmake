@@ -1,7 +1,8 @@
 # The toolkit-free tests on the Windows build: the platform layer's Windows
 # side, and the tests of the core libraries whose sources build there.
 add_library(sonvarro_windows_test_support STATIC
-  ../support/LogMessages.cpp ../support/RecordingDesktop.cpp ../support/TempDir.cpp ../support/WaitUntil.cpp)
+  ../support/LogMessages.cpp ../support/RecordingDesktop.cpp ../support/TempDir.cpp ../support/VirtualScheduler.cpp
+  ../support/WaitUntil.cpp)
 target_include_directories(sonvarro_windows_test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests/support)
 target_link_libraries(sonvarro_windows_test_support PUBLIC sonvarro_settings gtest gmock)
 
@@ -13,9 +14,13 @@ set(SONVARRO_WINDOWS_STATIC_RUNTIME -static-libgcc -static-libstdc++ -static)
 # or starts a child of its own. Beside the tests, which find it there.
 add_executable(test_child helpers/test_child.cpp)
 target_link_options(test_child PRIVATE -municode ${SONVARRO_WINDOWS_STATIC_RUNTIME})
+# A stand-in for evc.exe: prints the arguments it got and a status line, then
+# waits to be stopped. The encoder test copies it beside its program folder.
+add_executable(stand_in_evc helpers/stand_in_evc.cpp)
+target_link_options(stand_in_evc PRIVATE -municode ${SONVARRO_WINDOWS_STATIC_RUNTIME})
 
 add_executable(windows_core_tests
-  platform_windows_test.cpp
+  encoder_run_test.cpp platform_windows_test.cpp
   ../core/apply_profile_test.cpp ../core/command_line_test.cpp ../core/custom_profiles_test.cpp
   ../core/file_names_test.cpp ../core/key_map_test.cpp
   ../core/output_folder_test.cpp ../core/output_tables_test.cpp ../core/text_formats_test.cpp
@@ -23,7 +28,7 @@ add_executable(windows_core_tests
   ../support/TestMain.cpp)
 target_link_libraries(windows_core_tests PRIVATE sonvarro_windows_test_support)
 target_link_options(windows_core_tests PRIVATE ${SONVARRO_WINDOWS_STATIC_RUNTIME})
-add_dependencies(windows_core_tests test_child)
+add_dependencies(windows_core_tests test_child stand_in_evc)
 # Cases of those sources that hold by the Linux file system's rules alone:
 # names with "/", ":" or quotes in them, a file system that tells "SONG.mp3"
 # from "song.mp3", links, a file replaced while a reader holds it open

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -75,10 +75,28 @@ std::unique_ptr<ChildProcess> StartChild(const std::vector<std::string>& args, c
 
 TEST(WindowsSpawn, ArgumentsArriveAsTheyWereGiven) {
   const std::vector<std::string> arguments = {
-      "plain",      "with blank",     "tab\there",     "quote\"inside", "\"",           "\"\"",
-      "trailing\\", "blank and \\",   "two\\\\",       "a\\\\\"b",      "\\\"",         "%PATH%",
-      "^caret^",    "a&b|c<d>e",      "$HOME $(x)",    "",              "ü é 日本 ñ", "C:\\Program Files\\x\\",
-      "\\\\server\\share\\", "'single'", "-",        "  ",
+      "plain",
+      "with blank",
+      "tab\there",
+      "quote\"inside",
+      "\"",
+      "\"\"",
+      "trailing\\",
+      "blank and \\",
+      "two\\\\",
+      "a\\\\\"b",
+      "\\\"",
+      "%PATH%",
+      "^caret^",
+      "a&b|c<d>e",
+      "$HOME $(x)",
+      "",
+      "ü é 日本 ñ",
+      "C:\\Program Files\\x\\",
+      "\\\\server\\share\\",
+      "'single'",
+      "-",
+      "  ",
   };
   test::TempDir dir;
   // The program itself under a name with blanks and letters beyond ASCII.
@@ -214,7 +232,8 @@ TEST(WindowsFiles, NamesBeyondAsciiAndTheFileSystemsCaseRule) {
   EXPECT_EQ(FileSize(folder + "\\missing.wav").GetStatus().Error(), ENOENT);
 
   std::vector<std::string> names;
-  ASSERT_TRUE(ForEachFileIn(dir.Folder() + "Ordner ü\\日本 é", [&](const std::string& name) { names.push_back(name); }).Ok());
+  ASSERT_TRUE(
+      ForEachFileIn(dir.Folder() + "Ordner ü\\日本 é", [&](const std::string& name) { names.push_back(name); }).Ok());
   EXPECT_EQ(names, std::vector<std::string>{"Ñame with blank.WAV"});
 
   EXPECT_EQ(RemoveRegularFile(folder).Error(), EISDIR);

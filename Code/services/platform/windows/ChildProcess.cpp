@@ -55,9 +55,8 @@ Result<std::unique_ptr<ChildProcess>> ChildProcess::Start(const std::vector<std:
   if (!started) return started.GetStatus();
   // The child's ends close here (Pipe destructors): once the child has
   // closed its own, reading finds no writer left.
-  return std::unique_ptr<ChildProcess>(new ChildProcess(static_cast<pid_t>(started.Value().id),
-                                                        started.Value().process, output.read.Release(),
-                                                        input.write.Release()));
+  return std::unique_ptr<ChildProcess>(new ChildProcess(static_cast<pid_t>(started.Value().id), started.Value().process,
+                                                        output.read.Release(), input.write.Release()));
 }
 
 ChildProcess::ChildProcess(pid_t pid, void* process, void* output, void* input)

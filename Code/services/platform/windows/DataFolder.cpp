@@ -1,7 +1,10 @@
 #include "services/platform/DataFolder.h"
 
+// The other system headers build on windows.h, which comes first.
+// clang-format off
 #include <windows.h>
 #include <shlobj.h>
+// clang-format on
 
 #include <cstdio>
 #include <filesystem>
@@ -24,8 +27,8 @@ using windows::Utf8;
 // folder's attributes say nothing.
 bool MayWriteFolder(const std::string& folder) {
   if (!IsFolder(folder)) return false;
-  const std::string probe = JoinPath(folder, ".write-check-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                                 std::to_string(GetTickCount64()));
+  const std::string probe = JoinPath(
+      folder, ".write-check-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()));
   OwnedHandle file(CreateFileW(Utf16(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   return file.Valid();

@@ -1,8 +1,11 @@
 #include "services/platform/Desktop.h"
 
+// The other system headers build on windows.h, which comes first.
+// clang-format off
 #include <windows.h>
 #include <shellapi.h>
 #include <shlwapi.h>
+// clang-format on
 
 #include <cstdio>
 

@@ -49,8 +49,8 @@ std::string TemporaryFor(const std::string& target) {
 OwnedHandle OpenTemporary(const std::string& temporary) {
   const std::wstring name = Utf16(temporary);
   for (;;) {
-    OwnedHandle file(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedHandle file(
+        CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Valid()) {
       if (SetEndOfFile(file.Get())) return file;
       return OwnedHandle();
@@ -64,8 +64,8 @@ OwnedHandle OpenTemporary(const std::string& temporary) {
 std::string LinkTarget(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(Utf16(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
-  OwnedHandle file(CreateFileW(Utf16(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  OwnedHandle file(CreateFileW(Utf16(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return path;
   std::wstring resolved(32768, L'\0');
   const DWORD length = GetFinalPathNameByHandleW(file.Get(), resolved.data(), 32768, FILE_NAME_NORMALIZED);
@@ -95,8 +95,7 @@ DWORD RenameOpenFile(HANDLE file, const std::string& target) {
     if (SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())))
       return ERROR_SUCCESS;
     const DWORD error = GetLastError();
-    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == kRenameAttempts)
-      return error;
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == kRenameAttempts) return error;
     Sleep(kTakeTurnMs);
   }
 }
@@ -113,8 +112,9 @@ Result<std::string> ReadWholeFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(Utf16(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
     return Status::Failed(kReadAttempt, path, EISDIR);
-  OwnedHandle file(CreateFileW(Utf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  OwnedHandle file(CreateFileW(Utf16(path).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return windows::FailedWithLastError(kReadAttempt, path);
   std::string content;
   char buffer[8192];

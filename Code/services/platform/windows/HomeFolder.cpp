@@ -1,7 +1,10 @@
 #include "services/platform/HomeFolder.h"
 
+// The other system headers build on windows.h, which comes first.
+// clang-format off
 #include <windows.h>
 #include <shlobj.h>
+// clang-format on
 
 #include "services/platform/windows/SystemText.h"
 

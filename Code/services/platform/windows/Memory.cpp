@@ -1,7 +1,10 @@
 #include "services/platform/Memory.h"
 
+// The other system headers build on windows.h, which comes first.
+// clang-format off
 #include <windows.h>
 #include <psapi.h>
+// clang-format on
 
 namespace sonvarro::platform {
 namespace {

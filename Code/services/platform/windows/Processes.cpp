@@ -1,7 +1,10 @@
 #include "services/platform/Processes.h"
 
+// The other system headers build on windows.h, which comes first.
+// clang-format off
 #include <windows.h>
 #include <tlhelp32.h>
+// clang-format on
 
 #include <algorithm>
 #include <cerrno>
@@ -56,8 +59,7 @@ Status ForEachProcess(const std::function<void(const ProcessEntry&)>& visit) {
     listed.push_back(ListedProcess{static_cast<ProcessId>(entry.th32ProcessID),
                                    static_cast<ProcessId>(entry.th32ParentProcessID), windows::Utf8(entry.szExeFile)});
   }
-  std::sort(listed.begin(), listed.end(),
-            [](const ListedProcess& a, const ListedProcess& b) { return a.id < b.id; });
+  std::sort(listed.begin(), listed.end(), [](const ListedProcess& a, const ListedProcess& b) { return a.id < b.id; });
   // Windows keeps no separate name a process was started under: its
   // program's file name stands for both.
   for (const ListedProcess& process : listed)

@@ -29,44 +29,30 @@ int ErrnoOf(DWORD error) {
     case ERROR_INVALID_DRIVE:
     case ERROR_BAD_NETPATH:
     case ERROR_BAD_NET_NAME:
-    case ERROR_INVALID_NAME:
-      return ENOENT;
+    case ERROR_INVALID_NAME: return ENOENT;
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_WRITE_PROTECT:
-    case ERROR_CURRENT_DIRECTORY:
-      return EACCES;
+    case ERROR_CURRENT_DIRECTORY: return EACCES;
     case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      return EEXIST;
-    case ERROR_DIR_NOT_EMPTY:
-      return ENOTEMPTY;
-    case ERROR_DIRECTORY:
-      return ENOTDIR;
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    case ERROR_DIR_NOT_EMPTY: return ENOTEMPTY;
+    case ERROR_DIRECTORY: return ENOTDIR;
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return ENOSPC;
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
     case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-      return ENOMEM;
-    case ERROR_FILENAME_EXCED_RANGE:
-      return ENAMETOOLONG;
+    case ERROR_OUTOFMEMORY: return ENOMEM;
+    case ERROR_FILENAME_EXCED_RANGE: return ENAMETOOLONG;
     case ERROR_BAD_EXE_FORMAT:
-    case ERROR_EXE_MACHINE_TYPE_MISMATCH:
-      return ENOEXEC;
+    case ERROR_EXE_MACHINE_TYPE_MISMATCH: return ENOEXEC;
     case ERROR_INVALID_PARAMETER:
-    case ERROR_INVALID_HANDLE:
-      return EINVAL;
+    case ERROR_INVALID_HANDLE: return EINVAL;
     case ERROR_BROKEN_PIPE:
-    case ERROR_NO_DATA:
-      return EPIPE;
-    case ERROR_NOT_SAME_DEVICE:
-      return EXDEV;
-    case ERROR_TOO_MANY_OPEN_FILES:
-      return EMFILE;
-    default:
-      return EIO;
+    case ERROR_NO_DATA: return EPIPE;
+    case ERROR_NOT_SAME_DEVICE: return EXDEV;
+    case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
+    default: return EIO;
   }
 }
 
@@ -78,7 +64,8 @@ Status FailedWithLastError(const char* attempt, const std::string& path) {
 bool IsAbsolutePath(std::string_view path) {
   const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
   if (path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1])) return true;
-  const bool driveLetter = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  const bool driveLetter =
+      path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
   return driveLetter && path[1] == ':' && isSeparator(path[2]);
 }
 
