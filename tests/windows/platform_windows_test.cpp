@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -25,6 +27,7 @@
 #include "services/platform/Memory.h"
 #include "services/platform/Paths.h"
 #include "services/platform/Processes.h"
+#include "services/platform/Spawn.h"
 
 namespace sonvarro::platform {
 namespace {
@@ -65,6 +68,23 @@ std::string FirstLine(ChildProcess& child) {
     output.append(buffer, child.Read(buffer, sizeof buffer));
   }
   return output.substr(0, output.find_first_of("\r\n"));
+}
+
+// The same through Spawn, the child writing into a pipe of our C runtime.
+std::string OutputViaSpawn(const std::vector<std::string>& args, const std::string& folder) {
+  int ends[2];
+  if (_pipe(ends, 65536, _O_BINARY | _O_NOINHERIT) != 0) return "no pipe";
+  SpawnRequest request;
+  request.args = args;
+  request.output = ends[1];
+  request.workingFolder = folder;
+  const Result<pid_t> started = Spawn(request);
+  _close(ends[1]);
+  std::string output;
+  char buffer[256];
+  for (int count; started && (count = _read(ends[0], buffer, sizeof buffer)) > 0;) output.append(buffer, count);
+  _close(ends[0]);
+  return started ? output : started.GetStatus().Describe();
 }
 
 std::unique_ptr<ChildProcess> StartChild(const std::vector<std::string>& args, const std::string& folder = {}) {
@@ -114,6 +134,7 @@ TEST(WindowsSpawn, ArgumentsArriveAsTheyWereGiven) {
   EXPECT_EQ(OutputUntilEnd(*child), expected);
   EXPECT_EQ(child->ExitCode(), 0);
   EXPECT_TRUE(child->EndingSignal().empty());
+  EXPECT_EQ(OutputViaSpawn(args, folder), expected);
 }
 
 TEST(WindowsSpawn, AMissingProgramFailsWithNothingStarted) {
