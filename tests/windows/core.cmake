@@ -22,7 +22,7 @@ target_link_options(stand_in_evc PRIVATE -municode ${SONVARRO_WINDOWS_STATIC_RUN
 add_executable(windows_core_tests
   encoder_run_test.cpp platform_windows_test.cpp
   ../core/apply_profile_test.cpp ../core/command_line_test.cpp ../core/custom_profiles_test.cpp
-  ../core/file_names_test.cpp ../core/key_map_test.cpp
+  ../core/file_names_test.cpp ../core/ini_file_test.cpp ../core/key_map_test.cpp
   ../core/output_folder_test.cpp ../core/output_tables_test.cpp ../core/text_formats_test.cpp
   ../core/user_settings_test.cpp ../core/window_outline_test.cpp
   ../support/TestMain.cpp)
@@ -37,7 +37,8 @@ add_dependencies(windows_core_tests test_child stand_in_evc)
 set(SONVARRO_LINUX_ONLY_CASES
   FileDir.IsEverythingUpToTheLastSlash UniqueFileName.SkipsEveryBaseNameAFileInTheFolderHas
   ReserveUniqueFileName.TheFileSystemDecidesWhatIsTakenAndTheNameIsHeld RemoveRegularFile.RemovesOnlyAFileOfItsOwn
-  CustomProfiles.TheAddCounterCountsOnPastItsLargestNumber CommandLineTest.PathsOfEveryKindStaySingleArguments
+  CustomProfiles.TheAddCounterCountsOnPastItsLargestNumber IniFileTest.PathsWithBlanksQuotesAndNonAsciiLetters
+  CommandLineTest.PathsOfEveryKindStaySingleArguments
   CommandLineTest.OutputFolderGetsItsSlashAndIsCreated CommandLineTest.AnOutputFolderThatCannotBeCreatedIsOnlyLogged)
 list(JOIN SONVARRO_LINUX_ONLY_CASES ":" linuxOnly)
 # The first run under Wine makes its prefix, which takes a while.

@@ -133,6 +133,9 @@ Status ReplaceFileContent(const std::string& path, const std::string& content) {
   const DWORD attributes = GetFileAttributesW(Utf16(target).c_str());
   const bool replacesFile = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   if (replacesFile && (attributes & FILE_ATTRIBUTE_READONLY)) return Status::Failed(kWriteAttempt, path, EACCES);
+  // No file takes a folder's place.
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return Status::Failed(kWriteAttempt, path, EISDIR);
 
   OwnedHandle file = OpenTemporary(TemporaryFor(target));
   if (!file.Valid()) return windows::FailedWithLastError(kWriteAttempt, path);
