@@ -19,6 +19,7 @@
 #include "services/SysFunc.h"
 #include "services/platform/ChildProcess.h"
 #include "services/platform/DataFolder.h"
+#include "services/platform/Desktop.h"
 #include "services/platform/ExecutableFolder.h"
 #include "services/platform/FileContent.h"
 #include "services/platform/Files.h"
@@ -363,6 +364,15 @@ TEST(WindowsHomeAndProgram, TheRulesOfTheirPlaces) {
   EXPECT_TRUE(TSysFunc::SameExecutableName(std::string(FileNamePart(program)), "windows_core_tests.exe")) << program;
   EXPECT_EQ(ExecutableFolder(), FolderPart(program));
   EXPECT_EQ(ExecutableFolder().back(), '\\');
+}
+
+// Only the question: nothing is opened, and no test powers anything off.
+TEST(WindowsDesktop, KnowsWhichFileTypesTheShellCanOpen) {
+  IDesktop& desktop = SystemDesktop();
+  EXPECT_TRUE(desktop.HasHandlerFor("C:\\Program Files\\Sonvarro ü\\Help.chm"));
+  EXPECT_TRUE(desktop.HasHandlerFor("C:\\Config\\Options.INI")) << "extensions ignore case";
+  EXPECT_FALSE(desktop.HasHandlerFor("C:\\x\\file.no-such-type-here"));
+  EXPECT_FALSE(desktop.HasHandlerFor("C:\\x\\no extension"));
 }
 
 TEST(WindowsMemory, TrimsOnlyWhenMoreIsInUseThanAfterTheLastTrim) {

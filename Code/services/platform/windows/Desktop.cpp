@@ -50,10 +50,12 @@ class SystemDesktop final : public IDesktop {
   bool HasHandlerFor(const std::string& file) override {
     const std::string extension = ExtensionPart(file);
     if (extension.empty()) return false;
-    DWORD size = 0;
+    wchar_t program[MAX_PATH];
+    DWORD size = MAX_PATH;
     const HRESULT found = AssocQueryStringW(ASSOCF_INIT_IGNOREUNKNOWN, ASSOCSTR_EXECUTABLE, Utf16(extension).c_str(),
-                                            nullptr, nullptr, &size);
-    return (found == S_OK || found == S_FALSE) && size > 1;
+                                            nullptr, program, &size);
+    // A program whose path does not fit the buffer is a program all the same.
+    return (found == S_OK && size > 1) || found == E_POINTER;
   }
   MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon, MessageButtons) override {
     // Without windows there is nobody to answer: say it on the console.
