@@ -9,8 +9,8 @@
 namespace sonvarro::platform {
 
 #ifdef _WIN32
-// Windows also takes "/" inside a path and a drive letter's ":" before one;
-// the functions below read those as separators too.
+// Windows also takes "/" as a separator, and the ":" of a drive letter ends
+// the folder part of "C:name"; the functions below read paths so.
 inline constexpr char kPathSeparator = '\\';
 #else
 inline constexpr char kPathSeparator = '/';
