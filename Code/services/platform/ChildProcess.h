@@ -64,12 +64,22 @@ class ChildProcess {
   void WaitForOutputOrEnd(int timeoutMs);
 
  private:
+#ifdef _WIN32
+  ChildProcess(pid_t pid, void* process, void* output, void* input);
+#else
   ChildProcess(pid_t pid, int outputFd, int inputFd);
+#endif
   void Reaped(int status);
 
   pid_t pid_;
+#ifdef _WIN32
+  void* process_;  // the process's handle: its id stays ours until it is closed
+  void* output_;   // read end of the merged stdout/stderr pipe
+  void* input_;    // write end of the child's stdin pipe, never written
+#else
   int outputFd_;  // read end of the merged stdout/stderr pipe
   int inputFd_;   // write end of the child's stdin pipe, never written
+#endif
   bool reaped_ = false;
   int exitCode_ = -1;
   std::string endingSignal_;

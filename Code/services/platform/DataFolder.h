@@ -17,12 +17,17 @@ inline constexpr const char* kUserDataFolderName = "sonvarro-converter";
 
 // What the choice looks at besides the application folder.
 struct UserDataPlaces {
+#ifdef _WIN32
+  std::string appData;  // the user's roaming application data (%APPDATA%); only an absolute path counts
+#else
   std::string xdgDataHome;  // $XDG_DATA_HOME; only an absolute path counts
   std::string home;         // the user's home
+#endif
 };
 
 // This process's places: XDG_DATA_HOME from the environment and the home
-// folder (HomeFolder.h).
+// folder (HomeFolder.h); on Windows the user's roaming application data
+// folder as the shell knows it.
 UserDataPlaces ProcessUserDataPlaces();
 
 // True when this process may create files in appFolder and, when it has
@@ -34,7 +39,8 @@ bool CanWriteAppFolder(const std::string& appFolder);
 //   everything beside the program: appFolder itself;
 // - a read-only one (installed under a system prefix) sends the data to the
 //   per-user folder $XDG_DATA_HOME/sonvarro-converter/, else
-//   $HOME/.local/share/sonvarro-converter/. The first start creates it
+//   $HOME/.local/share/sonvarro-converter/ (Windows: %APPDATA%\sonvarro-converter\,
+//   as a program installed under Program Files cannot write its folder). The first start creates it
 //   (folders it creates are private to the user) with the files of the
 //   application folder's Config/ copied into its Config/; once that Config/
 //   exists it is used as it is, so the user's files are never replaced;

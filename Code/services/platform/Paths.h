@@ -8,7 +8,13 @@
 
 namespace sonvarro::platform {
 
+#ifdef _WIN32
+// Windows also takes "/" as a separator, and the ":" of a drive letter ends
+// the folder part of "C:name"; the functions below read paths so.
+inline constexpr char kPathSeparator = '\\';
+#else
 inline constexpr char kPathSeparator = '/';
+#endif
 
 // What follows the last separator; the whole path when it has none.
 std::string_view FileNamePart(std::string_view path);
