@@ -3,25 +3,20 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <string>
 #include <stdexcept>
 #include <system_error>
 
 namespace sonvarro::test {
 
 #ifdef _WIN32
-// Windows has no mkdtemp: a random name, taken only when this call is the
-// one that creates the folder.
+// Windows has no mkdtemp: a name nobody holds yet, made at once.
 TempDir::TempDir() {
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = "sonvarro-test-" + std::to_string(random());
-    const auto candidate = std::filesystem::temp_directory_path() / name;
+    path_ = std::filesystem::temp_directory_path() / ("sonvarro-test-" + std::to_string(random()));
     std::error_code ec;
-    if (std::filesystem::create_directory(candidate, ec)) {
-      path_ = candidate;
-      return;
-    }
-    if (ec) break;
+    if (std::filesystem::create_directory(path_, ec)) return;
   }
   throw std::runtime_error("cannot create a temporary folder");
 }
@@ -44,12 +39,12 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::WriteFile(const std::string& relative, const std::string& content) const {
-  auto full = path_ / relative;
+  auto full = path_ / std::filesystem::u8path(relative);
   std::filesystem::create_directories(full.parent_path());
   std::ofstream out(full, std::ios::binary);
   out << content;
-  if (!out) throw std::runtime_error("cannot write " + full.string());
-  return full.string();
+  if (!out) throw std::runtime_error("cannot write " + full.u8string());
+  return full.u8string();
 }
 
 }  // namespace sonvarro::test

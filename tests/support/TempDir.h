@@ -16,8 +16,11 @@ class TempDir {
 
   const std::filesystem::path& Path() const { return path_; }
   // The folder as text, ending in the path separator.
-  std::string Folder() const { return path_.string() + "/"; }
+  std::string Folder() const {
+    return path_.u8string() + static_cast<char>(std::filesystem::path::preferred_separator);
+  }
   // Writes a file (folders created as needed) and returns its full path.
+  // Names and paths are UTF-8 on every system.
   std::string WriteFile(const std::string& relative, const std::string& content = "") const;
 
  private:
