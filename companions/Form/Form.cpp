@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "AboutLabels.h"
 #include "shell/RecSoftInfo.h"
 
 namespace {
@@ -29,7 +30,7 @@ extern "C" __attribute__((visibility("default"))) void ShowAboutForm(void* appli
 
   QDialog box(app->activeWindow());
   box.setObjectName(QStringLiteral("TFrmAboutForm"));
-  box.setWindowTitle(QStringLiteral("About ") + Text(info.Title));
+  box.setWindowTitle(QString::fromUtf8(kAboutCaption) + Text(info.Title));
   auto* layout = new QVBoxLayout(&box);
   QLabel* title = Line(Text(info.Title) + QLatin1Char(' ') + Text(info.Version), &box);
   title->setObjectName(QStringLiteral("lblTitle"));
@@ -41,9 +42,9 @@ extern "C" __attribute__((visibility("default"))) void ShowAboutForm(void* appli
   layout->addWidget(Line(Text(info.AboutText0), &box, true));
   layout->addWidget(Line(Text(info.AboutText2), &box, true));
   layout->addSpacing(8);
-  layout->addWidget(Line(QStringLiteral("Home page: ") + Text(info.HomePage), &box));
-  layout->addWidget(Line(QStringLiteral("E-mail: ") + Text(info.EMail), &box));
-  layout->addWidget(Line(QStringLiteral("Installed in: ") + Text(info.AppFolder), &box, true));
+  layout->addWidget(Line(QString::fromUtf8(kHomePageLabel) + Text(info.HomePage), &box));
+  layout->addWidget(Line(QString::fromUtf8(kEMailLabel) + Text(info.EMail), &box));
+  layout->addWidget(Line(QString::fromUtf8(kInstalledInLabel) + Text(info.AppFolder), &box, true));
   layout->addSpacing(8);
   layout->addWidget(Line(Text(info.AboutText7), &box, true));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);

@@ -1,17 +1,11 @@
 /* Res.dll: the product strings by id and the splash picture. */
 
+#include "ProductStrings.h"
 #include "services/platform/ModuleResources.h"
 
 static const struct SonvarroModuleString kStrings[] = {
-    {0,
-     "Sonvarro Converter turns your video and audio files into AMR, AAC, MP3, AC3, M4A, OGG and WAV audio, "
-     "each trimmed to the part you want."},
-    {1, "Sonvarro Converter"},
-    {2, "Copyright (C) 2026 Quorvane Soft. All rights reserved."},
-    {3, "Sonvarro"},
-    {4, "https://www.quorvanesoft.example/sonvarro/"},
-    {5, "support@quorvanesoft.example"},
-    {7, "Thank you for choosing Sonvarro Converter."},
+    {0, SONVARRO_RES_STRING_0}, {1, SONVARRO_RES_STRING_1}, {2, SONVARRO_RES_STRING_2}, {3, SONVARRO_RES_STRING_3},
+    {4, SONVARRO_RES_STRING_4}, {5, SONVARRO_RES_STRING_5}, {7, SONVARRO_RES_STRING_7},
 };
 
 static const unsigned char kSplash[] = {

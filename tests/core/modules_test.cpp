@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "TempDir.h"
+#include "services/platform/ExecutableFolder.h"
 #include "services/platform/FileVersion.h"
-#include "services/platform/Memory.h"
 
 namespace sonvarro::platform {
 namespace {
@@ -89,12 +90,13 @@ TEST(Modules, WhatCannotBeLoadedSaysWhy) {
 
 TEST(FileVersion, IsReadFromTheProgramFile) {
   test::TempDir dir;
-  EXPECT_EQ(FileVersionOf("/proc/self/exe").ValueOr({}), "1.8.0.0");  // this test program's own block
+  const std::string self = ExecutablePath().ValueOr({});
+  EXPECT_EQ(FileVersionOf(self).ValueOr({}), "1.8.0.0");  // this test program's own
   // Why there is none, for each kind of file that has none.
   const std::string text = dir.WriteFile("text.txt", "1.2.3.4");
   const std::string missing = dir.Folder() + "missing";
   for (const auto& [path, error] :
-       std::vector<std::pair<std::string, int>>{{kGoodRes, ENODATA},  // an ELF file without one
+       std::vector<std::pair<std::string, int>>{{kGoodRes, ENODATA},  // a library without one
                                                 {text, ENOEXEC},
                                                 {missing, ENOENT},
                                                 {dir.Folder(), EISDIR}}) {
@@ -103,33 +105,15 @@ TEST(FileVersion, IsReadFromTheProgramFile) {
     EXPECT_EQ(version.GetStatus().Error(), error) << path;
     EXPECT_EQ(version.GetStatus().Path(), path);
   }
-  // A program cut short: its section table is gone.
+  // A program cut short: the table that leads to its version is gone.
   std::string head(64, '\0');
   {
-    std::FILE* self = std::fopen("/proc/self/exe", "rb");
-    ASSERT_NE(self, nullptr);
-    ASSERT_EQ(std::fread(head.data(), 1, head.size(), self), head.size());
-    std::fclose(self);
+    std::FILE* program = std::fopen(self.c_str(), "rb");
+    ASSERT_NE(program, nullptr);
+    ASSERT_EQ(std::fread(head.data(), 1, head.size(), program), head.size());
+    std::fclose(program);
   }
   EXPECT_EQ(FileVersionOf(dir.WriteFile("cut", head)).GetStatus().Error(), ENOEXEC);
-}
-
-TEST(Memory, TrimsOnlyWhenEnoughWasFreedSinceTheLastTime) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "the sanitizer's allocator keeps freed memory to itself";
-#else
-  TrimFreedHeap();
-  EXPECT_FALSE(TrimFreedHeap()) << "nothing freed since";
-  // Freed blocks below the heap's top stay in its free lists: many small
-  // blocks, with one kept at the end so the top does not shrink by itself.
-  std::vector<char*> blocks;
-  for (int i = 0; i < 1024; ++i) blocks.push_back(new char[4000]);
-  char* keep = new char[16];
-  for (char* block : blocks) delete[] block;
-  EXPECT_TRUE(TrimFreedHeap());
-  EXPECT_FALSE(TrimFreedHeap());
-  delete[] keep;
-#endif
 }
 
 }  // namespace

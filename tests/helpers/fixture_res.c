@@ -2,22 +2,15 @@
  * the splash resource: 0 none, 1 a real JPEG (FIXTURE_JPEG_INC), 2 bytes
  * that are no JPEG. FIXTURE_NO_EMAIL leaves string 5 out. */
 
+#include "fixture_strings.h"
 #include "services/platform/ModuleResources.h"
 
-#define LONG_TEXT_40 "0123456789012345678901234567890123456789"
-
 static const struct SonvarroModuleString kStrings[] = {
-    {0, "About zero"},
-    {1, "Fixture Title"},
-    {2, "About two"},
-    {3, "Three, never kept"},
-    {4, "https://home.example/"},
+    {0, FIXTURE_STRING_0}, {1, FIXTURE_STRING_1}, {2, FIXTURE_STRING_2}, {3, FIXTURE_STRING_3}, {4, FIXTURE_STRING_4},
 #ifndef FIXTURE_NO_EMAIL
-    {5, "mail@fixture.example"},
+    {5, FIXTURE_STRING_5},
 #endif
-    /* 300 bytes: only 253 of them fit. */
-    {7,
-     LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 LONG_TEXT_40 "01234567890123456789"},
+    {7, FIXTURE_STRING_7},
 };
 
 #if FIXTURE_PICTURE == 1
@@ -25,7 +18,7 @@ static const unsigned char kPicture[] = {
 #include FIXTURE_JPEG_INC
 };
 #elif FIXTURE_PICTURE == 2
-static const unsigned char kPicture[] = "GIF89a, not a JPEG at all";
+static const unsigned char kPicture[] = FIXTURE_NOT_A_JPEG;
 #endif
 
 #if FIXTURE_PICTURE != 0

@@ -1,0 +1,53 @@
+# Checks the Windows build's application folder: the companion DLLs, the
+# help file, the settings (and evc.exe once it is built), and that every
+# program and DLL in it imports only DLLs of the system (those Wine
+# provides) or of the folder itself.
+#
+#   cmake -DAPP=<folder> -DOBJDUMP=<mingw objdump> -DEVC=<0|1> -P AppFolder.cmake
+cmake_minimum_required(VERSION 3.25)
+set(problems "")
+set(expected Res.dll Form.dll Lib.dll Help.chm Config/UserSettings.ini)
+if(EVC)
+  list(APPEND expected evc.exe)
+endif()
+foreach(file IN LISTS expected)
+  if(NOT EXISTS "${APP}/${file}")
+    list(APPEND problems "${file} is missing")
+  endif()
+endforeach()
+
+set(systemDlls "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows")
+if(NOT IS_DIRECTORY "${systemDlls}")
+  message(FATAL_ERROR "No Wine system DLLs in ${systemDlls}")
+endif()
+file(GLOB modules "${APP}/*.dll" "${APP}/*.exe")
+# Windows finds DLLs without regard to case.
+set(ownDlls "")
+foreach(module IN LISTS modules)
+  get_filename_component(name "${module}" NAME)
+  string(TOLOWER "${name}" name)
+  list(APPEND ownDlls "${name}")
+endforeach()
+foreach(module IN LISTS modules)
+  get_filename_component(name "${module}" NAME)
+  execute_process(COMMAND "${OBJDUMP}" -p "${module}" OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+  if(failed)
+    list(APPEND problems "${name}: objdump cannot read it")
+    continue()
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+  foreach(import IN LISTS imports)
+    string(REPLACE "DLL Name: " "" dll "${import}")
+    string(TOLOWER "${dll}" dll)
+    if(NOT EXISTS "${systemDlls}/${dll}" AND NOT dll IN_LIST ownDlls)
+      list(APPEND problems "${name} needs ${dll}, which is neither the system's nor in the folder")
+    endif()
+  endforeach()
+endforeach()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "The application folder ${APP}:\n  ${text}")
+endif()
+list(LENGTH modules count)
+message(STATUS "${count} programs and DLLs, each needing only the system's DLLs")
