@@ -3,7 +3,7 @@
 # suite, the installed program and its package (scripts/test-install.sh), the
 # program on Wayland (scripts/wayland-check.sh), then the toolkit-free tests
 # again under AddressSanitizer and UBSan, and a short round of the robot user
-# on the whole program built with them.
+# on the whole program built with them; and the Windows part under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -50,3 +50,8 @@ cmake --build build/sanitize -j "$jobs"
 # whole program under the sanitizers. The seed is fixed so that a run of this
 # command can be repeated; longer rounds with other seeds look further.
 bash scripts/robot.sh 300 31
+
+# Everything below the Qt skin built for Windows with mingw-w64, on libraries
+# cross-built from Debian's source packages (once per machine), and its tests
+# under Wine (scripts/windows/test.sh). Its closing lines say how long it took.
+bash scripts/windows/test.sh build/windows

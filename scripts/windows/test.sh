@@ -26,11 +26,15 @@ took "building for Windows" "$step"
 step=$SECONDS
 export SONVARRO_WINEPREFIX="$build/wine"
 # One Wine server for all the tests: started anew for each program it would
-# cost seconds every time.
-scripts/windows/wine.sh cmd.exe /c exit
+# cost seconds every time. The first program on a server starts Wine's own
+# services, which keep the standard output they were given open as long as
+# the server runs: that one is given none, or ctest would wait on the pipe
+# of whichever test came first.
+scripts/windows/wine.sh cmd.exe /c exit </dev/null >/dev/null 2>&1
 WINEPREFIX="$SONVARRO_WINEPREFIX" /usr/lib/wine/wineserver -w
 WINEPREFIX="$SONVARRO_WINEPREFIX" /usr/lib/wine/wineserver -p
 trap 'WINEPREFIX="$SONVARRO_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+scripts/windows/wine.sh cmd.exe /c exit </dev/null >/dev/null 2>&1
 (cd "$build/build" && ctest --output-on-failure -j "$jobs")
 took "the tests under Wine" "$step"
 took "the Windows part" "$started"

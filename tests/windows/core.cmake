@@ -43,3 +43,27 @@ set(SONVARRO_LINUX_ONLY_CASES
 list(JOIN SONVARRO_LINUX_ONLY_CASES ":" linuxOnly)
 # The first run under Wine makes its prefix, which takes a while.
 gtest_discover_tests(windows_core_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "-${linuxOnly}")
+
+# The engine running the real evc.exe of this build on tones made by Debian's
+# ffmpeg tool: a short one to convert, a long one to stop in the middle.
+find_program(SONVARRO_FFMPEG_TOOL ffmpeg REQUIRED)
+set(tones "${CMAKE_CURRENT_BINARY_DIR}/tones")
+add_custom_command(
+  OUTPUT "${tones}/short.wav" "${tones}/long.wav"
+  COMMAND ${CMAKE_COMMAND} -E make_directory "${tones}"
+  COMMAND ${SONVARRO_FFMPEG_TOOL} -nostdin -v error -y -f lavfi -i sine=frequency=440:duration=8 "${tones}/short.wav"
+  COMMAND ${SONVARRO_FFMPEG_TOOL} -nostdin -v error -y -f lavfi -i sine=frequency=440:duration=600 -ac 2
+          "${tones}/long.wav"
+  COMMENT "Making the tones the engine converts under Wine")
+add_custom_target(windows_tones DEPENDS "${tones}/short.wav" "${tones}/long.wav")
+if(TARGET evc)
+  add_executable(windows_engine_tests real_encoder_run_test.cpp ../support/TestMain.cpp)
+  target_link_libraries(windows_engine_tests PRIVATE sonvarro_windows_test_support)
+  target_link_options(windows_engine_tests PRIVATE ${SONVARRO_WINDOWS_STATIC_RUNTIME})
+  # Paths from the tests' folder, which Windows programs read as they are.
+  file(RELATIVE_PATH evcPath "${CMAKE_CURRENT_BINARY_DIR}" "${SONVARRO_APP_DIR}/evc.exe")
+  target_compile_definitions(windows_engine_tests PRIVATE SONVARRO_WINDOWS_EVC="${evcPath}"
+                             SONVARRO_WINDOWS_SHORT_TONE="tones/short.wav" SONVARRO_WINDOWS_LONG_TONE="tones/long.wav")
+  add_dependencies(windows_engine_tests evc windows_tones)
+  gtest_discover_tests(windows_engine_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+endif()
