@@ -38,7 +38,7 @@ class Screen:
         self.height = self.d.screen().height_in_pixels
         self.atom = {name: self.d.intern_atom(name) for name in (
             "_NET_WM_PID", "_NET_WM_NAME", "UTF8_STRING", "WM_PROTOCOLS", "_NET_WM_PING",
-            "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN")}
+            "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN", "_NET_ACTIVE_WINDOW")}
         # The answer to a ping goes to the root window, to whoever selects
         # structure (Qt 6) or substructure (others) notifications there.
         self.root.change_attributes(event_mask=X.StructureNotifyMask | X.SubstructureNotifyMask)
@@ -70,6 +70,14 @@ class Screen:
             except error.XError:
                 continue  # closed while we looked
         return found
+
+    def active_window(self):
+        """The id of the window the window manager has made active; None when there is none."""
+        try:
+            active = self._property(self.root, "_NET_ACTIVE_WINDOW", Xatom.WINDOW)
+        except error.XError:
+            return None
+        return int(active[0]) if active is not None and len(active) and active[0] else None
 
     def windows_of(self, pid):
         """The visible windows of process pid, bottom of the stack first.
