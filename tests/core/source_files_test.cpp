@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -94,9 +96,10 @@ TEST_F(AddSourceFilesTest, ANewRowSelectsTheWholeFile) {
   const std::string path = Wav("tone with 'quotes' $x ü.wav", 2500);
   Add({path});
   ASSERT_EQ(grid.RowCount(), 1);
-  const SourceItem expected{"True",     path,       SizeText(static_cast<int64_t>(std::filesystem::file_size(path))),
-                            "00:00:02", "00:00:00", "00:00:02",
-                            "00:00:02"};
+  const SourceItem expected{
+      "True",     path,       SizeText(static_cast<int64_t>(std::filesystem::file_size(std::filesystem::u8path(path)))),
+      "00:00:02", "00:00:00", "00:00:02",
+      "00:00:02"};
   EXPECT_EQ(grid.rows[0], expected);
   EXPECT_TRUE(grid.IsSelected(0));
   EXPECT_EQ(syncs, 1);
@@ -104,6 +107,9 @@ TEST_F(AddSourceFilesTest, ANewRowSelectsTheWholeFile) {
   EXPECT_TRUE(reported.empty());
 }
 
+// Pipes, a link to a device and names that differ in case only are the
+// Linux file system's: the Windows build has no such files.
+#ifndef _WIN32
 TEST_F(AddSourceFilesTest, SkipRules) {
   const std::string lower = Wav("a.wav", 1500);
   const std::string upperPath = Wav("A.wav", 1500);    // differs in case only: its own row
@@ -139,6 +145,7 @@ TEST_F(AddSourceFilesTest, SkipRules) {
   EXPECT_EQ(grid.RowCount(), 4);
   EXPECT_EQ(reported.size(), 6u);
 }
+#endif
 
 // The formats people keep their music and videos in today come in with their
 // duration, through the same probe as every other file.

@@ -1,6 +1,7 @@
 #include "SilentWav.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -28,7 +29,8 @@ std::string WriteSilentWav(const std::string& path, int milliseconds) {
   PutLe(header, 16, 2);
   header += "data";
   PutLe(header, dataBytes, 4);
-  std::ofstream out(path, std::ios::binary);
+  // The name is UTF-8, which Windows reads only as a u8path.
+  std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
   out << header << std::string(dataBytes, '\0');
   if (!out) throw std::runtime_error("cannot write " + path);
   return path;

@@ -1,12 +1,12 @@
 # Checks the Windows build's application folder: the companion DLLs, the
-# help file, the settings (and evc.exe once it is built), and that every
-# program and DLL in it imports only DLLs of the system (those Wine
-# provides) or of the folder itself.
+# help file, the settings, sonvarro-convert.exe (and evc.exe once it is
+# built), and that every program and DLL in it imports only DLLs of the
+# system (those Wine provides) or of the folder itself.
 #
 #   cmake -DAPP=<folder> -DOBJDUMP=<mingw objdump> -DEVC=<0|1> -P AppFolder.cmake
 cmake_minimum_required(VERSION 3.25)
 set(problems "")
-set(expected Res.dll Form.dll Lib.dll Help.chm Config/UserSettings.ini)
+set(expected Res.dll Form.dll Lib.dll Help.chm Config/UserSettings.ini sonvarro-convert.exe)
 if(EVC)
   list(APPEND expected evc.exe)
 endif()
