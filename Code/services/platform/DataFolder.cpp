@@ -9,12 +9,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "services/platform/DataFolderSteps.h"
 #include "services/platform/Folders.h"
 #include "services/platform/HomeFolder.h"
 #include "services/platform/Paths.h"
 
 namespace sonvarro::platform {
-namespace {
+namespace data_folder_steps {
 
 namespace fs = std::filesystem;
 
@@ -37,7 +38,7 @@ bool MayWriteFolder(const std::string& folder) {
 }
 
 // Creates folder with the missing folders above it, each private to the user.
-Status MakePrivateFolders(const std::string& folder) {
+Status MakeUserFolders(const std::string& folder) {
   std::string path;
   for (size_t at = 0; at != std::string::npos;) {
     const size_t next = folder.find(kPathSeparator, at + 1);
@@ -85,7 +86,7 @@ Status CopyDefaults(const std::string& defaults, const std::string& config) {
   const std::string staging = config + ".part-" + std::to_string(getpid());
   std::error_code ignored;
   fs::remove_all(staging, ignored);
-  if (Status made = MakePrivateFolders(staging); !made) return made;
+  if (Status made = MakeUserFolders(staging); !made) return made;
   const Status copied = CopyRegularFiles(defaults, staging);
   if (!copied) {
     fs::remove_all(staging, ignored);
@@ -100,36 +101,8 @@ Status CopyDefaults(const std::string& defaults, const std::string& config) {
   return {};
 }
 
-}  // namespace
+}  // namespace data_folder_steps
 
 UserDataPlaces ProcessUserDataPlaces() { return UserDataPlaces{EnvironmentValue("XDG_DATA_HOME"), HomeFolder()}; }
-
-bool CanWriteAppFolder(const std::string& appFolder) {
-  const std::string config = appFolder + kConfigFolder;
-  return MayWriteFolder(appFolder) && (!IsFolder(config) || MayWriteFolder(config));
-}
-
-std::string DataFolder(const std::string& appFolder, bool appFolderWritable, const UserDataPlaces& places) {
-  const std::string app = WithTrailingSeparator(appFolder);
-  if (appFolderWritable) return app;
-  const std::string base = UserDataHome(places);
-  if (base.empty()) {
-    std::fprintf(stderr, "No home folder for the settings and the log: they stay in %s.\n", app.c_str());
-    return app;
-  }
-  const std::string folder = JoinPath(base, kUserDataFolderName) + kPathSeparator;
-  const std::string config = folder + kConfigFolder;
-  if (IsFolder(config)) return folder;
-  Status prepared = MakePrivateFolders(folder.substr(0, folder.size() - 1));
-  if (prepared) prepared = CopyDefaults(app + kConfigFolder, config.substr(0, config.size() - 1));
-  if (prepared) return folder;
-  std::fprintf(stderr, "Cannot prepare %s (%s): the settings and the log stay in %s.\n", folder.c_str(),
-               prepared.Describe().c_str(), app.c_str());
-  return app;
-}
-
-std::string DataFolder(const std::string& appFolder) {
-  return DataFolder(appFolder, CanWriteAppFolder(WithTrailingSeparator(appFolder)), ProcessUserDataPlaces());
-}
 
 }  // namespace sonvarro::platform

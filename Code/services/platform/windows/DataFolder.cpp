@@ -1,5 +1,7 @@
 #include "services/platform/DataFolder.h"
 
+#include "services/platform/DataFolderSteps.h"
+
 // The other system headers build on windows.h, which comes first.
 // clang-format off
 #include <windows.h>
@@ -15,7 +17,7 @@
 #include "services/platform/windows/SystemText.h"
 
 namespace sonvarro::platform {
-namespace {
+namespace data_folder_steps {
 
 namespace fs = std::filesystem;
 using windows::OwnedHandle;
@@ -39,7 +41,7 @@ std::string UserDataHome(const UserDataPlaces& places) {
   return windows::IsAbsolutePath(places.appData) ? places.appData : std::string();
 }
 
-Status MakeFolders(const std::string& folder) {
+Status MakeUserFolders(const std::string& folder) {
   std::error_code error;
   fs::create_directories(fs::path(Utf16(folder)), error);
   if (error) return Status::Failed("create the folder", folder, error.value());
@@ -72,7 +74,7 @@ Status CopyDefaults(const std::string& defaults, const std::string& config) {
   const std::string staging = config + ".part-" + std::to_string(GetCurrentProcessId());
   std::error_code ignored;
   fs::remove_all(fs::path(Utf16(staging)), ignored);
-  if (Status made = MakeFolders(staging); !made) return made;
+  if (Status made = MakeUserFolders(staging); !made) return made;
   const Status copied = CopyRegularFiles(defaults, staging);
   if (!copied) {
     fs::remove_all(fs::path(Utf16(staging)), ignored);
@@ -95,36 +97,8 @@ std::string RoamingAppData() {
   return path;
 }
 
-}  // namespace
+}  // namespace data_folder_steps
 
-UserDataPlaces ProcessUserDataPlaces() { return UserDataPlaces{RoamingAppData()}; }
-
-bool CanWriteAppFolder(const std::string& appFolder) {
-  const std::string config = appFolder + kConfigFolder;
-  return MayWriteFolder(appFolder) && (!IsFolder(config) || MayWriteFolder(config));
-}
-
-std::string DataFolder(const std::string& appFolder, bool appFolderWritable, const UserDataPlaces& places) {
-  const std::string app = WithTrailingSeparator(appFolder);
-  if (appFolderWritable) return app;
-  const std::string base = UserDataHome(places);
-  if (base.empty()) {
-    std::fprintf(stderr, "No home folder for the settings and the log: they stay in %s.\n", app.c_str());
-    return app;
-  }
-  const std::string folder = JoinPath(base, kUserDataFolderName) + kPathSeparator;
-  const std::string config = folder + kConfigFolder;
-  if (IsFolder(config)) return folder;
-  Status prepared = MakeFolders(folder.substr(0, folder.size() - 1));
-  if (prepared) prepared = CopyDefaults(app + kConfigFolder, config.substr(0, config.size() - 1));
-  if (prepared) return folder;
-  std::fprintf(stderr, "Cannot prepare %s (%s): the settings and the log stay in %s.\n", folder.c_str(),
-               prepared.Describe().c_str(), app.c_str());
-  return app;
-}
-
-std::string DataFolder(const std::string& appFolder) {
-  return DataFolder(appFolder, CanWriteAppFolder(WithTrailingSeparator(appFolder)), ProcessUserDataPlaces());
-}
+UserDataPlaces ProcessUserDataPlaces() { return UserDataPlaces{data_folder_steps::RoamingAppData()}; }
 
 }  // namespace sonvarro::platform
