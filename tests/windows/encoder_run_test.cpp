@@ -4,9 +4,9 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <mutex>
 #include <string>
 
+#include "CollectedOutput.h"
 #include "CommandLineRig.h"
 #include "VirtualScheduler.h"
 #include "WaitUntil.h"
@@ -45,21 +45,7 @@ class WindowsEncoderRun : public testing::Test, protected test::CommandLineRig {
     ASSERT_TRUE(CopyFileW(standIn.c_str(), std::filesystem::u8path(app.Folder() + "evc.exe").c_str(), FALSE));
   }
 
-  std::string Output() {
-    std::lock_guard<std::mutex> lock(outputLock_);
-    return output_;
-  }
-
-  EncoderOutputCallback Collect() {
-    return [this](const std::string& chunk) {
-      std::lock_guard<std::mutex> lock(outputLock_);
-      output_ += chunk;
-    };
-  }
-
- private:
-  std::mutex outputLock_;
-  std::string output_;
+  test::CollectedOutput encoderOutput;
 };
 
 TEST_F(WindowsEncoderRun, TheBuiltCommandStartsTheEncoderAndTheStopperEndsIt) {
@@ -69,12 +55,12 @@ TEST_F(WindowsEncoderRun, TheBuiltCommandStartsTheEncoderAndTheStopperEndsIt) {
   ASSERT_EQ(command.args.front(), app.Folder() + "evc.exe");
   ASSERT_EQ(command.args.back(), out.Folder() + "a b & c %x% ^d$.mp3");
 
-  TAdvanceSystem runner(command, Collect(), app.Folder(), std::chrono::milliseconds(10));
+  TAdvanceSystem runner(command, encoderOutput.Collect(), app.Folder(), std::chrono::milliseconds(10));
   runner.Resume();
-  ASSERT_TRUE(test::WaitUntil([&] { return Output().find("time=") != std::string::npos; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return encoderOutput.Text().find("time=") != std::string::npos; }));
   std::string arguments;
   for (size_t i = 1; i < command.args.size(); ++i) arguments += ArgumentLine(command.args[i]);
-  const std::string output = Output();
+  const std::string output = encoderOutput.Text();
   EXPECT_EQ(output.substr(0, arguments.size()), arguments);
   EXPECT_EQ(EncoderSeconds(output.substr(arguments.size())), 5);
 

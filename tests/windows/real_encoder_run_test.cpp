@@ -2,9 +2,9 @@
 
 #include <chrono>
 #include <filesystem>
-#include <mutex>
 #include <string>
 
+#include "CollectedOutput.h"
 #include "CommandLineRig.h"
 #include "VirtualScheduler.h"
 #include "WaitUntil.h"
@@ -40,23 +40,8 @@ class RealEncoderRun : public testing::Test, protected test::CommandLineRig {
     return source;
   }
 
-  std::string Output() {
-    std::lock_guard<std::mutex> lock(outputLock_);
-    return output_;
-  }
-
-  EncoderOutputCallback Collect() {
-    return [this](const std::string& chunk) {
-      std::lock_guard<std::mutex> lock(outputLock_);
-      output_ += chunk;
-    };
-  }
-
   test::TempDir sources;
-
- private:
-  std::mutex outputLock_;
-  std::string output_;
+  test::CollectedOutput encoderOutput;
 };
 
 TEST_F(RealEncoderRun, ConvertsTheTrimmedRangeAndReportsItsProgress) {
@@ -65,12 +50,12 @@ TEST_F(RealEncoderRun, ConvertsTheTrimmedRangeAndReportsItsProgress) {
   const EncoderCommand command = builder.BuildCommandLine(source);
   ASSERT_EQ(command.args.back(), out.Folder() + "it's “Grüße” & 100% Ωmega.mp3");
 
-  TAdvanceSystem runner(command, Collect(), app.Folder(), std::chrono::milliseconds(10));
+  TAdvanceSystem runner(command, encoderOutput.Collect(), app.Folder(), std::chrono::milliseconds(10));
   runner.Resume();
   ASSERT_TRUE(test::WaitUntil([&] { return runner.Finished(); }, std::chrono::seconds(60)));
-  EXPECT_TRUE(runner.Outcome().Succeeded()) << Output();
+  EXPECT_TRUE(runner.Outcome().Succeeded()) << encoderOutput.Text();
   // The last status line names the whole range converted.
-  const std::string output = Output();
+  const std::string output = encoderOutput.Text();
   const size_t last = output.rfind("size=");
   ASSERT_NE(last, std::string::npos) << output;
   EXPECT_EQ(EncoderSeconds(output.substr(last, output.find_first_of("\r\n", last) - last)), 5) << output;
@@ -82,11 +67,12 @@ TEST_F(RealEncoderRun, TheStopperEndsTheEncoderFoundByItsName) {
   grid.AddFile(source, "00:10:00", "00:00:00", "00:10:00");
   const EncoderCommand command = builder.BuildCommandLine(source);
 
-  TAdvanceSystem runner(command, Collect(), app.Folder(), std::chrono::milliseconds(10));
+  TAdvanceSystem runner(command, encoderOutput.Collect(), app.Folder(), std::chrono::milliseconds(10));
   runner.Resume();
-  ASSERT_TRUE(test::WaitUntil([&] { return Output().find("time=") != std::string::npos || runner.Finished(); },
-                              std::chrono::seconds(60)));
-  ASSERT_FALSE(runner.Finished()) << Output();
+  ASSERT_TRUE(
+      test::WaitUntil([&] { return encoderOutput.Text().find("time=") != std::string::npos || runner.Finished(); },
+                      std::chrono::seconds(60)));
+  ASSERT_FALSE(runner.Finished()) << encoderOutput.Text();
 
   SystemEncoderProcesses processes(lib);
   EXPECT_NE(processes.FindProcessId("EVC.EXE"), 0);
