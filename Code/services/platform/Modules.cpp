@@ -38,17 +38,6 @@ Result<HMODULE> LoadModule(const std::string& path) {
   return Status::FailedWithText("load the library", path, reason ? reason : "unknown error");
 }
 
-HMODULE LoadLibraryA(const std::string& path) { return LoadModule(path).ValueOr(nullptr); }
-
-Module::Module(const std::string& path) {
-  Result<HMODULE> loaded = LoadModule(path);
-  if (loaded) {
-    handle_ = loaded.Value();
-  } else {
-    failure_ = loaded.GetStatus();
-  }
-}
-
 void* GetProcAddress(HMODULE module, const char* name) { return module ? dlsym(module, name) : nullptr; }
 
 bool FreeLibrary(HMODULE module) { return module && dlclose(module) == 0; }

@@ -68,17 +68,6 @@ Result<HMODULE> LoadModule(const std::string& path) {
   return Status::FailedWithText("load the library", path, LoaderReason(path, error));
 }
 
-HMODULE LoadLibraryA(const std::string& path) { return LoadModule(path).ValueOr(nullptr); }
-
-Module::Module(const std::string& path) {
-  Result<HMODULE> loaded = LoadModule(path);
-  if (loaded) {
-    handle_ = loaded.Value();
-  } else {
-    failure_ = loaded.GetStatus();
-  }
-}
-
 void* GetProcAddress(HMODULE module, const char* name) {
   if (!module || !name) return nullptr;
   return reinterpret_cast<void*>(::GetProcAddress(Native(module), name));
