@@ -249,7 +249,21 @@ class Robot:
         return True
 
     def type_text(self, text):
-        self.xdo("type", "--delay", 15, text)
+        # xdotool types a letter that has no key of its own by remapping a
+        # spare key for it; in a burst such a letter is sometimes lost (ß has
+        # been), so those go one at a time, with time for the new key map.
+        run = ""
+        for letter in text:
+            if ord(letter) < 128:
+                run += letter
+                continue
+            if run:
+                self.xdo("type", "--delay", 15, run)
+                run = ""
+            self.xdo("type", "--delay", 60, letter)
+            time.sleep(0.05)
+        if run:
+            self.xdo("type", "--delay", 15, run)
 
     def keep_main_on_screen(self, main):
         if main.x < 0 or main.y < 0 or main.x + 200 > self.screen.width or main.y + 200 > self.screen.height:
@@ -301,7 +315,7 @@ class Robot:
         files = self.trial.media_files()
         count = 1 + int(self.answers.random() * 3)
         chosen = [self.answers.choice(files) for _ in range(count)]
-        # The dialog's name field takes several names in quotes; the folder is the dialog's own.
+        # The dialog's name field takes several names in quotes, in the dialog's folder.
         self.xdo("windowactivate", window.id)
         time.sleep(0.1)
         # Into the name field first (its label's mnemonic): an earlier click may
@@ -309,6 +323,12 @@ class Robot:
         # typed names and Return do not choose the files.
         self.xdo("key", "--clearmodifiers", "alt+n")
         time.sleep(0.05)
+        self.xdo("key", "--clearmodifiers", "ctrl+a")
+        # Into the media folder first (a folder typed there is entered), wherever
+        # an earlier answer left the dialog: quoted names are the folder's own.
+        self.type_text(os.path.dirname(chosen[0]) + "/")
+        self.xdo("key", "Return")
+        time.sleep(0.2)
         self.xdo("key", "--clearmodifiers", "ctrl+a")
         if len(chosen) == 1:
             self.type_text(chosen[0])
